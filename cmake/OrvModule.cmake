@@ -1,0 +1,36 @@
+# One static, position-independent library per source folder; liborv.so takes
+# them all whole. Tests link the module libraries they exercise directly, so a
+# helper working in one folder never has to build the others.
+function(orv_module name)
+  cmake_parse_arguments(M "" "" "DEPS" ${ARGN})
+  file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  if(NOT _src)
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/include)
+    target_link_libraries(${name} INTERFACE ${M_DEPS})
+    return()
+  endif()
+  add_library(${name} STATIC ${_src})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/include)
+  target_compile_definitions(${name} PUBLIC ORV_BUILDING_LIBRARY)
+  target_link_libraries(${name} PUBLIC ${M_DEPS})
+  set_property(GLOBAL APPEND PROPERTY ORV_MODULES ${name})
+endfunction()
+
+# A GoogleTest executable from every *_test.cpp of the calling folder.
+# LABELS "threads" puts its tests into the ThreadSanitizer run as well.
+function(orv_tests name)
+  cmake_parse_arguments(T "" "" "LIBS;LABELS" ${ARGN})
+  file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  if(NOT _src)
+    return()
+  endif()
+  add_executable(${name} ${_src})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  if(T_LABELS)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300 LABELS "${T_LABELS}")
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  endif()
+endfunction()
