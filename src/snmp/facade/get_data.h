@@ -1,0 +1,55 @@
+// The get-data request object: the one way the plug-in and status layers
+// talk to a printer. One object serves one exchange (a GET, a GETNEXT walk
+// or a SET); everything crosses this interface as integers and texts.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+class IQesPduList;
+
+// Security parameters read by init() when the security model is 2.
+struct QelSecurityParams {
+  const char* user_name;
+  int32_t security_level;
+  int32_t auth_protocol;
+  int32_t priv_protocol;
+  const char* auth_pass_phrase;
+  const char* priv_pass_phrase;
+  const char* context_name;
+};
+
+inline constexpr int32_t kSecurityModelUsm = 2;
+inline constexpr uint32_t kMaxMessageSizeIp = 1400;
+inline constexpr uint32_t kMaxMessageSizeIpx = 546;
+
+class IQelGetData {
+ public:
+  virtual void release() = 0;
+  virtual void set_community(const char* community) = 0;
+  virtual int32_t init(const char* address, int32_t protocol, uint16_t port, int32_t security_model,
+                       const QelSecurityParams* security, uint32_t timeout_ms, uint32_t retries,
+                       uint32_t max_message_size) = 0;
+  virtual int32_t add_oid_string(const char* oid, bool instance_suffix) = 0;
+  virtual int32_t add_oid_string(const char* oid, const char* suffix, int32_t value) = 0;
+  virtual int32_t set_data() = 0;
+  virtual int32_t get_data(IQesPduList* collector, const char* root_oid) = 0;
+  // Copies the first value's text, terminator included, into `text`; values
+  // of up to 255 characters always arrive whole (callers pass 256 bytes).
+  virtual int32_t get_data(char* text) = 0;
+  virtual int32_t get_data(int32_t* values, int32_t count) = 0;
+  virtual int32_t get_data(int32_t* value) = 0;
+  virtual int32_t get_protocol(const char* address, int32_t* protocol) = 0;
+
+ protected:
+  virtual ~IQelGetData() = default;
+};
+
+extern "C" __attribute__((visibility("default"))) IQelGetData* qel_create_get_data(int32_t* result);
+
+struct QelGetDataDeleter {
+  void operator()(IQelGetData* p) const {
+    if (p) p->release();
+  }
+};
+using GetDataPtr = std::unique_ptr<IQelGetData, QelGetDataDeleter>;
