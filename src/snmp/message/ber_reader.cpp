@@ -1,0 +1,107 @@
+#include "snmp/message/ber_reader.h"
+
+#include <charconv>
+
+namespace orv {
+
+Result BerReader::read_tag_length(uint8_t* tag, uint32_t* length) {
+  *tag = read_byte();
+  uint8_t first = read_byte();
+  if (exhausted_ || first == 0x80) return kErrNotAwaited;
+  if (first < 0x80) {
+    *length = first;
+    return kOk;
+  }
+  size_t count = first & 0x7Fu;
+  uint64_t value = 0;
+  for (size_t i = 0; i < count; ++i) {
+    value = (value << 8) | read_byte();
+    // Leading zero bytes are harmless; anything that wraps 32 bits is not.
+    if (value > UINT32_MAX) return kErrNotAwaited;
+  }
+  if (exhausted_) return kErrNotAwaited;
+  *length = static_cast<uint32_t>(value);
+  return kOk;
+}
+
+Result ber_decode_int32(const uint8_t* data, size_t count, int32_t* value) {
+  if (count == 0) {
+    *value = 0;
+    return kOk;
+  }
+  if (count > 4) {
+    // Bytes ahead of the last four must be pure sign extension: all 0x00
+    // (the low four then read as unsigned, as the unsigned kinds need), or
+    // all 0xFF with the value still negative in 32 bits.
+    size_t lead = count - 4;
+    uint8_t fill = data[0];
+    if (fill != 0x00 && fill != 0xFF) return kErrNotAwaited;
+    for (size_t i = 1; i < lead; ++i)
+      if (data[i] != fill) return kErrNotAwaited;
+    if (fill == 0xFF && (data[lead] & 0x80) == 0) return kErrNotAwaited;
+    data += lead;
+    count = 4;
+  }
+  uint32_t acc = (data[0] & 0x80) ? UINT32_MAX : 0;
+  for (size_t i = 0; i < count; ++i) acc = (acc << 8) | data[i];
+  *value = static_cast<int32_t>(acc);
+  return kOk;
+}
+
+Result ber_decode_counter64(const uint8_t* data, size_t count, uint32_t* high, uint32_t* low) {
+  // Unsigned: leading zero bytes drop out, any other byte beyond 64 bits
+  // would be lost and is refused.
+  while (count > 8 && data[0] == 0) {
+    ++data;
+    --count;
+  }
+  if (count > 8) return kErrNotAwaited;
+  uint64_t acc = 0;
+  for (size_t i = 0; i < count; ++i) acc = (acc << 8) | data[i];
+  *high = static_cast<uint32_t>(acc >> 32);
+  *low = static_cast<uint32_t>(acc);
+  return kOk;
+}
+
+namespace {
+
+void append_number(std::string* out, uint32_t value) {
+  char digits[10];
+  auto res = std::to_chars(digits, digits + sizeof digits, value);
+  out->append(digits, res.ptr);
+}
+
+}  // namespace
+
+Result ber_decode_oid_text(const uint8_t* data, size_t count, std::string* dotted, bool* truncated) {
+  *truncated = false;
+  bool first = true;
+  size_t i = 0;
+  while (i < count) {
+    uint64_t subid = 0;
+    uint8_t byte;
+    do {
+      if (i >= count) {
+        *truncated = true;
+        return kErrNotAwaited;
+      }
+      byte = data[i++];
+      subid = (subid << 7) | (byte & 0x7Fu);
+      if (subid > UINT32_MAX) return kErrNotAwaited;
+    } while (byte & 0x80);
+    uint32_t v = static_cast<uint32_t>(subid);
+    if (first) {
+      uint32_t head = v < 40 ? 0 : v < 80 ? 1 : 2;
+      append_number(dotted, head);
+      dotted->push_back('.');
+      append_number(dotted, v - head * 40);
+      first = false;
+    } else {
+      dotted->push_back('.');
+      append_number(dotted, v);
+    }
+  }
+  return kOk;
+}
+
+}  // namespace orv

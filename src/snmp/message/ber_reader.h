@@ -1,0 +1,71 @@
+// Forward BER reader over one received datagram. Reads never leave
+// [start, end): reading past the end sets the exhausted flag and yields 0.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "result_codes.h"
+
+namespace orv {
+
+// Content decoders (pure). Each checks that the value fits the kind; a value
+// that would lose significant bits is refused rather than cut.
+Result ber_decode_int32(const uint8_t* data, size_t count, int32_t* value);
+Result ber_decode_counter64(const uint8_t* data, size_t count, uint32_t* high, uint32_t* low);
+
+// Sub-identifiers of an OBJECT IDENTIFIER's contents as dotted text appended
+// to `dotted` (the first one split into two arcs). kOk, or kErrNotAwaited when
+// a sub-identifier runs past `count` (`*truncated` set) or exceeds 32 bits.
+Result ber_decode_oid_text(const uint8_t* data, size_t count, std::string* dotted, bool* truncated);
+
+class BerReader {
+ public:
+  BerReader(const uint8_t* start, size_t count) : start_(start), pos_(0), end_(count) {}
+
+  uint8_t read_byte() {
+    if (pos_ >= end_) {
+      exhausted_ = true;
+      return 0;
+    }
+    return start_[pos_++];
+  }
+  // The next byte without consuming it (0 and exhausted at the end).
+  uint8_t peek_byte() {
+    if (pos_ >= end_) {
+      exhausted_ = true;
+      return 0;
+    }
+    return start_[pos_];
+  }
+  // One tag byte and a definite length. kErrNotAwaited for the indefinite
+  // form, a length that does not fit 32 bits, or running out of bytes.
+  Result read_tag_length(uint8_t* tag, uint32_t* length);
+  // `count` content bytes in place; null when fewer are left.
+  const uint8_t* take(size_t count) {
+    if (count > remaining()) {
+      exhausted_ = true;
+      return nullptr;
+    }
+    const uint8_t* p = start_ + pos_;
+    pos_ += count;
+    return p;
+  }
+
+  size_t remaining() const { return end_ - pos_; }
+  size_t position() const { return pos_; }
+  // Ignore everything behind `count` bytes from the start.
+  void cut_at(size_t count) {
+    if (count < end_) end_ = count;
+  }
+  bool exhausted() const { return exhausted_; }
+
+ private:
+  const uint8_t* start_;
+  size_t pos_;
+  size_t end_;
+  bool exhausted_ = false;
+};
+
+}  // namespace orv
