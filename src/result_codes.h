@@ -39,5 +39,6 @@ inline constexpr Result kErrRequestId = -251;     // request id mismatch
 
 // SMI values.
 inline constexpr Result kErrArcTooLarge = -401;   // an arc above 255 where an octet is expected
+inline constexpr Result kErrEmptyOid = -8;        // an arc was asked of an empty OID
 
 }  // namespace orv
