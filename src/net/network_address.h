@@ -5,13 +5,11 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 #include "result_codes.h"
+#include "snmp/smi/qel_buffer.h"
 
 namespace orv {
-
-class IQelBuffer;  // owned byte buffer (snmp/smi)
 
 class IQelNetworkAddress {
  public:
@@ -54,13 +52,7 @@ class IQelNetworkAddress {
   virtual ~IQelNetworkAddress() = default;
 };
 
-// Holds an address internally so that no path leaks it.
-struct NetworkAddressRelease {
-  void operator()(IQelNetworkAddress* address) const {
-    if (address) address->release();
-  }
-};
-using NetworkAddressPtr = std::unique_ptr<IQelNetworkAddress, NetworkAddressRelease>;
+using NetworkAddressPtr = QelPtr<IQelNetworkAddress>;
 
 // An empty address (protocol 0, port 0). `result` (optional): 0 or -3.
 IQelNetworkAddress* qel_create_network_address(Result* result = nullptr);
