@@ -1,0 +1,86 @@
+// COrvDeviceFinder: the discovery client of a handle (Part 1.6). It keeps up
+// to 50 sysObjectID prefix filters and the devices found by the last find,
+// newest first, and iterates over them.
+#pragma once
+
+#include <cstdint>
+
+#include "device/model_table.h"
+#include "orv/orv_option.hpp"
+#include "result_codes.h"
+
+class IQelFindDeviceSnmp;
+
+namespace orv::device {
+
+// What the find answers until the find-device object of Part 3.2 lands
+// (the broadcast needs it): the preparation fails with this code.
+inline constexpr int32_t kFindNotYetAvailable = kErrNotSupported;
+
+class COrvDeviceFinder {
+ public:
+  static constexpr int kFilterSlots = 50;
+  static constexpr int kTextSize = 64;
+
+  struct DeviceEntry {
+    char sys_object_id[kTextSize];
+    char model[kTextSize];
+    char address[kTextSize];
+    DeviceEntry* next;
+  };
+  struct ResultList {
+    int32_t count;
+    int32_t position;
+    DeviceEntry* first;
+  };
+
+  COrvDeviceFinder();
+  COrvDeviceFinder(const COrvDeviceFinder&) = delete;
+  COrvDeviceFinder& operator=(const COrvDeviceFinder&) = delete;
+  // Frees every device entry, releases the find-device object, frees the list.
+  virtual ~COrvDeviceFinder();
+
+  // Into the first empty slot (cut to 63 characters); ignored when all 50
+  // slots are in use or the text is null or empty.
+  void add_filter(const char* filter);
+  void clear_filters();
+  // Position back to the first found device; nothing without a result list.
+  void reset_position();
+  // The next found device: address, model name, "" and sysObjectID (64 bytes
+  // each); false when exhausted or before any find.
+  bool next_device(char* address, char* model, char* reserved, char* sys_object_id);
+
+  // A non-empty text replaces the finder's find community.
+  void set_find_community(const char* community);
+  const char* find_community() const { return m_findCommunity; }
+
+  // Prepare (Part 1.6): discards the previous results and find-device object,
+  // then sets up a new one for `destination`.
+  int32_t prepare(int32_t protocol, const char* destination, IOrvPluginUSM* usm,
+                  uint32_t timeout_ms, uint32_t retries, uint32_t max_message_size);
+  // Broadcast (Part 1.6): sends, keeps the answers of `model_table` that pass
+  // the filters, writes the count.
+  int32_t broadcast(const ModelRow* model_table, int32_t* count);
+
+  // Broadcast step 4 on its own (also used by tests): starts an empty result
+  // list for `model_table`, and takes one answer through the model match and
+  // the filters; true when it became a device entry.
+  void begin_results(const ModelRow* model_table);
+  bool accept_answer(const char* address, const char* sys_object_id);
+
+  int32_t result_count() const { return m_pResults ? m_pResults->count : 0; }
+  bool has_results() const { return m_pResults != nullptr; }
+  const char* filter(int slot) const { return m_filters[slot]; }
+
+ private:
+  void discard_results();
+  bool passes_filters(const char* sys_object_id) const;
+
+  IQelFindDeviceSnmp* m_pFindDeviceSnmp;
+  ResultList* m_pResults;
+  char m_filters[kFilterSlots][kTextSize];
+  const ModelRow* m_pModelTable;
+  char m_findCommunity[256];
+};
+
+}  // namespace orv::device

@@ -1,0 +1,139 @@
+#include "status/device_status.h"
+
+#include <cstring>
+
+#include "device/dev_comm_option.h"
+#include "device/text_copy.h"
+
+namespace orv::status {
+
+using orv::device::copy_text;
+
+namespace {
+
+template <typename Record>
+int32_t copy_record(const std::vector<Record>& table, uint32_t index, Record* record) {
+  if (record == nullptr) return kErrInvalidArg;
+  if (index >= table.size()) return kErrIndexRange;
+  std::memcpy(record, &table[index], sizeof(Record));
+  return kOk;
+}
+
+// Every count starts from an empty table; the readers of Parts 2.2 and 2.3
+// fill it. Until they exist the reading fails and the table stays empty.
+template <typename Record>
+int32_t count_table(std::vector<Record>& table, int32_t* /*count*/) {
+  table.clear();
+  return kStatusNotYetAvailable;
+}
+
+}  // namespace
+
+COrvDeviceStatus::COrvDeviceStatus()
+    : m_protocol(0),
+      m_address{},
+      m_port(0),
+      m_timeout(0),
+      m_retries(0),
+      m_maxMessageSize(0),
+      m_readCommunity{},
+      m_readCommunitySet(0),
+      m_writeCommunity{},
+      m_printerStatus(0),
+      m_printerErrorBytes{},
+      m_printerCharSet(0),
+      m_vendorCharSet(0),
+      m_securityModel(0),
+      m_security{} {
+  copy_text(m_writeCommunity, "private");
+}
+
+COrvDeviceStatus::~COrvDeviceStatus() = default;
+
+void COrvDeviceStatus::set_read_community(const char* community) {
+  if (community == nullptr || community[0] == '\0') return;
+  copy_text(m_readCommunity, community);
+  m_readCommunitySet = 1;
+}
+
+void COrvDeviceStatus::set_write_community(const char* community) {
+  if (community == nullptr || community[0] == '\0') return;
+  copy_text(m_writeCommunity, community);
+}
+
+int32_t COrvDeviceStatus::Init(int32_t protocol, const char* address, IOrvPluginUSM* usm,
+                               unsigned long timeout, unsigned long retries,
+                               unsigned long max_message_size) {
+  copy_text(m_address, address);
+  m_protocol = protocol;
+  m_timeout = static_cast<uint32_t>(timeout);
+  m_retries = static_cast<uint32_t>(retries);
+  m_maxMessageSize = static_cast<uint32_t>(max_message_size);
+  const uint16_t port = orv::device::snmp_port_for(protocol);
+  if (port == 0) return kErrInvalidArg;
+  m_port = port;
+  if (usm == nullptr) return kErrInvalidArg;
+  m_securityModel = usm->security_model();
+  copy_text(m_security.user_name, usm->user_name());
+  m_security.security_level = usm->security_level();
+  m_security.auth_protocol = usm->auth_protocol();
+  m_security.priv_protocol = usm->priv_protocol();
+  copy_text(m_security.auth_pass_phrase, usm->auth_pass_phrase());
+  copy_text(m_security.priv_pass_phrase, usm->priv_pass_phrase());
+  copy_text(m_security.context_name, usm->context_name());
+  return kOk;
+}
+
+int32_t COrvDeviceStatus::count_storage(int32_t* count) { return count_table(m_storage, count); }
+int32_t COrvDeviceStatus::count_devices(int32_t* count) { return count_table(m_devices, count); }
+int32_t COrvDeviceStatus::count_input_trays(int32_t* count) {
+  return count_table(m_inputTrays, count);
+}
+int32_t COrvDeviceStatus::count_output_trays(int32_t* count) {
+  return count_table(m_outputTrays, count);
+}
+int32_t COrvDeviceStatus::count_toners(int32_t* count) { return count_table(m_toners, count); }
+int32_t COrvDeviceStatus::count_alerts(int32_t* count) { return count_table(m_alerts, count); }
+int32_t COrvDeviceStatus::count_jobs(uint32_t kind, int32_t* count) {
+  if (kind > 2) return kErrInvalidArg;
+  return count_table(m_jobs, count);
+}
+
+int32_t COrvDeviceStatus::get_storage(uint32_t index, OrvStorageInfo* record) const {
+  return copy_record(m_storage, index, record);
+}
+int32_t COrvDeviceStatus::get_device(uint32_t index, OrvDeviceInfo* record) const {
+  return copy_record(m_devices, index, record);
+}
+int32_t COrvDeviceStatus::get_input_tray(uint32_t index, OrvInputTrayInfo* record) const {
+  return copy_record(m_inputTrays, index, record);
+}
+int32_t COrvDeviceStatus::get_output_tray(uint32_t index, OrvOutputTrayInfo* record) const {
+  return copy_record(m_outputTrays, index, record);
+}
+int32_t COrvDeviceStatus::get_toner(uint32_t index, OrvTonerInfo* record) const {
+  return copy_record(m_toners, index, record);
+}
+int32_t COrvDeviceStatus::get_alert(uint32_t index, OrvAlertInfo* record) const {
+  return copy_record(m_alerts, index, record);
+}
+int32_t COrvDeviceStatus::get_job(uint32_t index, OrvJobInfo* record) const {
+  return copy_record(m_jobs, index, record);
+}
+
+int32_t COrvDeviceStatus::printer_status(OrvPrinterInfo* /*out*/) {
+  m_printerStatus = 0;
+  std::memset(m_printerErrorBytes, 0, sizeof m_printerErrorBytes);
+  return kStatusNotYetAvailable;  // the printer table reader of Part 2.2
+}
+
+int32_t COrvDeviceStatus::cancel_job(const char* /*job_id*/) {
+  return kStatusNotYetAvailable;  // the SET of Part 2.3
+}
+
+int32_t COrvDeviceStatus::char_set(uint32_t kind, int32_t* /*out*/) {
+  if (kind > 1) return kErrInvalidArg;
+  return kStatusNotYetAvailable;  // the character-set reading of Part 2.3
+}
+
+}  // namespace orv::status

@@ -1,0 +1,106 @@
+// COrvDeviceStatus: the status reader of an opened printer (Part 2.1). It
+// records the request settings of the open and keeps one array of records
+// per status table. The table readers (Parts 2.2, 2.3) come with the get-data
+// request object; until then every operation that must talk to the printer
+// answers kStatusNotYetAvailable.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "orv/orv.h"
+#include "orv/orv_option.hpp"
+#include "result_codes.h"
+
+namespace orv::status {
+
+inline constexpr int32_t kStatusNotYetAvailable = kErrNotSupported;
+
+// Owned copies of the USM settings taken at the open (Part 3.1's record).
+struct SecurityParams {
+  char user_name[64];
+  int32_t security_level;
+  int32_t auth_protocol;
+  int32_t priv_protocol;
+  char auth_pass_phrase[64];
+  char priv_pass_phrase[64];
+  char context_name[512];
+};
+
+class COrvDeviceStatus {
+ public:
+  COrvDeviceStatus();
+  COrvDeviceStatus(const COrvDeviceStatus&) = delete;
+  COrvDeviceStatus& operator=(const COrvDeviceStatus&) = delete;
+  virtual ~COrvDeviceStatus();
+
+  // Non-empty texts only; a read community sets the read-community flag.
+  void set_read_community(const char* community);
+  void set_write_community(const char* community);
+
+  // Records address, protocol, time-out, retries and maximum message size, the
+  // port (-2 for a protocol without one) and the USM settings.
+  int32_t Init(int32_t protocol, const char* address, IOrvPluginUSM* usm, unsigned long timeout,
+               unsigned long retries, unsigned long max_message_size);
+
+  // Count operations: empty the table, read it, store the count.
+  int32_t count_storage(int32_t* count);
+  int32_t count_devices(int32_t* count);
+  int32_t count_input_trays(int32_t* count);
+  int32_t count_output_trays(int32_t* count);
+  int32_t count_toners(int32_t* count);
+  int32_t count_alerts(int32_t* count);
+  int32_t count_jobs(uint32_t kind, int32_t* count);
+
+  // Get operations: copy the index-th record of the last count; -11 past it.
+  int32_t get_storage(uint32_t index, OrvStorageInfo* record) const;
+  int32_t get_device(uint32_t index, OrvDeviceInfo* record) const;
+  int32_t get_input_tray(uint32_t index, OrvInputTrayInfo* record) const;
+  int32_t get_output_tray(uint32_t index, OrvOutputTrayInfo* record) const;
+  int32_t get_toner(uint32_t index, OrvTonerInfo* record) const;
+  int32_t get_alert(uint32_t index, OrvAlertInfo* record) const;
+  int32_t get_job(uint32_t index, OrvJobInfo* record) const;
+
+  int32_t printer_status(OrvPrinterInfo* out);
+  int32_t cancel_job(const char* job_id);
+  int32_t char_set(uint32_t kind, int32_t* out);
+
+  // The recorded settings.
+  int32_t protocol() const { return m_protocol; }
+  const char* address() const { return m_address; }
+  uint16_t port() const { return m_port; }
+  uint32_t timeout() const { return m_timeout; }
+  uint32_t retries() const { return m_retries; }
+  uint32_t max_message_size() const { return m_maxMessageSize; }
+  const char* read_community() const { return m_readCommunity; }
+  bool read_community_set() const { return m_readCommunitySet != 0; }
+  const char* write_community() const { return m_writeCommunity; }
+  int32_t security_model() const { return m_securityModel; }
+  const SecurityParams& security_params() const { return m_security; }
+
+ protected:
+  int32_t m_protocol;
+  char m_address[64];
+  uint16_t m_port;
+  uint32_t m_timeout;
+  uint32_t m_retries;
+  uint32_t m_maxMessageSize;
+  char m_readCommunity[256];
+  uint8_t m_readCommunitySet;
+  char m_writeCommunity[256];
+  std::vector<OrvStorageInfo> m_storage;
+  std::vector<OrvDeviceInfo> m_devices;
+  int32_t m_printerStatus;
+  uint8_t m_printerErrorBytes[4];
+  std::vector<OrvInputTrayInfo> m_inputTrays;
+  std::vector<OrvOutputTrayInfo> m_outputTrays;
+  std::vector<OrvTonerInfo> m_toners;
+  std::vector<OrvAlertInfo> m_alerts;
+  std::vector<OrvJobInfo> m_jobs;
+  int32_t m_printerCharSet;
+  int32_t m_vendorCharSet;
+  int32_t m_securityModel;
+  SecurityParams m_security;
+};
+
+}  // namespace orv::status
