@@ -1,9 +1,22 @@
-// Interim sink-less logger: formats nothing until the log manager lands.
 #include "log/log.h"
 
-namespace orv::log {
+#include "log/category_cache.h"
+#include "log/logger.h"
+#include "result_codes.h"
 
-int32_t qel_vlog(const char*, uint32_t, const char*, va_list) { return 0; }
+namespace orv::log {
+namespace {
+
+constinit CategoryCache g_categories;
+
+}  // namespace
+
+int32_t qel_vlog(const char* category, uint32_t level, const char* format, va_list args) {
+  int32_t rc = kOk;
+  CQelLogger* logger = g_categories.find(category, &rc);
+  if (logger == nullptr) return rc;
+  return logger->vlog(level, format, args);
+}
 
 int32_t qel_log(const char* category, uint32_t level, const char* format, ...) {
   va_list args;
