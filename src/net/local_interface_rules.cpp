@@ -26,11 +26,11 @@ std::string mac_text(const Record& adapter) {
 }  // namespace
 
 bool counts_for_ipv4(const Ipv4AdapterRecord& adapter) {
-  return adapter.type != kInterfaceTypeLoopback;
+  return adapter.type != kIfTypeLoopback;
 }
 
 bool counts_for_ipv6(const AdapterRecord& adapter) {
-  return adapter.type != kInterfaceTypeLoopback && adapter.type != kInterfaceTypeTunnel;
+  return adapter.type != kIfTypeLoopback && adapter.type != kIfTypeTunnel;
 }
 
 bool has_usable_ipv4(const std::vector<Ipv4AdapterRecord>& adapters) {

@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
+#include <sys/socket.h>
+
+#include "net/iphelp_types.h"
 #include "net/network_address.h"
 #include "result_codes.h"
 
 namespace orv::net {
-
-inline constexpr uint32_t kInterfaceTypeLoopback = 24;
-inline constexpr uint32_t kInterfaceTypeTunnel = 131;
 
 // One adapter as the IPv4 adapter list reports it.
 struct Ipv4AdapterRecord {
@@ -73,16 +73,19 @@ const AdapterRecord* adapter_for_interface(const std::vector<AdapterRecord>& ada
                                            uint32_t interface_index);
 
 // The questions themselves, over the IP-helper table (loaded on demand).
-// `normalise` serves the IPv6 address comparison of `local_interface_mac`.
-Result local_has_usable_interface(IQelNetworkAddress::EProtocol protocol, bool* usable);
+// When the adapter lists cannot answer whether `protocol` is usable,
+// `can_open_socket` decides.
+Result local_has_usable_interface(IQelNetworkAddress::EProtocol protocol, bool* usable,
+                                  const std::function<bool(IQelNetworkAddress::EProtocol)>& can_open_socket);
 Result local_interface_count(IQelNetworkAddress::EProtocol protocol, int32_t* count);
+// `normalise` serves the IPv6 address comparison.
 Result local_interface_mac(const char* address, IQelNetworkAddress::EProtocol protocol,
                            const NormaliseText& normalise, std::string* mac);
 Result local_is_local_mac(const char* mac, bool* local);
 
-// The IPv6 source address towards `destination`: the first unicast address
-// of the adapter behind the best interface, as numeric text. -5 without the
-// IP-helper functions or a best interface, -1 when no adapter matches.
-Result local_ipv6_source_text(const IQelNetworkAddress& destination, std::string* source);
+// The adapter that carries traffic towards `destination` (a socket address of
+// family AF_INET or AF_INET6). -5 without the IP-helper functions or when
+// there is no best interface, -1 when no adapter matches it.
+Result local_source_adapter(const sockaddr* destination, AdapterRecord* adapter);
 
 }  // namespace orv::net

@@ -43,15 +43,15 @@ std::string canonical(const std::string& text) {
 constexpr uint32_t kEthernet = 6;
 
 TEST(LocalInterfaceRules, LoopbackNeverCountsAndTunnelsOnlyForIpv4) {
-  std::vector<Ipv4AdapterRecord> only_loopback{v4(kInterfaceTypeLoopback, 1, "127.0.0.1")};
+  std::vector<Ipv4AdapterRecord> only_loopback{v4(kIfTypeLoopback, 1, "127.0.0.1")};
   EXPECT_FALSE(has_usable_ipv4(only_loopback));
   EXPECT_EQ(count_ipv4(only_loopback), 0);
-  std::vector<Ipv4AdapterRecord> tunnel{v4(kInterfaceTypeTunnel, 1, "10.9.0.1")};
+  std::vector<Ipv4AdapterRecord> tunnel{v4(kIfTypeTunnel, 1, "10.9.0.1")};
   EXPECT_TRUE(has_usable_ipv4(tunnel));
   EXPECT_EQ(count_ipv4(tunnel), 1);
 
-  std::vector<AdapterRecord> v6_only_excluded{v6(kInterfaceTypeLoopback, 1, "::1", 1),
-                                              v6(kInterfaceTypeTunnel, 2, "2001:db8::1", 2)};
+  std::vector<AdapterRecord> v6_only_excluded{v6(kIfTypeLoopback, 1, "::1", 1),
+                                              v6(kIfTypeTunnel, 2, "2001:db8::1", 2)};
   EXPECT_FALSE(has_usable_ipv6(v6_only_excluded));
   EXPECT_EQ(count_ipv6(v6_only_excluded), 0);
 }
@@ -72,7 +72,7 @@ TEST(LocalInterfaceRules, UsableNeedsAnAddress) {
 }
 
 TEST(LocalInterfaceRules, Ipv4MacOfExactAddressOrFirstAdapter) {
-  std::vector<Ipv4AdapterRecord> adapters{v4(kInterfaceTypeLoopback, 9, "127.0.0.1"),
+  std::vector<Ipv4AdapterRecord> adapters{v4(kIfTypeLoopback, 9, "127.0.0.1"),
                                           v4(kEthernet, 1, "198.18.0.1"), v4(kEthernet, 2, "198.18.1.1")};
   std::string mac;
   ASSERT_EQ(find_ipv4_mac(adapters, "198.18.1.1", &mac), kOk);
