@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#define ORV_LOG_EXPORT __attribute__((visibility("default")))
+#include "orv/orv.h"
 
 namespace orv::log {
 
@@ -31,18 +31,18 @@ inline constexpr uint32_t kLineAllFields = 7;
 inline constexpr uint32_t kDefaultMaxLogFileSize = 4194304;  // 4 MiB
 
 // Level mask of every logger; 0 switches logging off.
-ORV_LOG_EXPORT int32_t set_log_mask(uint32_t mask);
+ORV_EXPORT int32_t set_log_mask(uint32_t mask);
 // Level mask of one category ("Orv", "snmp", "socket", ...) only.
-ORV_LOG_EXPORT int32_t set_category_log_mask(const char* category, uint32_t mask);
+ORV_EXPORT int32_t set_category_log_mask(const char* category, uint32_t mask);
 // Line flags of every logger (kLine* bits).
-ORV_LOG_EXPORT int32_t set_log_line_flags(uint32_t flags);
+ORV_EXPORT int32_t set_log_line_flags(uint32_t flags);
 // Radix of process and thread ids: 10 or 16, anything else gives -2.
-ORV_LOG_EXPORT int32_t set_log_id_radix(uint32_t radix);
+ORV_EXPORT int32_t set_log_id_radix(uint32_t radix);
 // Sends every logger's lines to standard output as well (once, however often called).
-ORV_LOG_EXPORT int32_t attach_stdout_log();
+ORV_EXPORT int32_t attach_stdout_log();
 // Sends every logger's lines to the file at path as well; when the file would
 // pass max_size bytes it becomes "<path>.bak" and a new file is started.
 // Calling again with the same path only updates the maximum size.
-ORV_LOG_EXPORT int32_t attach_file_log(const char* path, uint32_t max_size = kDefaultMaxLogFileSize);
+ORV_EXPORT int32_t attach_file_log(const char* path, uint32_t max_size = kDefaultMaxLogFileSize);
 
 }  // namespace orv::log
