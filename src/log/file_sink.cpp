@@ -36,9 +36,10 @@ int32_t CQelFileSink::set_path(const char* path) {
   return kOk;
 }
 
+// "e": the log file is not inherited by programs the host starts.
 int32_t CQelFileSink::open_for_append() {
   if (path_.empty()) return kErrLoad;
-  file_.reset(std::fopen(path_.c_str(), "a"));
+  file_.reset(std::fopen(path_.c_str(), "ae"));
   if (!file_) return kErrLoad;
   struct stat info {};
   current_size_ = fstat(fileno(file_.get()), &info) == 0 ? static_cast<uint64_t>(info.st_size) : 0;
@@ -51,7 +52,7 @@ int32_t CQelFileSink::start_new_file() {
   std::string backup = backup_path_for(path_);
   struct stat info {};
   if (stat(path_.c_str(), &info) == 0) std::rename(path_.c_str(), backup.c_str());
-  file_.reset(std::fopen(path_.c_str(), "w"));
+  file_.reset(std::fopen(path_.c_str(), "we"));
   if (!file_) return kErrLoad;
   current_size_ = 0;
   return kOk;
