@@ -1,0 +1,82 @@
+#include "net/library_loader.h"
+
+#include <dlfcn.h>
+#include <link.h>
+
+#include <string>
+
+namespace orv::net {
+namespace {
+
+// The folder of the object that holds this code: liborv.so when installed, a
+// test executable when the module libraries are linked statically.
+std::string own_directory() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&qel_load_library), &info) == 0 || !info.dli_fname) return {};
+  std::string path = info.dli_fname;
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+QelModule open_file(const std::string& path) { return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL); }
+
+// Binaries built inside the build tree find the modules where the build puts
+// them; installed binaries never look there.
+QelModule open_from_build_tree(const std::string& own_dir, const char* name) {
+#if defined(ORV_BUILD_ROOT) && defined(ORV_BUILD_MODULE_DIR)
+  std::string root = ORV_BUILD_ROOT;
+  if (own_dir.size() > root.size() && own_dir.compare(0, root.size(), root) == 0 &&
+      own_dir[root.size()] == '/') {
+    return open_file(std::string(ORV_BUILD_MODULE_DIR) + "/" + name);
+  }
+#else
+  (void)own_dir;
+  (void)name;
+#endif
+  return nullptr;
+}
+
+}  // namespace
+
+QelModule qel_load_library(const char* name) {
+  if (!name || !*name) return nullptr;
+  std::string own_dir = own_directory();
+  QelModule module = nullptr;
+  if (!own_dir.empty()) module = open_file(own_dir + "/" + name);
+  if (!module) module = open_file(name);
+  if (!module) module = open_from_build_tree(own_dir, name);
+  return module;
+}
+
+QelModule qel_load_library_path(const char* path) {
+  if (!path || !*path) return nullptr;
+  return open_file(path);
+}
+
+void qel_free_library(QelModule module) {
+  if (module) dlclose(module);
+}
+
+void* qel_get_proc_address(QelModule module, const char* name, int32_t* error) {
+  int32_t reason = kProcNotFound;
+  void* entry = nullptr;
+  link_map* own_map = nullptr;
+  if (!module) {
+    reason = kModuleNotFound;
+  } else if (name && dlinfo(module, RTLD_DI_LINKMAP, &own_map) == 0) {
+    void* candidate = dlsym(module, name);
+    Dl_info info{};
+    link_map* defining_map = nullptr;
+    // dlsym also searches the module's dependencies; only the module's own
+    // definition counts.
+    if (candidate && dladdr1(candidate, &info, reinterpret_cast<void**>(&defining_map),
+                             RTLD_DL_LINKMAP) != 0 &&
+        defining_map == own_map) {
+      entry = candidate;
+    }
+  }
+  if (error) *error = entry ? 0 : reason;
+  return entry;
+}
+
+}  // namespace orv::net

@@ -1,0 +1,190 @@
+// Socket calls: the system's calls behind the table's entries, with the
+// differences the table's callers expect smoothed over (no SIGPIPE, select
+// finds its own descriptor bound, a truncated datagram is an error).
+#include "socket_module/posix_calls.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/select.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "net/socket_types.h"
+#include "socket_module/module_state.h"
+
+namespace orv::sockmod {
+namespace {
+
+// A length that the caller passes by pointer, checked and widened.
+bool read_length(const int* length, socklen_t* out) {
+  if (!length || *length < 0) {
+    set_last_error(EFAULT);
+    return false;
+  }
+  *out = static_cast<socklen_t>(*length);
+  return true;
+}
+
+int checked(int rc) { return rc < 0 ? fail_with_errno() : rc; }
+
+int highest_in(const fd_set* set) {
+  if (!set) return -1;
+  for (int fd = FD_SETSIZE - 1; fd >= 0; --fd) {
+    if (FD_ISSET(fd, set)) return fd;
+  }
+  return -1;
+}
+
+}  // namespace
+
+int open_socket(int family, int type, int protocol) {
+  if (!require_started()) return net::kQelInvalidSocket;
+  int s = ::socket(family, type | SOCK_CLOEXEC, protocol);
+  return s < 0 ? fail_with_errno() : s;
+}
+
+int bind_socket(int s, const void* name, int name_length) {
+  if (name_length < 0) return fail_with(EINVAL);
+  return checked(::bind(s, static_cast<const sockaddr*>(name), static_cast<socklen_t>(name_length)));
+}
+
+int socket_name(int s, void* name, int* name_length) {
+  socklen_t length = 0;
+  if (!read_length(name_length, &length)) return net::kQelSocketError;
+  int rc = ::getsockname(s, static_cast<sockaddr*>(name), &length);
+  if (rc < 0) return fail_with_errno();
+  *name_length = static_cast<int>(length);
+  return 0;
+}
+
+int get_option(int s, int level, int option, char* value, int* value_length) {
+  socklen_t length = 0;
+  if (!read_length(value_length, &length)) return net::kQelSocketError;
+  int rc = ::getsockopt(s, level, option, value, &length);
+  if (rc < 0) return fail_with_errno();
+  *value_length = static_cast<int>(length);
+  return 0;
+}
+
+int set_option(int s, int level, int option, const char* value, int value_length) {
+  if (value_length < 0) return fail_with(EINVAL);
+  return checked(::setsockopt(s, level, option, value, static_cast<socklen_t>(value_length)));
+}
+
+int send_to(int s, const char* buffer, int length, int flags, const void* to, int to_length) {
+  if (length < 0 || to_length < 0) return fail_with(EINVAL);
+  ssize_t sent = ::sendto(s, buffer, static_cast<size_t>(length), flags | MSG_NOSIGNAL,
+                          static_cast<const sockaddr*>(to), static_cast<socklen_t>(to_length));
+  return sent < 0 ? fail_with_errno() : static_cast<int>(sent);
+}
+
+int receive_from(int s, char* buffer, int length, int flags, void* from, int* from_length) {
+  if (length < 0) return fail_with(EINVAL);
+  socklen_t name_length = 0;
+  if (from && !read_length(from_length, &name_length)) return net::kQelSocketError;
+  iovec part{buffer, static_cast<size_t>(length)};
+  msghdr message{};
+  message.msg_name = from;
+  message.msg_namelen = from ? name_length : 0;
+  message.msg_iov = &part;
+  message.msg_iovlen = 1;
+  ssize_t received = ::recvmsg(s, &message, flags);
+  if (received < 0) return fail_with_errno();
+  if (from) *from_length = static_cast<int>(message.msg_namelen);
+  if (message.msg_flags & MSG_TRUNC) {
+    set_last_error(EMSGSIZE);
+    return net::kQelSocketError;
+  }
+  return static_cast<int>(received);
+}
+
+int select_sockets(void* read_set, void* write_set, void* error_set, const void* timeout) {
+  auto* reads = static_cast<fd_set*>(read_set);
+  auto* writes = static_cast<fd_set*>(write_set);
+  auto* errors = static_cast<fd_set*>(error_set);
+  int highest = highest_in(reads);
+  if (int w = highest_in(writes); w > highest) highest = w;
+  if (int e = highest_in(errors); e > highest) highest = e;
+  // The system's select may change the time-out; the caller's stays as it is.
+  timeval wait{};
+  timeval* wait_ptr = nullptr;
+  if (timeout) {
+    wait = *static_cast<const timeval*>(timeout);
+    wait_ptr = &wait;
+  }
+  return checked(::select(highest + 1, reads, writes, errors, wait_ptr));
+}
+
+int close_socket(int s) { return checked(::close(s)); }
+
+int is_set(int s, void* set) {
+  if (!set || s < 0 || s >= FD_SETSIZE) return 0;
+  return FD_ISSET(s, static_cast<fd_set*>(set)) ? 1 : 0;
+}
+
+int connect_socket(int s, const void* name, int name_length) {
+  if (name_length < 0) return fail_with(EINVAL);
+  return checked(
+      ::connect(s, static_cast<const sockaddr*>(name), static_cast<socklen_t>(name_length)));
+}
+
+int listen_socket(int s, int backlog) { return checked(::listen(s, backlog)); }
+
+int control_socket(int s, long command, unsigned long* argument) {
+  if (!argument) {
+    set_last_error(net::kQelWsaFault);
+    return net::kQelSocketError;
+  }
+  if (command == static_cast<long>(FIONBIO)) {
+    int flags = ::fcntl(s, F_GETFL);
+    if (flags < 0) return fail_with_errno();
+    flags = *argument ? (flags | O_NONBLOCK) : (flags & ~O_NONBLOCK);
+    return checked(::fcntl(s, F_SETFL, flags));
+  }
+  if (command == static_cast<long>(FIONREAD)) {
+    int waiting = 0;
+    if (::ioctl(s, FIONREAD, &waiting) < 0) return fail_with_errno();
+    *argument = static_cast<unsigned long>(waiting);
+    return 0;
+  }
+  set_last_error(EINVAL);
+  return net::kQelSocketError;
+}
+
+int receive(int s, char* buffer, int length, int flags) {
+  if (length < 0) return fail_with(EINVAL);
+  ssize_t received = ::recv(s, buffer, static_cast<size_t>(length), flags);
+  return received < 0 ? fail_with_errno() : static_cast<int>(received);
+}
+
+int send(int s, const char* buffer, int length, int flags) {
+  if (length < 0) return fail_with(EINVAL);
+  ssize_t sent = ::send(s, buffer, static_cast<size_t>(length), flags | MSG_NOSIGNAL);
+  return sent < 0 ? fail_with_errno() : static_cast<int>(sent);
+}
+
+int accept_socket(int s, void* name, int* name_length) {
+  if (!require_started()) return net::kQelInvalidSocket;
+  socklen_t length = 0;
+  if (name && !read_length(name_length, &length)) return net::kQelInvalidSocket;
+  int accepted = ::accept4(s, static_cast<sockaddr*>(name), name ? &length : nullptr, SOCK_CLOEXEC);
+  if (accepted < 0) return fail_with_errno();
+  if (name) *name_length = static_cast<int>(length);
+  return accepted;
+}
+
+uint32_t parse_ipv4(const char* text) { return text ? ::inet_addr(text) : INADDR_NONE; }
+
+char* print_ipv4(uint32_t network_order_address) {
+  in_addr address{};
+  address.s_addr = network_order_address;
+  return ::inet_ntoa(address);
+}
+
+uint16_t swap16(uint16_t value) { return ::htons(value); }
+uint32_t swap32(uint32_t value) { return ::htonl(value); }
+
+}  // namespace orv::sockmod
