@@ -1,6 +1,7 @@
 #include "net/address_resolver_common.h"
 
 #include "net/address_text.h"
+#include "net/local_address_lookup.h"
 #include "net/local_interfaces.h"
 #include "snmp/smi/qel_buffer.h"
 
@@ -21,7 +22,7 @@ Result CQelAddressResolverBase::source_address(const IQelNetworkAddress* destina
   if (!destination || !source) return kErrInvalidArg;
   switch (destination->protocol()) {
     case IQelNetworkAddress::kProtocolIpv4:
-      return kErrNotSupported;  // PENDING local address lookup
+      return qel_local_address_for_destination(destination, source);
     case IQelNetworkAddress::kProtocolIpv6: {
       std::string text;
       Result result = ipv6_source_text(*destination, &text);

@@ -65,15 +65,16 @@ Result read_list(RecordBlock* block, bool* empty, Fill fill) {
   return kErrNoValue;
 }
 
-// -10 when the module or `entry` is missing.
-Result need_entry(const void* entry) {
+// Loads the module, then reads the entry: -10 when either is missing.
+template <typename Entry>
+Result need_entry(const Entry& entry) {
   Result loaded = NQelIpHelpAPI::load_library();
   if (loaded != kOk) return loaded;
   return entry ? kOk : kErrLoad;
 }
 
 Result read_ipv4_adapters(std::vector<Ipv4AdapterRecord>* adapters) {
-  Result result = need_entry(reinterpret_cast<const void*>(NQelIpHelpAPI::pfn_GetAdaptersInfo));
+  Result result = need_entry(NQelIpHelpAPI::pfn_GetAdaptersInfo);
   if (result != kOk) return result;
   RecordBlock block;
   bool empty = true;
@@ -94,7 +95,7 @@ Result read_ipv4_adapters(std::vector<Ipv4AdapterRecord>* adapters) {
 }
 
 Result read_adapters(int family, std::vector<AdapterRecord>* adapters) {
-  Result result = need_entry(reinterpret_cast<const void*>(NQelIpHelpAPI::pfn_GetAdaptersAddresses));
+  Result result = need_entry(NQelIpHelpAPI::pfn_GetAdaptersAddresses);
   if (result != kOk) return result;
   RecordBlock block;
   bool empty = true;
