@@ -12,6 +12,7 @@
 
 #include "net/address_resolver_ex.h"
 #include "net/address_resolver_ipv4.h"
+#include "net/iphelp_api.h"
 #include "net/netns_sandbox.h"
 #include "snmp/smi/qel_buffer.h"
 
@@ -210,15 +211,43 @@ TEST(AddressResolverIpv4OnlyChild, NamesThroughTheOlderCalls) {
   EXPECT_EQ(owned->port(), 0);
 }
 
-TEST(AddressResolverIpv4Only, ChildProcessPasses) {
-  if (std::getenv(kIpv4OnlyChildEnv)) GTEST_SKIP() << "this is the child";
-  std::string command = std::string("env ") + kIpv4OnlyChildEnv + "=1 " + net::kSocketModuleEnv + "=" +
-                        ORV_TEST_SOCK_NO_GETADDRINFO + " /proc/" + std::to_string(getpid()) +
-                        "/exe --gtest_filter='AddressResolverIpv4OnlyChild.*:AddressResolver.*'";
+// Runs this test program again with `environment` and `filter`; the child
+// must pass `expected_passes` tests.
+void expect_child_passes(const std::string& environment, const std::string& filter, int expected_passes) {
+  std::string command = "env " + environment + " /proc/" + std::to_string(getpid()) +
+                        "/exe --gtest_filter='" + filter + "'";
   std::string output;
   bool passed = testing::run_shell(command, &output);
   EXPECT_TRUE(passed) << output;
-  EXPECT_NE(output.find("[  PASSED  ] 4 tests"), std::string::npos) << output;
+  EXPECT_NE(output.find("[  PASSED  ] " + std::to_string(expected_passes) + " test"), std::string::npos) << output;
+}
+
+TEST(AddressResolverIpv4Only, ChildProcessPasses) {
+  if (std::getenv(kIpv4OnlyChildEnv)) GTEST_SKIP() << "this is the child";
+  expect_child_passes(std::string(kIpv4OnlyChildEnv) + "=1 " + net::kSocketModuleEnv + "=" +
+                          ORV_TEST_SOCK_NO_GETADDRINFO,
+                      "AddressResolverIpv4OnlyChild.*:AddressResolver.*", 4);
+}
+
+// Set in the child whose IP-helper module lacks GetBestInterfaceEx.
+constexpr const char* kNoBestInterfaceChildEnv = "ORV_TEST_NO_BEST_INTERFACE_CHILD";
+
+TEST(AddressResolverNoBestInterfaceChild, Ipv6SourceIsNotSupported) {
+  if (!std::getenv(kNoBestInterfaceChildEnv)) GTEST_SKIP() << "runs in the child of AddressResolverNoBestInterface";
+  NetworkAddressPtr v6(qel_create_network_address_with_protocol("::1", P::kProtocolIpv6, 161));
+  IQelNetworkAddress* source = nullptr;
+  EXPECT_EQ(qel_resolver_source_address(v6.get(), &source), kErrNotSupported);
+  EXPECT_EQ(source, nullptr);
+  // The adapter lists themselves are still there.
+  int32_t count = -1;
+  EXPECT_EQ(qel_resolver_interface_count(P::kProtocolIpv4, &count), kOk);
+}
+
+TEST(AddressResolverNoBestInterface, ChildProcessPasses) {
+  if (std::getenv(kNoBestInterfaceChildEnv)) GTEST_SKIP() << "this is the child";
+  expect_child_passes(std::string(kNoBestInterfaceChildEnv) + "=1 " + net::kIpHelpModuleEnv + "=" +
+                          ORV_TEST_IPHELP_NO_BEST_INTERFACE,
+                      "AddressResolverNoBestInterfaceChild.*", 1);
 }
 
 }  // namespace
