@@ -1,0 +1,522 @@
+// Every check of Part 1.1 through the exports of liborv.so, as a host calls
+// them. Option values come from the cleared store: the refresh from the
+// printer (Part 1.5) is a later step.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "orv/orv.h"
+
+namespace {
+
+constexpr int32_t kInvalid = -2;
+constexpr int32_t kNotSupported = -5;
+constexpr int32_t kNoDevice = -8;
+constexpr int32_t kIndexRange = -11;
+
+const char* const kBooleanKeys[] = {"Scanner",      "Copier",    "HardDisk",  "RamDisk",
+                                    "DuplexModule", "InTrayMSI", "InTrayEx1", "InTrayEx2"};
+const char* const kScalarIntegerKeys[] = {
+    "MemorySizeInKByte",      "MemorySizeInMByte",      "NumberOfInputTray",
+    "PrinterRomVersionMajor", "PrinterRomVersionMinor", "PrinterRomVersionRevision",
+    "UserPromptSetting",      "MinPasswordLength"};
+const char* const kTrayIntegerKeys[] = {"InputTrayIndex",
+                                        "InputTrayType",
+                                        "InputTrayMaxCapacityInSheets",
+                                        "InputTrayCurrentLevelInPercent",
+                                        "InputTrayMediaSize",
+                                        "InputTrayMediaDirection",
+                                        "InputTrayMediaDimFeedDirChosen",
+                                        "InputTrayMediaDimXFeedDirChosen"};
+const char* const kScalarTextKeys[] = {"PrinterRomVersion", "SysName", "NetWareSAPUnitName"};
+const char* const kTrayTextKeys[] = {"InputTrayName", "InputTrayDescription",
+                                     "InputTrayMediaType"};
+
+class Exports : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(OrvInit(&h_), 0); }
+  void TearDown() override { OrvUnInit(h_); }
+  void Open() { ASSERT_EQ(OrvInitDevice(h_, "127.0.0.1", 1, 1000, 1), 0); }
+
+  OrvHandle h_ = nullptr;
+};
+
+// ---------------------------------------------------------------------------
+// Handle life and commands.
+
+TEST(ExportsInit, NullOutPointerGivesInvalid) { EXPECT_EQ(OrvInit(nullptr), kInvalid); }
+
+TEST(ExportsInit, MakesDistinctHandlesAndUnInitIgnoresNull) {
+  OrvHandle a = nullptr;
+  OrvHandle b = nullptr;
+  ASSERT_EQ(OrvInit(&a), 0);
+  ASSERT_EQ(OrvInit(&b), 0);
+  EXPECT_NE(a, nullptr);
+  EXPECT_NE(a, b);
+  OrvUnInit(a);
+  OrvUnInit(b);
+  OrvUnInit(nullptr);
+}
+
+TEST_F(Exports, CommandStringChecksItsThreePointers) {
+  EXPECT_EQ(OrvCommandString(nullptr, "CmdSetCommunityFind", "x"), kInvalid);
+  EXPECT_EQ(OrvCommandString(h_, nullptr, "x"), kInvalid);
+  EXPECT_EQ(OrvCommandString(h_, "CmdSetCommunityFind", nullptr), kInvalid);
+  EXPECT_EQ(OrvCommandString(h_, nullptr, nullptr), kInvalid);
+}
+
+TEST_F(Exports, CommandStringKnowsTheThreeCommands) {
+  EXPECT_EQ(OrvCommandString(h_, "CmdSetCommunityGetOption", "reader"), 0);
+  EXPECT_EQ(OrvCommandString(h_, "CmdSetCommunityFind", "finder"), 0);
+  EXPECT_EQ(OrvCommandString(h_, "CmdSetCommunityWrite", "writer"), 0);
+  EXPECT_EQ(OrvCommandString(h_, "CmdSetCommunityFind", ""), 0);
+}
+
+TEST_F(Exports, CommandStringMatchesWholeCaseSensitiveNames) {
+  EXPECT_EQ(OrvCommandString(h_, "CmdSetCommunityFindX", "x"), kNotSupported);
+  EXPECT_EQ(OrvCommandString(h_, "CmdSetCommunityFin", "x"), kNotSupported);
+  EXPECT_EQ(OrvCommandString(h_, "cmdSetCommunityFind", "x"), kNotSupported);
+  EXPECT_EQ(OrvCommandString(h_, "CmdSetCommunityGetOption ", "x"), kNotSupported);
+  EXPECT_EQ(OrvCommandString(h_, "", "x"), kNotSupported);
+  EXPECT_EQ(OrvCommandString(h_, "CmdUnknown", "x"), kNotSupported);
+}
+
+TEST_F(Exports, CommandStringTakes255CharactersAndRefusesLonger) {
+  const std::string fits(255, 'c');
+  const std::string too_long(256, 'c');
+  EXPECT_EQ(OrvCommandString(h_, "CmdSetCommunityWrite", fits.c_str()), 0);
+  EXPECT_EQ(OrvCommandString(h_, "CmdSetCommunityWrite", too_long.c_str()), kInvalid);
+  // An unknown command is reported as such whatever the value.
+  EXPECT_EQ(OrvCommandString(h_, "CmdOther", too_long.c_str()), kNotSupported);
+}
+
+TEST_F(Exports, CommandIntegerKnowsNoCommand) {
+  int32_t value = 0;
+  EXPECT_EQ(OrvCommandInteger(nullptr, 0, &value), kInvalid);
+  EXPECT_EQ(OrvCommandInteger(h_, 0, nullptr), kInvalid);
+  EXPECT_EQ(OrvCommandInteger(nullptr, 0, nullptr), kInvalid);
+  for (int32_t command : {0, 1, 2, -1, 1000}) {
+    EXPECT_EQ(OrvCommandInteger(h_, command, &value), kNotSupported) << command;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Device opening.
+
+TEST_F(Exports, InitDeviceChecksHandleAndAddress) {
+  EXPECT_EQ(OrvInitDevice(nullptr, "127.0.0.1", 1, 1000, 1), kInvalid);
+  EXPECT_EQ(OrvInitDevice(h_, nullptr, 1, 1000, 1), kInvalid);
+  OrvUSMParameters usm{};
+  EXPECT_EQ(OrvInitDeviceEx(nullptr, "127.0.0.1", 1, 0, &usm, 1000, 1), kInvalid);
+  EXPECT_EQ(OrvInitDeviceEx(h_, nullptr, 1, 0, &usm, 1000, 1), kInvalid);
+}
+
+TEST_F(Exports, InitDeviceRejectsUnmappedProtocols) {
+  OrvUSMParameters usm{};
+  for (int32_t protocol : {0, 4, 6, -1, 255}) {
+    EXPECT_EQ(OrvInitDevice(h_, "127.0.0.1", protocol, 1000, 1), kInvalid) << protocol;
+    EXPECT_EQ(OrvInitDeviceEx(h_, "127.0.0.1", protocol, 0, &usm, 1000, 1), kInvalid) << protocol;
+  }
+  // Argument errors never touch the handle: no option object was made.
+  int32_t value = 0;
+  EXPECT_EQ(OrvGetOptionValueInteger(h_, "NumberOfInputTray", 0, &value), kNoDevice);
+}
+
+TEST_F(Exports, HandleChecksComeBeforeTheProtocol) {
+  EXPECT_EQ(OrvInitDevice(nullptr, nullptr, 4, 0, 0), kInvalid);
+  int32_t count = 0;
+  EXPECT_EQ(OrvFindDeviceSNMP(nullptr, nullptr, 3, 0, 0, &count), kInvalid);
+  EXPECT_EQ(OrvFindDeviceSNMP(h_, nullptr, 3, 0, 0, nullptr), kInvalid);
+}
+
+TEST_F(Exports, InitDeviceOpensOverEachTransport) {
+  EXPECT_EQ(OrvInitDevice(h_, "127.0.0.1", 1, 1000, 1), 0);
+  EXPECT_EQ(OrvInitDevice(h_, "00000001:000000000001", 2, 1000, 1), 0);
+  EXPECT_EQ(OrvInitDevice(h_, "::1", 5, 1000, 1), 0);
+}
+
+TEST_F(Exports, InitDeviceExOpensWithUsm) {
+  OrvUSMParameters usm{};
+  std::strcpy(usm.user_name, "operator");
+  usm.security_level = 1;
+  usm.auth_protocol = 2;
+  std::strcpy(usm.auth_pass_phrase, "secret-pass");
+  EXPECT_EQ(OrvInitDeviceEx(h_, "127.0.0.1", 1, 2, &usm, 1000, 1), 0);
+  EXPECT_EQ(OrvInitDeviceEx(h_, "127.0.0.1", 1, 5, &usm, 1000, 1), 0);
+}
+
+TEST_F(Exports, ProtocolThreeReachesInitWhichRefusesIt) {
+  EXPECT_EQ(OrvInitDevice(h_, "127.0.0.1", 3, 1000, 1), kInvalid);
+  // The option object stays on the handle; the status reader was never made.
+  int32_t value = 9;
+  EXPECT_EQ(OrvGetOptionValueInteger(h_, "NumberOfInputTray", 0, &value), 0);
+  EXPECT_EQ(value, 0);
+  EXPECT_EQ(OrvIsSupportedOID(h_, ""), 1);
+  int32_t count = 0;
+  EXPECT_EQ(OrvGetNumberOfTonerInfo(h_, &count), kNoDevice);
+}
+
+TEST_F(Exports, SecondOpenReplacesTheDevice) {
+  Open();
+  OrvTonerInfo toner;
+  EXPECT_EQ(OrvGetTonerInfo(h_, 0, &toner), kIndexRange);
+  Open();
+  EXPECT_EQ(OrvGetTonerInfo(h_, 0, &toner), kIndexRange);
+  // A failing second open leaves no status reader of the first printer.
+  EXPECT_EQ(OrvInitDevice(h_, "127.0.0.1", 3, 1000, 1), kInvalid);
+  EXPECT_EQ(OrvGetTonerInfo(h_, 0, &toner), kNoDevice);
+  int32_t value = 0;
+  EXPECT_EQ(OrvGetOptionValueInteger(h_, "MemorySizeInKByte", 0, &value), 0);
+}
+
+TEST_F(Exports, ArgumentErrorsLeaveAnOpenDeviceInPlace) {
+  Open();
+  EXPECT_EQ(OrvInitDevice(h_, "127.0.0.1", 4, 1000, 1), kInvalid);
+  EXPECT_EQ(OrvInitDevice(h_, nullptr, 1, 1000, 1), kInvalid);
+  OrvTonerInfo toner;
+  EXPECT_EQ(OrvGetTonerInfo(h_, 0, &toner), kIndexRange);
+}
+
+TEST_F(Exports, CommunitiesSetBeforeTheOpenAreAccepted) {
+  ASSERT_EQ(OrvCommandString(h_, "CmdSetCommunityGetOption", "reader"), 0);
+  ASSERT_EQ(OrvCommandString(h_, "CmdSetCommunityWrite", "writer"), 0);
+  Open();
+}
+
+TEST_F(Exports, IsSupportedOid) {
+  EXPECT_EQ(OrvIsSupportedOID(nullptr, "1.3.6"), -2);
+  // Before an open: 0 whatever the text.
+  EXPECT_EQ(OrvIsSupportedOID(h_, ""), 0);
+  EXPECT_EQ(OrvIsSupportedOID(h_, nullptr), 0);
+  EXPECT_EQ(OrvIsSupportedOID(h_, "1.3.6"), 0);
+  Open();
+  EXPECT_EQ(OrvIsSupportedOID(h_, ""), 1);
+  EXPECT_EQ(OrvIsSupportedOID(h_, nullptr), 1);
+  // The stored sysObjectID stays empty until the supported-device check
+  // (Part 1.3) reads it, so no non-empty text matches yet.
+  EXPECT_EQ(OrvIsSupportedOID(h_, "1.3.6"), 0);
+}
+
+TEST_F(Exports, RefreshOptions) {
+  EXPECT_EQ(OrvRefreshOptions(nullptr), kInvalid);
+  EXPECT_EQ(OrvRefreshOptions(h_), kNoDevice);
+  Open();
+  // Until the refresh steps of Part 1.5 land the refresh clears the store and
+  // answers "not supported".
+  EXPECT_EQ(OrvRefreshOptions(h_), kNotSupported);
+  int32_t value = 1;
+  EXPECT_EQ(OrvGetOptionValueInteger(h_, "MemorySizeInKByte", 0, &value), 0);
+  EXPECT_EQ(value, 0);
+}
+
+// ---------------------------------------------------------------------------
+// Option getters.
+
+TEST_F(Exports, OptionGettersCheckPointersFirst) {
+  int16_t b = 0;
+  int32_t i = 0;
+  uint32_t u = 0;
+  char text[256];
+  for (OrvHandle handle : {static_cast<OrvHandle>(nullptr), h_}) {
+    EXPECT_EQ(OrvGetOptionValueBoolean(nullptr, "Scanner", 0, &b), kInvalid);
+    EXPECT_EQ(OrvGetOptionValueBoolean(handle, nullptr, 0, &b), kInvalid);
+    EXPECT_EQ(OrvGetOptionValueBoolean(handle, "Scanner", 0, nullptr), kInvalid);
+    EXPECT_EQ(OrvGetOptionValueInteger(nullptr, "MemorySizeInKByte", 0, &i), kInvalid);
+    EXPECT_EQ(OrvGetOptionValueInteger(handle, nullptr, 0, &i), kInvalid);
+    EXPECT_EQ(OrvGetOptionValueInteger(handle, "MemorySizeInKByte", 0, nullptr), kInvalid);
+    EXPECT_EQ(OrvGetOptionValueUInteger(nullptr, "x", 0, &u), kInvalid);
+    EXPECT_EQ(OrvGetOptionValueUInteger(handle, nullptr, 0, &u), kInvalid);
+    EXPECT_EQ(OrvGetOptionValueUInteger(handle, "x", 0, nullptr), kInvalid);
+    EXPECT_EQ(OrvGetOptionValueString(nullptr, "SysName", 0, text), kInvalid);
+    EXPECT_EQ(OrvGetOptionValueString(handle, nullptr, 0, text), kInvalid);
+    EXPECT_EQ(OrvGetOptionValueString(handle, "SysName", 0, nullptr), kInvalid);
+  }
+  Open();
+  EXPECT_EQ(OrvGetOptionValueBoolean(h_, "Scanner", 0, nullptr), kInvalid);
+  EXPECT_EQ(OrvGetOptionValueInteger(h_, nullptr, 0, &i), kInvalid);
+  EXPECT_EQ(OrvGetOptionValueString(h_, "SysName", 0, nullptr), kInvalid);
+}
+
+TEST_F(Exports, OptionGettersWithoutADeviceGiveNoDevice) {
+  int16_t b = 3;
+  int32_t i = 3;
+  uint32_t u = 3;
+  char text[256] = "untouched";
+  EXPECT_EQ(OrvGetOptionValueBoolean(h_, "Scanner", 0, &b), kNoDevice);
+  EXPECT_EQ(OrvGetOptionValueInteger(h_, "MemorySizeInKByte", 0, &i), kNoDevice);
+  EXPECT_EQ(OrvGetOptionValueUInteger(h_, "MemorySizeInKByte", 0, &u), kNoDevice);
+  EXPECT_EQ(OrvGetOptionValueString(h_, "SysName", 0, text), kNoDevice);
+  // Unknown keys too: the device check comes before the key.
+  EXPECT_EQ(OrvGetOptionValueInteger(h_, "NoSuchKey", 0, &i), kNoDevice);
+  EXPECT_EQ(b, 3);
+  EXPECT_EQ(i, 3);
+  EXPECT_EQ(u, 3u);
+  EXPECT_STREQ(text, "untouched");
+}
+
+TEST_F(Exports, BooleanKeysAnswerFalseFromTheClearedStore) {
+  Open();
+  for (const char* key : kBooleanKeys) {
+    int16_t out = 7;
+    EXPECT_EQ(OrvGetOptionValueBoolean(h_, key, 0, &out), 0) << key;
+    EXPECT_EQ(out, 0) << key;
+    out = 7;
+    EXPECT_EQ(OrvGetOptionValueBoolean(h_, key, 65535, &out), 0) << key << ": index unused";
+    EXPECT_EQ(out, 0) << key;
+  }
+}
+
+TEST_F(Exports, IntegerKeysAnswerZeroFromTheClearedStore) {
+  Open();
+  for (const char* key : kScalarIntegerKeys) {
+    int32_t out = 7;
+    EXPECT_EQ(OrvGetOptionValueInteger(h_, key, 0, &out), 0) << key;
+    EXPECT_EQ(out, 0) << key;
+    out = 7;
+    EXPECT_EQ(OrvGetOptionValueInteger(h_, key, 65535, &out), 0) << key << ": index unused";
+  }
+}
+
+TEST_F(Exports, TrayKeysGiveIndexRangeWithoutTrays) {
+  Open();
+  for (const char* key : kTrayIntegerKeys) {
+    int32_t out = 7;
+    EXPECT_EQ(OrvGetOptionValueInteger(h_, key, 0, &out), kIndexRange) << key;
+    EXPECT_EQ(OrvGetOptionValueInteger(h_, key, 65535, &out), kIndexRange) << key;
+    EXPECT_EQ(out, 7) << key << ": output untouched";
+  }
+  for (const char* key : kTrayTextKeys) {
+    char out[256] = "untouched";
+    EXPECT_EQ(OrvGetOptionValueString(h_, key, 0, out), kIndexRange) << key;
+    EXPECT_STREQ(out, "untouched") << key;
+  }
+}
+
+TEST_F(Exports, TextKeysAnswerEmptyFromTheClearedStore) {
+  Open();
+  for (const char* key : kScalarTextKeys) {
+    char out[256];
+    std::memset(out, 'x', sizeof out);
+    EXPECT_EQ(OrvGetOptionValueString(h_, key, 0, out), 0) << key;
+    EXPECT_STREQ(out, "") << key;
+  }
+}
+
+TEST_F(Exports, UnknownKeysGiveNotSupported) {
+  Open();
+  int16_t b = 4;
+  int32_t i = 4;
+  char text[256] = "untouched";
+  EXPECT_EQ(OrvGetOptionValueBoolean(h_, "NoSuchKey", 0, &b), kNotSupported);
+  EXPECT_EQ(OrvGetOptionValueBoolean(h_, "scanner", 0, &b), kNotSupported);
+  EXPECT_EQ(OrvGetOptionValueBoolean(h_, "MemorySizeInKByte", 0, &b), kNotSupported);
+  EXPECT_EQ(OrvGetOptionValueInteger(h_, "memorysizeinkbyte", 0, &i), kNotSupported);
+  EXPECT_EQ(OrvGetOptionValueInteger(h_, "SysName", 0, &i), kNotSupported);
+  EXPECT_EQ(OrvGetOptionValueString(h_, "sysName", 0, text), kNotSupported);
+  EXPECT_EQ(OrvGetOptionValueString(h_, "SysName ", 0, text), kNotSupported);
+  EXPECT_EQ(OrvGetOptionValueString(h_, "Scanner", 0, text), kNotSupported);
+  EXPECT_EQ(b, 4);
+  EXPECT_EQ(i, 4);
+  EXPECT_STREQ(text, "untouched");
+}
+
+TEST_F(Exports, UnsignedGetterKnowsNoKey) {
+  Open();
+  uint32_t u = 4;
+  for (const char* key : {"MemorySizeInKByte", "NumberOfInputTray", "SysName", "Scanner", ""}) {
+    EXPECT_EQ(OrvGetOptionValueUInteger(h_, key, 0, &u), kNotSupported) << key;
+  }
+  EXPECT_EQ(u, 4u);
+}
+
+// ---------------------------------------------------------------------------
+// Discovery.
+
+TEST_F(Exports, FindChecksHandleCountAndProtocol) {
+  int32_t count = 0;
+  OrvUSMParameters usm{};
+  EXPECT_EQ(OrvFindDeviceSNMP(nullptr, nullptr, 1, 100, 0, &count), kInvalid);
+  EXPECT_EQ(OrvFindDeviceSNMP(h_, nullptr, 1, 100, 0, nullptr), kInvalid);
+  EXPECT_EQ(OrvFindDeviceSNMPEx(nullptr, nullptr, 1, 0, &usm, 100, 0, &count), kInvalid);
+  EXPECT_EQ(OrvFindDeviceSNMPEx(h_, nullptr, 1, 0, &usm, 100, 0, nullptr), kInvalid);
+  for (int32_t protocol : {0, 4, 6, -1}) {
+    EXPECT_EQ(OrvFindDeviceSNMP(h_, nullptr, protocol, 100, 0, &count), kInvalid) << protocol;
+    EXPECT_EQ(OrvFindDeviceSNMPEx(h_, nullptr, protocol, 0, &usm, 100, 0, &count), kInvalid)
+        << protocol;
+  }
+}
+
+TEST_F(Exports, FindOverProtocolThreeCannotBroadcast) {
+  int32_t count = 77;
+  OrvUSMParameters usm{};
+  EXPECT_EQ(OrvFindDeviceSNMP(h_, nullptr, 3, 100, 0, &count), kNotSupported);
+  EXPECT_EQ(OrvFindDeviceSNMPEx(h_, "255.255.255.255", 3, 0, &usm, 100, 0, &count),
+            kNotSupported);
+  EXPECT_EQ(count, 77);
+}
+
+TEST_F(Exports, FindWithoutBroadcastSupportAnswersNoDevices) {
+  // The broadcast itself comes with the find-device object (Part 3.2); until
+  // then a find answers "not supported" with a count of 0.
+  int32_t count = 77;
+  EXPECT_EQ(OrvFindDeviceSNMP(h_, nullptr, 1, 100, 0, &count), kNotSupported);
+  EXPECT_EQ(count, 0);
+  char a[64], m[64], r[64], s[64];
+  EXPECT_EQ(OrvGetDeviceNext(h_, a, m, r, s), 0);
+}
+
+TEST_F(Exports, Filters) {
+  EXPECT_EQ(OrvFindAddFilter(nullptr, "1.3.6"), kInvalid);
+  EXPECT_EQ(OrvFindAddFilter(h_, nullptr), kInvalid);
+  for (int n = 0; n < 51; ++n) {
+    EXPECT_EQ(OrvFindAddFilter(h_, "1.3.6.1.4.1.119"), 0) << "filter " << n + 1;
+  }
+  OrvFindClearFilter(h_);
+  OrvFindClearFilter(nullptr);
+  EXPECT_EQ(OrvFindAddFilter(h_, "1.3.6.1.4.1.119"), 0);
+}
+
+TEST_F(Exports, DeviceIterationBeforeAnyFind) {
+  OrvFindResetPosition(nullptr);
+  OrvFindResetPosition(h_);
+  char a[64], m[64], r[64], s[64];
+  EXPECT_EQ(OrvGetDeviceNext(h_, a, m, r, s), 0);
+  EXPECT_EQ(OrvGetDeviceNext(nullptr, a, m, r, s), 0);
+  EXPECT_EQ(OrvGetDeviceNext(h_, nullptr, m, r, s), 0);
+  EXPECT_EQ(OrvGetDeviceNext(h_, a, nullptr, r, s), 0);
+  EXPECT_EQ(OrvGetDeviceNext(h_, a, m, nullptr, s), 0);
+  EXPECT_EQ(OrvGetDeviceNext(h_, a, m, r, nullptr), 0);
+}
+
+// ---------------------------------------------------------------------------
+// Status.
+
+using CountFn = int32_t (*)(OrvHandle, int32_t*);
+const CountFn kCountExports[] = {OrvGetNumberOfStorageInfo,    OrvGetNumberOfDeviceInfo,
+                                 OrvGetNumberOfInputTrayInfo,  OrvGetNumberOfOutputTrayInfo,
+                                 OrvGetNumberOfTonerInfo,      OrvGetNumberOfAlertInfo};
+
+TEST_F(Exports, CountExportsCheckPointersThenDevice) {
+  int32_t count = 5;
+  for (CountFn fn : kCountExports) {
+    EXPECT_EQ(fn(nullptr, &count), kInvalid);
+    EXPECT_EQ(fn(h_, nullptr), kInvalid);
+    EXPECT_EQ(fn(h_, &count), kNoDevice);
+  }
+  EXPECT_EQ(OrvGetNumberOfJobInfo(nullptr, 0, &count), kInvalid);
+  EXPECT_EQ(OrvGetNumberOfJobInfo(h_, 0, nullptr), kInvalid);
+  EXPECT_EQ(OrvGetNumberOfJobInfo(h_, 3, &count), kInvalid);
+  for (uint32_t kind : {0u, 1u, 2u}) EXPECT_EQ(OrvGetNumberOfJobInfo(h_, kind, &count), kNoDevice);
+  EXPECT_EQ(count, 5);
+}
+
+TEST_F(Exports, RecordExportsCheckPointersThenDevice) {
+  OrvStorageInfo storage;
+  OrvDeviceInfo device;
+  OrvInputTrayInfo in;
+  OrvOutputTrayInfo out;
+  OrvTonerInfo toner;
+  OrvAlertInfo alert;
+  OrvJobInfo job;
+  EXPECT_EQ(OrvGetStorageInfo(nullptr, 0, &storage), kInvalid);
+  EXPECT_EQ(OrvGetStorageInfo(h_, 0, nullptr), kInvalid);
+  EXPECT_EQ(OrvGetStorageInfo(h_, 0, &storage), kNoDevice);
+  EXPECT_EQ(OrvGetDeviceInfo(nullptr, 0, &device), kInvalid);
+  EXPECT_EQ(OrvGetDeviceInfo(h_, 0, nullptr), kInvalid);
+  EXPECT_EQ(OrvGetDeviceInfo(h_, 0, &device), kNoDevice);
+  EXPECT_EQ(OrvGetInputTrayInfo(nullptr, 0, &in), kInvalid);
+  EXPECT_EQ(OrvGetInputTrayInfo(h_, 0, nullptr), kInvalid);
+  EXPECT_EQ(OrvGetInputTrayInfo(h_, 0, &in), kNoDevice);
+  EXPECT_EQ(OrvGetOutputTrayInfo(nullptr, 0, &out), kInvalid);
+  EXPECT_EQ(OrvGetOutputTrayInfo(h_, 0, nullptr), kInvalid);
+  EXPECT_EQ(OrvGetOutputTrayInfo(h_, 0, &out), kNoDevice);
+  EXPECT_EQ(OrvGetTonerInfo(nullptr, 0, &toner), kInvalid);
+  EXPECT_EQ(OrvGetTonerInfo(h_, 0, nullptr), kInvalid);
+  EXPECT_EQ(OrvGetTonerInfo(h_, 0, &toner), kNoDevice);
+  EXPECT_EQ(OrvGetAlertInfo(nullptr, 0, &alert), kInvalid);
+  EXPECT_EQ(OrvGetAlertInfo(h_, 0, nullptr), kInvalid);
+  EXPECT_EQ(OrvGetAlertInfo(h_, 0, &alert), kNoDevice);
+  EXPECT_EQ(OrvGetJobInfo(nullptr, 0, &job), kInvalid);
+  EXPECT_EQ(OrvGetJobInfo(h_, 0, nullptr), kInvalid);
+  EXPECT_EQ(OrvGetJobInfo(h_, 0, &job), kNoDevice);
+}
+
+TEST_F(Exports, PrinterCancelAndCharSetCheckPointersThenDevice) {
+  OrvPrinterInfo printer;
+  int32_t charset = 5;
+  EXPECT_EQ(OrvGetPrinterInfo(nullptr, &printer), kInvalid);
+  EXPECT_EQ(OrvGetPrinterInfo(h_, nullptr), kInvalid);
+  EXPECT_EQ(OrvGetPrinterInfo(h_, &printer), kNoDevice);
+  EXPECT_EQ(OrvCancelJob(nullptr, "job"), kInvalid);
+  EXPECT_EQ(OrvCancelJob(h_, nullptr), kInvalid);
+  EXPECT_EQ(OrvCancelJob(h_, "job"), kNoDevice);
+  EXPECT_EQ(OrvGetCharSet(nullptr, 0, &charset), kInvalid);
+  EXPECT_EQ(OrvGetCharSet(h_, 0, nullptr), kInvalid);
+  EXPECT_EQ(OrvGetCharSet(h_, 2, &charset), kInvalid);
+  EXPECT_EQ(OrvGetCharSet(h_, 0, &charset), kNoDevice);
+  EXPECT_EQ(OrvGetCharSet(h_, 1, &charset), kNoDevice);
+  EXPECT_EQ(charset, 5);
+}
+
+TEST_F(Exports, SelectorsAreCheckedAfterAnOpenToo) {
+  Open();
+  int32_t value = 0;
+  EXPECT_EQ(OrvGetNumberOfJobInfo(h_, 3, &value), kInvalid);
+  EXPECT_EQ(OrvGetCharSet(h_, 2, &value), kInvalid);
+}
+
+TEST_F(Exports, RecordsBeforeAnyCountAreOutOfRange) {
+  Open();
+  OrvStorageInfo storage;
+  OrvDeviceInfo device;
+  OrvInputTrayInfo in;
+  OrvOutputTrayInfo out;
+  OrvTonerInfo toner;
+  OrvAlertInfo alert;
+  OrvJobInfo job;
+  EXPECT_EQ(OrvGetStorageInfo(h_, 0, &storage), kIndexRange);
+  EXPECT_EQ(OrvGetDeviceInfo(h_, 0, &device), kIndexRange);
+  EXPECT_EQ(OrvGetInputTrayInfo(h_, 0, &in), kIndexRange);
+  EXPECT_EQ(OrvGetOutputTrayInfo(h_, 0, &out), kIndexRange);
+  EXPECT_EQ(OrvGetTonerInfo(h_, 0, &toner), kIndexRange);
+  EXPECT_EQ(OrvGetAlertInfo(h_, 0, &alert), kIndexRange);
+  EXPECT_EQ(OrvGetJobInfo(h_, 4294967295u, &job), kIndexRange);
+}
+
+TEST_F(Exports, StatusReadingsAreNotYetSupported) {
+  // The table readers of Parts 2.2 and 2.3 come with the get-data request
+  // object; until then every reading answers "not supported" and writes
+  // nothing.
+  Open();
+  int32_t count = 5;
+  for (CountFn fn : kCountExports) EXPECT_EQ(fn(h_, &count), kNotSupported);
+  for (uint32_t kind : {0u, 1u, 2u}) {
+    EXPECT_EQ(OrvGetNumberOfJobInfo(h_, kind, &count), kNotSupported);
+  }
+  EXPECT_EQ(count, 5);
+  OrvPrinterInfo printer;
+  EXPECT_EQ(OrvGetPrinterInfo(h_, &printer), kNotSupported);
+  EXPECT_EQ(OrvCancelJob(h_, "job"), kNotSupported);
+  EXPECT_EQ(OrvGetCharSet(h_, 0, &count), kNotSupported);
+}
+
+// ---------------------------------------------------------------------------
+// Transport check.
+
+TEST(ExportsTransport, UnmappedAndProtocolThreeAnswerFalse) {
+  EXPECT_EQ(OrvTransportAvailable(3), 0);
+  EXPECT_EQ(OrvTransportAvailable(4), 0);
+  EXPECT_EQ(OrvTransportAvailable(0), 0);
+  EXPECT_EQ(OrvTransportAvailable(6), 0);
+  EXPECT_EQ(OrvTransportAvailable(-1), 0);
+}
+
+TEST(ExportsTransport, MappedProtocolsAnswerABoolean) {
+  for (int32_t protocol : {1, 2, 5}) {
+    const int16_t answer = OrvTransportAvailable(protocol);
+    EXPECT_TRUE(answer == 0 || answer == 1) << protocol;
+  }
+}
+
+}  // namespace

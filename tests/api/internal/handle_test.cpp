@@ -1,0 +1,284 @@
+// The handle, the USM settings and the open sequence (Part 1.2), seen from
+// inside the library.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "api/plugin_handle.h"
+#include "api/plugin_usm.h"
+
+using orv::api::COrvPluginHandle;
+using orv::api::COrvPluginUSM;
+using orv::api::map_protocol;
+
+namespace {
+
+// Copies the handle's option object so that its recorded fields can be read.
+class OptionView : public COrvHarrowOption {
+ public:
+  explicit OptionView(const COrvHarrowOption& o) : COrvHarrowOption(o) {}
+  int32_t protocol() const { return m_protocol; }
+  const char* address() const { return m_address; }
+  uint16_t port() const { return m_port; }
+  unsigned long timeout() const { return m_timeout; }
+  unsigned long retries() const { return m_retries; }
+  unsigned long max_message_size() const { return m_maxMessageSize; }
+  int32_t security_model() const { return m_securityModel; }
+  int32_t security_level() const { return m_securityLevel; }
+  int32_t auth_protocol() const { return m_authProtocol; }
+  int32_t priv_protocol() const { return m_privProtocol; }
+  const char* user_name() const { return m_userName; }
+  const char* auth_pass_phrase() const { return m_authPassPhrase; }
+  const char* priv_pass_phrase() const { return m_privPassPhrase; }
+  const char* context_name() const { return m_contextName; }
+  const char* community() const { return m_community; }
+  bool community_set() const { return m_communitySet; }
+};
+
+TEST(ApiProtocolMap, HostValuesToInternalCodes) {
+  EXPECT_EQ(map_protocol(1), 1);
+  EXPECT_EQ(map_protocol(2), 2);
+  EXPECT_EQ(map_protocol(3), 3);
+  EXPECT_EQ(map_protocol(5), 4);
+  for (int32_t v : {0, 4, 6, -1, 100}) EXPECT_LT(map_protocol(v), 0) << v;
+}
+
+TEST(ApiUsm, Defaults) {
+  COrvPluginUSM usm;
+  EXPECT_EQ(usm.security_model(), -1);
+  EXPECT_STREQ(usm.user_name(), "Tpolling");
+  EXPECT_EQ(usm.security_level(), 2);
+  EXPECT_EQ(usm.auth_protocol(), 1);
+  EXPECT_EQ(usm.priv_protocol(), 1);
+  EXPECT_STREQ(usm.auth_pass_phrase(), "Kd7PyRc3MfVt9BnLq2Gw");
+  EXPECT_STREQ(usm.priv_pass_phrase(), "Wq4nZr8TbLm2VkXp6HsJ");
+  EXPECT_STREQ(usm.context_name(), "");
+  EXPECT_EQ(std::strlen(usm.auth_pass_phrase()), 20u);
+  EXPECT_EQ(std::strlen(usm.priv_pass_phrase()), 20u);
+}
+
+TEST(ApiUsm, AllZeroRecordGivesLevelAndProtocolsZeroAndKeepsTexts) {
+  COrvPluginUSM usm;
+  OrvUSMParameters zero{};
+  usm.set_parameters(0, &zero);
+  EXPECT_EQ(usm.security_model(), 0);
+  EXPECT_EQ(usm.security_level(), 0);
+  EXPECT_EQ(usm.auth_protocol(), 0);
+  EXPECT_EQ(usm.priv_protocol(), 0);
+  EXPECT_STREQ(usm.user_name(), "Tpolling");
+  EXPECT_STREQ(usm.auth_pass_phrase(), "Kd7PyRc3MfVt9BnLq2Gw");
+  EXPECT_STREQ(usm.priv_pass_phrase(), "Wq4nZr8TbLm2VkXp6HsJ");
+  EXPECT_STREQ(usm.context_name(), "");
+}
+
+TEST(ApiUsm, OutOfRangeValuesKeepTheDefaults) {
+  COrvPluginUSM usm;
+  OrvUSMParameters p{};
+  p.security_level = 7;
+  p.auth_protocol = 3;
+  p.priv_protocol = -1;
+  usm.set_parameters(5, &p);
+  EXPECT_EQ(usm.security_model(), -1);
+  EXPECT_EQ(usm.security_level(), 2);
+  EXPECT_EQ(usm.auth_protocol(), 1);
+  EXPECT_EQ(usm.priv_protocol(), 1);
+  usm.set_parameters(-3, &p);
+  EXPECT_EQ(usm.security_model(), -1);
+}
+
+TEST(ApiUsm, TakesSetValuesAndRestoresDefaultsEachTime) {
+  COrvPluginUSM usm;
+  OrvUSMParameters p{};
+  std::strcpy(p.user_name, "admin");
+  p.security_level = 1;
+  p.auth_protocol = 2;
+  p.priv_protocol = 2;
+  std::strcpy(p.auth_pass_phrase, "authpass1");
+  std::strcpy(p.priv_pass_phrase, "privpass1");
+  std::strcpy(p.context_name, "ctx");
+  usm.set_parameters(2, &p);
+  EXPECT_EQ(usm.security_model(), 2);
+  EXPECT_STREQ(usm.user_name(), "admin");
+  EXPECT_EQ(usm.security_level(), 1);
+  EXPECT_EQ(usm.auth_protocol(), 2);
+  EXPECT_EQ(usm.priv_protocol(), 2);
+  EXPECT_STREQ(usm.auth_pass_phrase(), "authpass1");
+  EXPECT_STREQ(usm.priv_pass_phrase(), "privpass1");
+  EXPECT_STREQ(usm.context_name(), "ctx");
+
+  OrvUSMParameters other{};
+  other.security_level = 9;
+  usm.set_parameters(1, &other);
+  EXPECT_EQ(usm.security_model(), 1);
+  EXPECT_STREQ(usm.user_name(), "Tpolling");
+  EXPECT_EQ(usm.security_level(), 2);
+  EXPECT_EQ(usm.auth_protocol(), 0);
+  EXPECT_STREQ(usm.context_name(), "");
+}
+
+TEST(ApiUsm, UnterminatedTextsAreCutOneShortOfTheField) {
+  COrvPluginUSM usm;
+  OrvUSMParameters p{};
+  std::memset(p.user_name, 'u', sizeof p.user_name);
+  std::memset(p.auth_pass_phrase, 'a', sizeof p.auth_pass_phrase);
+  std::memset(p.priv_pass_phrase, 'p', sizeof p.priv_pass_phrase);
+  std::memset(p.context_name, 'c', sizeof p.context_name);
+  usm.set_parameters(2, &p);
+  EXPECT_EQ(std::string(usm.user_name()), std::string(63, 'u'));
+  EXPECT_EQ(std::string(usm.auth_pass_phrase()), std::string(63, 'a'));
+  EXPECT_EQ(std::string(usm.priv_pass_phrase()), std::string(63, 'p'));
+  EXPECT_EQ(std::string(usm.context_name()), std::string(511, 'c'));
+}
+
+class ApiHandle : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(h_.create_parts(), 0); }
+  COrvPluginHandle h_;
+};
+
+TEST_F(ApiHandle, StartsEmpty) {
+  EXPECT_EQ(h_.m_pOption, nullptr);
+  EXPECT_EQ(h_.m_pStatus, nullptr);
+  EXPECT_NE(h_.m_pFinder, nullptr);
+  EXPECT_NE(h_.m_pUSM, nullptr);
+  EXPECT_STREQ(h_.m_findCommunity, "");
+  EXPECT_STREQ(h_.m_getOptionCommunity, "");
+  EXPECT_STREQ(h_.m_writeCommunity, "");
+}
+
+TEST_F(ApiHandle, OpenRecordsTheSettingsInTheOptionObjectAndStatusReader) {
+  OrvUSMParameters zero{};
+  ASSERT_EQ(h_.open("192.0.2.7", 1, 0, &zero, 1500, 3, 0), 0);
+  ASSERT_NE(h_.m_pOption, nullptr);
+  ASSERT_NE(h_.m_pStatus, nullptr);
+  OptionView o(*h_.m_pOption);
+  EXPECT_EQ(o.protocol(), 1);
+  EXPECT_STREQ(o.address(), "192.0.2.7");
+  EXPECT_EQ(o.port(), 161);
+  EXPECT_EQ(o.timeout(), 1500u);
+  EXPECT_EQ(o.retries(), 3u);
+  EXPECT_EQ(o.max_message_size(), 0u);
+  // OrvInitDevice's all-zero record: model 0, level and protocols 0, texts default.
+  EXPECT_EQ(o.security_model(), 0);
+  EXPECT_EQ(o.security_level(), 0);
+  EXPECT_EQ(o.auth_protocol(), 0);
+  EXPECT_EQ(o.priv_protocol(), 0);
+  // The option object refers to the USM object's texts.
+  EXPECT_EQ(o.user_name(), h_.m_pUSM->user_name());
+  EXPECT_EQ(o.auth_pass_phrase(), h_.m_pUSM->auth_pass_phrase());
+  EXPECT_EQ(o.priv_pass_phrase(), h_.m_pUSM->priv_pass_phrase());
+  EXPECT_EQ(o.context_name(), h_.m_pUSM->context_name());
+  EXPECT_STREQ(o.user_name(), "Tpolling");
+  EXPECT_FALSE(o.community_set());
+
+  const auto& s = *h_.m_pStatus;
+  EXPECT_EQ(s.protocol(), 1);
+  EXPECT_STREQ(s.address(), "192.0.2.7");
+  EXPECT_EQ(s.port(), 161);
+  EXPECT_EQ(s.timeout(), 1500u);
+  EXPECT_EQ(s.retries(), 3u);
+  EXPECT_EQ(s.security_model(), 0);
+  EXPECT_STREQ(s.security_params().user_name, "Tpolling");
+  EXPECT_FALSE(s.read_community_set());
+  EXPECT_STREQ(s.write_community(), "private");
+}
+
+TEST_F(ApiHandle, PortsByProtocol) {
+  OrvUSMParameters zero{};
+  ASSERT_EQ(h_.open("00000001:000000000001", 2, 0, &zero, 100, 0, 0), 0);
+  EXPECT_EQ(OptionView(*h_.m_pOption).port(), 36879);
+  EXPECT_EQ(h_.m_pStatus->port(), 36879);
+  ASSERT_EQ(h_.open("::1", 4, 0, &zero, 100, 0, 0), 0);
+  EXPECT_EQ(OptionView(*h_.m_pOption).port(), 161);
+}
+
+TEST_F(ApiHandle, CommunitiesReachTheirReaders) {
+  std::strcpy(h_.m_getOptionCommunity, "reader");
+  std::strcpy(h_.m_writeCommunity, "writer");
+  std::strcpy(h_.m_findCommunity, "finder");
+  OrvUSMParameters zero{};
+  ASSERT_EQ(h_.open("127.0.0.1", 1, 0, &zero, 100, 0, 0), 0);
+  OptionView o(*h_.m_pOption);
+  EXPECT_TRUE(o.community_set());
+  EXPECT_STREQ(o.community(), "reader");
+  EXPECT_TRUE(h_.m_pStatus->read_community_set());
+  EXPECT_STREQ(h_.m_pStatus->read_community(), "reader");
+  EXPECT_STREQ(h_.m_pStatus->write_community(), "writer");
+}
+
+TEST_F(ApiHandle, UsmRecordOfTheExtendedOpen) {
+  OrvUSMParameters p{};
+  std::strcpy(p.user_name, "admin");
+  p.security_level = 7;  // keeps 2
+  p.auth_protocol = 2;
+  p.priv_protocol = 2;
+  ASSERT_EQ(h_.open("127.0.0.1", 1, 2, &p, 100, 0, 0), 0);
+  OptionView o(*h_.m_pOption);
+  EXPECT_EQ(o.security_model(), 2);
+  EXPECT_EQ(o.security_level(), 2);
+  EXPECT_EQ(o.auth_protocol(), 2);
+  EXPECT_EQ(o.priv_protocol(), 2);
+  EXPECT_STREQ(o.user_name(), "admin");
+  EXPECT_EQ(h_.m_pStatus->security_model(), 2);
+  EXPECT_STREQ(h_.m_pStatus->security_params().user_name, "admin");
+  // Security model 5 leaves the model unset (-1): community requests.
+  ASSERT_EQ(h_.open("127.0.0.1", 1, 5, &p, 100, 0, 0), 0);
+  EXPECT_EQ(OptionView(*h_.m_pOption).security_model(), -1);
+}
+
+TEST_F(ApiHandle, LaterFindChangesTheTextsButNotTheNumbersSeenByTheOption) {
+  OrvUSMParameters p{};
+  std::strcpy(p.user_name, "first");
+  p.security_level = 1;
+  ASSERT_EQ(h_.open("127.0.0.1", 1, 2, &p, 100, 0, 0), 0);
+  OrvUSMParameters q{};
+  std::strcpy(q.user_name, "second");
+  q.security_level = 0;
+  int32_t count = 0;
+  h_.find(nullptr, 1, 2, &q, 100, 0, 0, &count);
+  OptionView o(*h_.m_pOption);
+  EXPECT_STREQ(o.user_name(), "second");
+  EXPECT_EQ(o.security_level(), 1);
+}
+
+TEST_F(ApiHandle, ProtocolThreeStopsBeforeTheStatusReader) {
+  OrvUSMParameters zero{};
+  EXPECT_EQ(h_.open("127.0.0.1", 3, 0, &zero, 100, 0, 0), -2);
+  ASSERT_NE(h_.m_pOption, nullptr);
+  EXPECT_EQ(h_.m_pStatus, nullptr);
+  OptionView o(*h_.m_pOption);
+  EXPECT_EQ(o.protocol(), 3);
+  EXPECT_STREQ(o.address(), "127.0.0.1");
+}
+
+TEST_F(ApiHandle, SecondOpenReplacesBothObjects) {
+  OrvUSMParameters zero{};
+  ASSERT_EQ(h_.open("192.0.2.1", 1, 0, &zero, 100, 0, 0), 0);
+  ASSERT_EQ(h_.open("192.0.2.2", 1, 0, &zero, 100, 0, 0), 0);
+  EXPECT_STREQ(OptionView(*h_.m_pOption).address(), "192.0.2.2");
+  EXPECT_STREQ(h_.m_pStatus->address(), "192.0.2.2");
+  // (The sanitizer run's leak check sees the first pair released.)
+}
+
+TEST_F(ApiHandle, FindProtocolThreeAndDefaultDestinations) {
+  int32_t count = 9;
+  OrvUSMParameters zero{};
+  EXPECT_EQ(h_.find(nullptr, 3, 0, &zero, 100, 0, 0, &count), -5);
+  EXPECT_EQ(count, 9);
+  EXPECT_EQ(h_.find(nullptr, 4, 0, &zero, 100, 0, 0, &count), -5);  // not yet available
+  EXPECT_EQ(count, 0);
+}
+
+TEST_F(ApiHandle, FindCommunityCopiedOnlyWhenSet) {
+  int32_t count = 0;
+  OrvUSMParameters zero{};
+  std::strcpy(h_.m_findCommunity, "finder");
+  h_.find(nullptr, 1, 0, &zero, 100, 0, 0, &count);
+  EXPECT_STREQ(h_.m_pFinder->find_community(), "finder");
+  h_.m_findCommunity[0] = '\0';
+  h_.find(nullptr, 1, 0, &zero, 100, 0, 0, &count);
+  EXPECT_STREQ(h_.m_pFinder->find_community(), "finder");
+}
+
+}  // namespace
