@@ -1,11 +1,8 @@
 #include "snmp/message/ber_reader.h"
 
-#include <charconv>
-
 namespace orv {
 
-Result BerReader::read_tag_length(uint8_t* tag, uint32_t* length) {
-  *tag = read_byte();
+Result BerReader::read_length(uint32_t* length) {
   uint8_t first = read_byte();
   if (exhausted_ || first == 0x80) return kErrNotAwaited;
   if (first < 0x80) {
@@ -63,19 +60,10 @@ Result ber_decode_counter64(const uint8_t* data, size_t count, uint32_t* high, u
   return kOk;
 }
 
-namespace {
-
-void append_number(std::string* out, uint32_t value) {
-  char digits[10];
-  auto res = std::to_chars(digits, digits + sizeof digits, value);
-  out->append(digits, res.ptr);
-}
-
-}  // namespace
-
-Result ber_decode_oid_text(const uint8_t* data, size_t count, std::string* dotted, bool* truncated) {
+Result ber_decode_oid_arcs(const uint8_t* data, size_t count, uint32_t* arcs, size_t* arc_count,
+                           bool* truncated) {
   *truncated = false;
-  bool first = true;
+  size_t n = 0;
   size_t i = 0;
   while (i < count) {
     uint64_t subid = 0;
@@ -90,17 +78,15 @@ Result ber_decode_oid_text(const uint8_t* data, size_t count, std::string* dotte
       if (subid > UINT32_MAX) return kErrNotAwaited;
     } while (byte & 0x80);
     uint32_t v = static_cast<uint32_t>(subid);
-    if (first) {
+    if (n == 0) {
       uint32_t head = v < 40 ? 0 : v < 80 ? 1 : 2;
-      append_number(dotted, head);
-      dotted->push_back('.');
-      append_number(dotted, v - head * 40);
-      first = false;
+      arcs[n++] = head;
+      arcs[n++] = v - head * 40;
     } else {
-      dotted->push_back('.');
-      append_number(dotted, v);
+      arcs[n++] = v;
     }
   }
+  *arc_count = n;
   return kOk;
 }
 

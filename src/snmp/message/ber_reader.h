@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 #include "result_codes.h"
 
@@ -15,10 +14,12 @@ namespace orv {
 Result ber_decode_int32(const uint8_t* data, size_t count, int32_t* value);
 Result ber_decode_counter64(const uint8_t* data, size_t count, uint32_t* high, uint32_t* low);
 
-// Sub-identifiers of an OBJECT IDENTIFIER's contents as dotted text appended
-// to `dotted` (the first one split into two arcs). kOk, or kErrNotAwaited when
-// a sub-identifier runs past `count` (`*truncated` set) or exceeds 32 bits.
-Result ber_decode_oid_text(const uint8_t* data, size_t count, std::string* dotted, bool* truncated);
+// The arcs of an OBJECT IDENTIFIER's contents (the first sub-identifier
+// split into two arcs). `arcs` must hold count + 1 entries. kOk, or
+// kErrNotAwaited when a sub-identifier runs past `count` (`*truncated` set)
+// or exceeds 32 bits.
+Result ber_decode_oid_arcs(const uint8_t* data, size_t count, uint32_t* arcs, size_t* arc_count,
+                           bool* truncated);
 
 class BerReader {
  public:
@@ -39,9 +40,14 @@ class BerReader {
     }
     return start_[pos_];
   }
-  // One tag byte and a definite length. kErrNotAwaited for the indefinite
-  // form, a length that does not fit 32 bits, or running out of bytes.
-  Result read_tag_length(uint8_t* tag, uint32_t* length);
+  // A definite length. kErrNotAwaited for the indefinite form, a length that
+  // does not fit 32 bits, or running out of bytes.
+  Result read_length(uint32_t* length);
+  // One tag byte, then read_length().
+  Result read_tag_length(uint8_t* tag, uint32_t* length) {
+    *tag = read_byte();
+    return read_length(length);
+  }
   // `count` content bytes in place; null when fewer are left.
   const uint8_t* take(size_t count) {
     if (count > remaining()) {

@@ -17,6 +17,7 @@ size_t ber_subid_size(uint32_t subid);
 
 class BerWriter {
  public:
+  BerWriter() : BerWriter(nullptr, 0) {}
   BerWriter(uint8_t* base, size_t capacity)
       : base_(base), end_(static_cast<ptrdiff_t>(capacity)), pos_(end_) {}
 

@@ -179,22 +179,23 @@ TEST(BerReader, Counter64TakesLowFourAndHighRest) {
   EXPECT_EQ(ber_decode_counter64(too_big, 9, &hi, &lo), kErrNotAwaited);
 }
 
-TEST(BerReader, OidContentsBecomeDottedText) {
-  const uint8_t sys[] = {0x2B, 0x06, 0x01, 0x02, 0x01, 0x01, 0x02, 0x00};
-  std::string s;
+TEST(BerReader, OidContentsBecomeArcs) {
+  uint32_t arcs[16];
+  size_t n = 0;
   bool truncated;
-  ASSERT_EQ(ber_decode_oid_text(sys, sizeof sys, &s, &truncated), kOk);
-  EXPECT_EQ(s, "1.3.6.1.2.1.1.2.0");
+  const uint8_t sys[] = {0x2B, 0x06, 0x01, 0x02, 0x01, 0x01, 0x02, 0x00};
+  ASSERT_EQ(ber_decode_oid_arcs(sys, sizeof sys, arcs, &n, &truncated), kOk);
+  EXPECT_EQ(std::vector<uint32_t>(arcs, arcs + n), (std::vector<uint32_t>{1, 3, 6, 1, 2, 1, 1, 2, 0}));
   const uint8_t joint[] = {0x88, 0x37, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F};  // 2.999.4294967295
-  s.clear();
-  ASSERT_EQ(ber_decode_oid_text(joint, sizeof joint, &s, &truncated), kOk);
-  EXPECT_EQ(s, "2.999.4294967295");
+  ASSERT_EQ(ber_decode_oid_arcs(joint, sizeof joint, arcs, &n, &truncated), kOk);
+  EXPECT_EQ(std::vector<uint32_t>(arcs, arcs + n), (std::vector<uint32_t>{2, 999, 4294967295u}));
+  ASSERT_EQ(ber_decode_oid_arcs(sys, 0, arcs, &n, &truncated), kOk);
+  EXPECT_EQ(n, 0u);
   const uint8_t open_end[] = {0x2B, 0x86};
-  s.clear();
-  EXPECT_EQ(ber_decode_oid_text(open_end, sizeof open_end, &s, &truncated), kErrNotAwaited);
+  EXPECT_EQ(ber_decode_oid_arcs(open_end, sizeof open_end, arcs, &n, &truncated), kErrNotAwaited);
   EXPECT_TRUE(truncated);
   const uint8_t wide[] = {0x2B, 0x90, 0x80, 0x80, 0x80, 0x00};  // 2^32
-  EXPECT_EQ(ber_decode_oid_text(wide, sizeof wide, &s, &truncated), kErrNotAwaited);
+  EXPECT_EQ(ber_decode_oid_arcs(wide, sizeof wide, arcs, &n, &truncated), kErrNotAwaited);
   EXPECT_FALSE(truncated);
 }
 

@@ -1,0 +1,258 @@
+#include "snmp/message/snmp_encoder.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "snmp/message/codec_log.h"
+#include "snmp/message/snmp_tags.h"
+
+namespace orv {
+namespace {
+
+// Arcs of most OIDs fit here; longer ones go to the heap.
+constexpr uint32_t kInlineArcs = 128;
+
+}  // namespace
+
+Result ber_first_subid(uint32_t first, uint32_t second, uint32_t* subid) {
+  if (first > 2 || (first < 2 && second >= 40) || second > UINT32_MAX - 80) return kErrInvalidArg;
+  *subid = first * 40 + second;
+  return kOk;
+}
+
+Result CQesSnmpEncoder::overflow_check() const { return writer_.overflow() ? kErrTooBigToSend : kOk; }
+
+Result CQesSnmpEncoder::encode_packet(IQesSnmpPacket* packet) {
+  if (!packet || !output_) return kErrInvalidArg;
+  IQesSnmpTarget* target = packet->target();
+  IQesPdu* pdu = packet->pdu();
+  if (!target || !pdu) return kErrInvalidArg;
+  version_ = target->version();
+  output_->set_max_message_size(target->max_message_size());
+  writer_ = BerWriter(output_->base(), output_->capacity());
+  var_bind_count_ = 0;
+
+  Result rc = encode_pdu(pdu);
+  if (rc == kOk) rc = target->accept(this);
+  if (rc == kOk) {
+    writer().put_header(kTagSequence, writer().written());
+    rc = overflow_check();
+  }
+  if (rc == kOk) rc = output_->set_data_start(static_cast<uint32_t>(writer().offset()));
+  writer_ = BerWriter();
+  return rc;
+}
+
+Result CQesSnmpEncoder::code_community_header(IQesCommunityTarget* target) {
+  if (!target) return kErrInvalidArg;
+  int32_t version = target->version();
+  if (version != kSnmpV1 && version != kSnmpV2c) return kErrInvalidArg;
+  const char* community = target->community();
+  size_t length = community ? std::char_traits<char>::length(community) : 0;
+  writer().put_bytes(reinterpret_cast<const uint8_t*>(community), length);
+  writer().put_header(kTagOctetString, length);
+  put_integer_tlv(version);
+  return overflow_check();
+}
+
+Result CQesSnmpEncoder::code_snmpv3_header(IQesSnmpV3Target*) { return kErrNotSupported; }
+
+Result CQesSnmpEncoder::encode_pdu(IQesPdu* pdu) {
+  if (!pdu) return kErrInvalidArg;
+  int32_t type = pdu->type();
+  if (type < kPduGetRequest || type > kPduTypeLast) return kErrInvalidArg;
+  if (!pdu->var_bind_list()) {
+    Result rc = kOk;
+    IQesVarBindList* empty = qes_create_var_bind_list(&rc);
+    if (!empty) return rc;
+    pdu->set_var_bind_list(empty);
+  }
+  size_t mark = writer().written();
+  Result rc = encode_var_bind_list(pdu->var_bind_list());
+  if (rc != kOk) return rc;
+  if (type == kPduTrap)
+    rc = version_ == kSnmpV1 ? encode_trap_v1_fields(pdu) : encode_trap_v2_body(pdu);
+  else
+    rc = encode_request_fields(pdu);
+  if (rc != kOk) return rc;
+  writer().put_header(static_cast<uint8_t>(kTagPduBase + type), writer().written() - mark);
+  return overflow_check();
+}
+
+Result CQesSnmpEncoder::encode_var_bind_list(IQesVarBindList* list) {
+  if (!list) return kErrInvalidArg;
+  size_t mark = writer().written();
+  for (uint32_t i = list->count(); i-- > 0;) {
+    Result rc = encode_var_bind(list->at(i));
+    if (rc != kOk) return rc;
+    ++var_bind_count_;
+  }
+  writer().put_header(kTagSequence, writer().written() - mark);
+  return overflow_check();
+}
+
+Result CQesSnmpEncoder::encode_var_bind(IQesVarBind* var_bind) {
+  if (!var_bind || !var_bind->value() || !var_bind->oid()) return kErrInvalidArg;
+  size_t mark = writer().written();
+  Result rc = var_bind->value()->accept(this);
+  if (rc == kOk) rc = visit_oid(var_bind->oid());
+  if (rc != kOk) return rc;
+  writer().put_header(kTagSequence, writer().written() - mark);
+  return overflow_check();
+}
+
+void CQesSnmpEncoder::put_integer_tlv(int32_t value) {
+  last_tlv_ = writer().put_header(kTagInteger, writer().put_int32(value));
+}
+
+Result CQesSnmpEncoder::encode_request_fields(IQesPdu* pdu) {
+  if (!pdu) return kErrInvalidArg;
+  // Back to front, so that they read request-id first.
+  put_integer_tlv(pdu->error_index());
+  put_integer_tlv(pdu->error_status());
+  put_integer_tlv(pdu->request_id());
+  return kOk;
+}
+
+Result CQesSnmpEncoder::encode_trap_v1_fields(IQesPdu* pdu) {
+  if (!pdu || !pdu->time_stamp() || !pdu->trap_oid()) return kErrInvalidArg;
+  uint32_t inline_arcs[kInlineArcs];
+  std::vector<uint32_t> heap_arcs;
+  uint32_t count = 0;
+  const uint32_t* arcs = inline_arcs;
+  Result rc = pdu->trap_oid()->get_arcs(inline_arcs, kInlineArcs, &count);
+  if (rc != kOk && count > kInlineArcs) {
+    try {
+      heap_arcs.resize(count);
+    } catch (const std::bad_alloc&) {
+      return kErrNoMemory;
+    }
+    rc = pdu->trap_oid()->get_arcs(heap_arcs.data(), count, &count);
+    arcs = heap_arcs.data();
+  }
+  if (rc != kOk) return kErrInvalidArg;
+  // The trap OID is enterprise.0.N (or the standard traps' 1.3.6.1.6.3.1.1.5.0.N).
+  if (count < 2 || arcs[count - 2] != 0) return kErrInvalidArg;
+  uint32_t n = arcs[count - 1];
+  uint32_t enterprise_count = count - 2;
+  bool standard = enterprise_count == kStandardTrapsArcCount &&
+                  std::equal(arcs, arcs + enterprise_count, kStandardTrapsArcs);
+  int32_t generic = kGenericTrapEnterpriseSpecific;
+  int32_t specific = static_cast<int32_t>(n);
+  if (standard) {
+    // Only coldStart (1) .. egpNeighborLoss (6) have a generic-trap number.
+    if (n < 1 || n > static_cast<uint32_t>(kGenericTrapEnterpriseSpecific)) return kErrInvalidArg;
+    generic = static_cast<int32_t>(n) - 1;
+    specific = 0;
+  }
+  size_t mark = writer().written();
+  rc = pdu->time_stamp()->accept(this);
+  if (rc != kOk) return rc;
+  put_integer_tlv(specific);
+  put_integer_tlv(generic);
+  static const uint8_t kAgentAddr[4] = {0, 0, 0, 0};
+  writer().put_bytes(kAgentAddr, sizeof kAgentAddr);
+  writer().put_header(kTagIpAddress, sizeof kAgentAddr);
+  rc = put_oid_arcs(arcs, enterprise_count);
+  last_tlv_ = writer().written() - mark;
+  return rc;
+}
+
+Result CQesSnmpEncoder::encode_trap_v2_body(IQesPdu*) { return kErrNotSupported; }
+
+Result CQesSnmpEncoder::put_oid_arcs(const uint32_t* arcs, size_t count) {
+  if (count == 0) {
+    last_tlv_ = writer().put_header(kTagOid, 0);
+    return kOk;
+  }
+  if (count == 1) {
+    snmp_log().log(log::kError, "encode error:oid size is 1.");
+    return kErrInvalidArg;
+  }
+  uint32_t first = 0;
+  if (ber_first_subid(arcs[0], arcs[1], &first) != kOk) {
+    snmp_log().log(log::kError, "encode error: oid first arcs %u.%u can't be encoded.", arcs[0], arcs[1]);
+    return kErrInvalidArg;
+  }
+  size_t content = 0;
+  for (size_t i = count - 1; i >= 2; --i) content += writer().put_subid(arcs[i]);
+  content += writer().put_subid(first);
+  last_tlv_ = writer().put_header(kTagOid, content);
+  return kOk;
+}
+
+Result CQesSnmpEncoder::put_oid(const IQelOid* oid) {
+  uint32_t inline_arcs[kInlineArcs];
+  uint32_t count = 0;
+  Result rc = oid->get_arcs(inline_arcs, kInlineArcs, &count);
+  if (rc == kOk) return put_oid_arcs(inline_arcs, count);
+  if (count <= kInlineArcs) return kErrInvalidArg;  // not a valid identifier
+  std::vector<uint32_t> arcs;
+  try {
+    arcs.resize(count);
+  } catch (const std::bad_alloc&) {
+    return kErrNoMemory;
+  }
+  rc = oid->get_arcs(arcs.data(), count, &count);
+  return rc == kOk ? put_oid_arcs(arcs.data(), count) : kErrInvalidArg;
+}
+
+Result CQesSnmpEncoder::visit_oid(IQelOid* value) {
+  if (!value) return kErrInvalidArg;
+  return put_oid(value);
+}
+
+Result CQesSnmpEncoder::put_octets(uint8_t tag, IQelSmiValue* value) {
+  uint32_t length = 0;
+  const uint8_t* bytes = value->get_bytes(&length);
+  writer().put_bytes(bytes, length);
+  last_tlv_ = writer().put_header(tag, length);
+  return kOk;
+}
+
+Result CQesSnmpEncoder::put_unsigned(IQelSmiValue* value) {
+  last_tlv_ = writer().put_header(static_cast<uint8_t>(value->kind()), writer().put_uint32(value->get_uint32()));
+  return kOk;
+}
+
+Result CQesSnmpEncoder::visit_octet_string(IQelSmiValue* value) {
+  return put_octets(static_cast<uint8_t>(value->kind()), value);
+}
+
+Result CQesSnmpEncoder::visit_integer(IQelSmiValue* value) {
+  put_integer_tlv(value->get_int32());
+  return kOk;
+}
+
+Result CQesSnmpEncoder::visit_null(IQelSmiValue*) {
+  last_tlv_ = writer().put_header(kTagNull, 0);
+  return kOk;
+}
+
+Result CQesSnmpEncoder::visit_counter32(IQelSmiValue* value) { return put_unsigned(value); }
+Result CQesSnmpEncoder::visit_gauge32(IQelSmiValue* value) { return put_unsigned(value); }
+Result CQesSnmpEncoder::visit_timeticks(IQelSmiValue* value) { return put_unsigned(value); }
+
+Result CQesSnmpEncoder::visit_counter64(IQelSmiValue* value) {
+  size_t content = writer().put_counter64(value->get_high32(), value->get_low32());
+  last_tlv_ = writer().put_header(static_cast<uint8_t>(value->kind()), content);
+  return kOk;
+}
+
+Result CQesSnmpEncoder::visit_ip_address(IQelSmiValue* value) {
+  return put_octets(static_cast<uint8_t>(value->kind()), value);
+}
+
+Result CQesSnmpEncoder::visit_ipv6_address(IQelSmiValue* value) {
+  return put_octets(static_cast<uint8_t>(value->kind()), value);
+}
+
+Result CQesSnmpEncoder::visit_ipv4_port_address(IQelSmiValue*) { return kErrNotSupported; }
+Result CQesSnmpEncoder::visit_ipx_address(IQelSmiValue*) { return kErrNotSupported; }
+
+Result CQesSnmpEncoder::visit_exception(IQelSmiValue* value) {
+  last_tlv_ = writer().put_header(static_cast<uint8_t>(value->kind()), 0);
+  return kOk;
+}
+
+}  // namespace orv
