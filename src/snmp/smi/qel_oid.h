@@ -3,6 +3,8 @@
 // comparisons and appends that table walks and index building need.
 // length() is the arc count (cached), element() one arc (offsets cached
 // lazily), set_text() stores a text unchecked and is_valid() checks it.
+// The caches are filled by const operations, so one OID must not be used by
+// two threads at once, not even for reading.
 #pragma once
 
 #include <cstdint>
