@@ -28,14 +28,14 @@ void bind_entry(QelModule module, const char* name) {
   Slot = reinterpret_cast<std::remove_reference_t<decltype(Slot)>>(address);
 }
 
-QelModule open_module() {
+}  // namespace
+
+QelModule NQelIpHelpAPI::open_module() {
   if (const char* path = secure_getenv(kIpHelpModuleEnv); path && *path) {
     return qel_load_library_path(path);
   }
   return qel_load_library(kIpHelpModuleName);
 }
-
-}  // namespace
 
 Result NQelIpHelpAPI::set_api(QelModule module) {
   log::qel_log(kLogCategory, log::kTrace, "[%s] enter.", kSetApiName);

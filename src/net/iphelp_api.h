@@ -26,6 +26,10 @@ class NQelIpHelpAPI {
 
   // Makes sure the module is loaded and the table filled: 0 or -10.
   static Result load_library();
+
+  // A new reference to the IP-helper module (the test override included),
+  // for readers of its other entries; nullptr when it cannot be loaded.
+  static QelModule open_module();
 };
 
 }  // namespace orv::net

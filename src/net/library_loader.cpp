@@ -2,6 +2,9 @@
 
 #include <dlfcn.h>
 #include <link.h>
+#include <unistd.h>
+
+#include <climits>
 
 #include <string>
 
@@ -12,8 +15,22 @@ namespace {
 // test executable when the module libraries are linked statically.
 std::string own_directory() {
   Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&qel_load_library), &info) == 0 || !info.dli_fname) return {};
-  std::string path = info.dli_fname;
+  link_map* map = nullptr;
+  if (dladdr1(reinterpret_cast<void*>(&qel_load_library), &info, reinterpret_cast<void**>(&map),
+              RTLD_DL_LINKMAP) == 0 ||
+      !map) {
+    return {};
+  }
+  std::string path;
+  if (map->l_name && map->l_name[0]) {
+    path = map->l_name;
+  } else {
+    // The main program has no name in its map; the kernel knows its file.
+    char exe[PATH_MAX] = {};
+    ssize_t length = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (length <= 0) return {};
+    path.assign(exe, static_cast<size_t>(length));
+  }
   size_t slash = path.rfind('/');
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
