@@ -59,7 +59,8 @@ import tempfile
 import time
 from pathlib import Path
 
-STATE_DIR = Path(tempfile.gettempdir()) / "orvlab-state"
+# Per user: a run without root keeps its own records and locks.
+STATE_DIR = Path(tempfile.gettempdir()) / f"orvlab-state-{os.getuid()}"
 READY_TIMEOUT_S = 30.0
 STOP_TIMEOUT_S = 5.0
 LOCK_TIMEOUT_S = 120.0
