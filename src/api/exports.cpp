@@ -7,6 +7,7 @@
 
 #include "api/plugin_handle.h"
 #include "device/text_copy.h"
+#include "net/address_resolver.h"
 #include "orv/orv.h"
 #include "result_codes.h"
 
@@ -38,10 +39,12 @@ orv::status::COrvDeviceStatus* status_of(OrvHandle handle) {
   return as_handle(handle)->m_pStatus;
 }
 
-// Whether this machine has a usable local interface for the internal protocol
-// code. The process-wide address resolver (Part 4.1) answers this question;
-// until it is part of the library no transport is reported usable.
-bool transport_usable(int32_t /*internal_code*/) { return false; }
+// Whether the process-wide address resolver (Part 4.1) reports a usable local
+// interface for the internal protocol code: status 0 and "yes"; any failure
+// answers false.
+bool transport_usable(int32_t internal_code) {
+  return orv::qel_transport_available(static_cast<orv::IQelNetworkAddress::EProtocol>(internal_code));
+}
 
 }  // namespace
 
