@@ -1,0 +1,210 @@
+#include "snmp/session/datagram_socket.h"
+
+#include <netinet/in.h>
+#include <sys/select.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+#include "net/socket_api.h"
+#include "snmp/session/ipv4_broadcast.h"
+#include "snmp/session/ipv6_group.h"
+#include "snmp/session/socket_log.h"
+
+namespace orv {
+namespace {
+
+using net::NQelSocketAPI;
+
+static_assert(sizeof(ip_mreq) == 8, "IPv4 membership record: group, then interface");
+static_assert(sizeof(ipv6_mreq) == 20, "IPv6 membership record: group, then interface index");
+
+int last_error() { return NQelSocketAPI::pfn_WSAGetLastError(); }
+
+}  // namespace
+
+DataGramSocket::~DataGramSocket() {
+  local_.reset();
+  if (handle_ != net::kQelInvalidSocket) NQelSocketAPI::pfn_closesocket(handle_);
+  if (started_ && NQelSocketAPI::is_loaded()) NQelSocketAPI::stop();
+}
+
+void DataGramSocket::destroy() { delete this; }
+
+Result DataGramSocket::open() {
+  Result rc = startup();
+  if (rc != kOk) return rc;
+  started_ = true;
+  if (create_handle() != kOk) {
+    socket_log().log(log::kError, "fail socket(). WSAGetLastError()=%d", last_error());
+    return kErrSocketCreate;
+  }
+  sockaddr_storage address{};
+  int length = 0;
+  if (to_sockaddr(local_.get(), &address, &length) != kOk) return kErrSocketBind;
+  if (NQelSocketAPI::pfn_bind(handle_, reinterpret_cast<const sockaddr*>(&address), length) ==
+      net::kQelSocketError) {
+    socket_log().log(log::kError, "fail bind(). WSAGetLastError()=%d", last_error());
+    return kErrSocketBind;
+  }
+  sockaddr_storage bound{};
+  int bound_length = kSockaddrBufferSize;
+  if (NQelSocketAPI::pfn_getsockname(handle_, reinterpret_cast<sockaddr*>(&bound),
+                                     &bound_length) == net::kQelSocketError ||
+      from_sockaddr(reinterpret_cast<const sockaddr*>(&bound), bound_length, local_.get()) !=
+          kOk) {
+    return kErrPlatform;
+  }
+  uint16_t port = local_->port();
+  socket_log().log(log::kDebug, "create socket. id:0x%x port:%d(0x%x)",
+                   static_cast<unsigned>(handle_), port, port);
+  return kOk;
+}
+
+Result DataGramSocket::send(const uint8_t* buffer, uint32_t length,
+                            const IQelNetworkAddress* destination) {
+  if (!buffer || !destination || length > static_cast<uint32_t>(INT_MAX)) return kErrInvalidArg;
+  uint16_t local_port = local_->port();
+  uint16_t port = destination->port();
+  const char* text = destination->text();
+  socket_log().log(log::kDebug,
+                   "[DataGramSocket::send] send packet. port:%d(0x%x) -> %s:%d(0x%x).",
+                   local_port, local_port, text ? text : "", port, port);
+  sockaddr_storage address{};
+  int address_length = 0;
+  if (to_sockaddr(destination, &address, &address_length) != kOk) return kErrInvalidArg;
+  int sent = NQelSocketAPI::pfn_sendto(handle_, reinterpret_cast<const char*>(buffer),
+                                       static_cast<int>(length), 0,
+                                       reinterpret_cast<const sockaddr*>(&address),
+                                       address_length);
+  if (sent == net::kQelSocketError) {
+    socket_log().log(log::kError, "fail send(). WSAGetLastError()=%d", last_error());
+    return kErrSend;
+  }
+  if (static_cast<uint32_t>(sent) != length) {
+    socket_log().log(log::kWarn, "send(). size of sended bytes is not same that of buffer.");
+  }
+  return kOk;
+}
+
+Result DataGramSocket::receive(uint8_t* buffer, uint32_t capacity, int32_t timeout_ms,
+                               uint32_t* received_length, IQelNetworkAddress** sender) {
+  if (!buffer || !received_length || !sender) return kErrInvalidArg;
+  *sender = nullptr;
+  // An fd_set holds descriptors below FD_SETSIZE only; a higher one would
+  // be written past its end.
+  if (handle_ < 0 || handle_ >= FD_SETSIZE) {
+    socket_log().log(log::kError, "fail select(). WSAGetLastError()=%d", EBADF);
+    return kErrReceive;
+  }
+  fd_set readable;
+  FD_ZERO(&readable);
+  FD_SET(handle_, &readable);
+  timeval wait{};
+  const timeval* wait_ptr = nullptr;
+  if (timeout_ms != -1) {
+    wait.tv_sec = timeout_ms / 1000;
+    wait.tv_usec = (timeout_ms % 1000) * 1000;
+    wait_ptr = &wait;
+  }
+  int ready = NQelSocketAPI::pfn_select(0, &readable, nullptr, nullptr, wait_ptr);
+  if (ready == net::kQelSocketError) {
+    socket_log().log(log::kError, "fail select(). WSAGetLastError()=%d", last_error());
+    return kErrReceive;
+  }
+  if (ready == 0) {
+    socket_log().log(log::kTrace, "select API timeout.");
+    return kErrTimeout;
+  }
+  sockaddr_storage from{};
+  int from_length = kSockaddrBufferSize;
+  int limit = capacity > static_cast<uint32_t>(INT_MAX) ? INT_MAX : static_cast<int>(capacity);
+  int count = NQelSocketAPI::pfn_recvfrom(handle_, reinterpret_cast<char*>(buffer), limit, 0,
+                                          reinterpret_cast<sockaddr*>(&from), &from_length);
+  if (count < 0) {
+    socket_log().log(log::kError, "fail recvfrom(). WSAGetLastError()=%d", last_error());
+    return kErrReceive;
+  }
+  *received_length = static_cast<uint32_t>(count);
+  Result rc = kOk;
+  NetworkAddressPtr address(qel_create_network_address(&rc));
+  if (!address) return kErrNoMemory;
+  if (from_sockaddr(reinterpret_cast<const sockaddr*>(&from), from_length, address.get()) != kOk) {
+    socket_log().log(log::kError,
+                     "[DataGramSocket::receive] fail create CQelNetworkAddress ( success "
+                     "recvfrom() ).");
+    return kErrPlatform;
+  }
+  uint16_t local_port = local_->port();
+  uint16_t port = address->port();
+  const char* text = address->text();
+  socket_log().log(log::kDebug,
+                   "[DataGramSocket::receive] receive packet port:%d(0x%x) <- %s:%d(0x%x).",
+                   local_port, local_port, text ? text : "", port, port);
+  *sender = address.release();
+  return kOk;
+}
+
+Result DataGramSocket::set_broadcast(bool enable) {
+  if (local_->protocol() == IQelNetworkAddress::kProtocolIpv6) return kOk;
+  int32_t flag = enable ? 1 : 0;
+  if (NQelSocketAPI::pfn_setsockopt(handle_, SOL_SOCKET, SO_BROADCAST,
+                                    reinterpret_cast<const char*>(&flag),
+                                    sizeof flag) == net::kQelSocketError) {
+    socket_log().log(log::kError,
+                     "fail setsockopt(). can't set broadcast flag. WSAGetLastError()=%d",
+                     last_error());
+    return kErrPlatform;
+  }
+  return kOk;
+}
+
+Result DataGramSocket::join_multicast(const char* group) {
+  if (!group) return kErrInvalidArg;
+  int level = 0;
+  int option = 0;
+  ip_mreq v4{};
+  ipv6_mreq v6{};
+  const void* record = nullptr;
+  int record_length = 0;
+  switch (local_->protocol()) {
+    case IQelNetworkAddress::kProtocolIpv4: {
+      uint32_t address = NQelSocketAPI::pfn_inet_addr(group);
+      if (address == INADDR_NONE && !session::is_limited_broadcast_text(group)) {
+        socket_log().log(log::kError, "fail inet_addr(). WSAGetLastError()=%d", last_error());
+        return kErrPlatform;
+      }
+      v4.imr_multiaddr.s_addr = address;
+      v4.imr_interface.s_addr = INADDR_ANY;
+      level = IPPROTO_IP;
+      option = IP_ADD_MEMBERSHIP;
+      record = &v4;
+      record_length = sizeof v4;
+      break;
+    }
+    case IQelNetworkAddress::kProtocolIpv6: {
+      uint8_t bytes[16];
+      if (session::parse_ipv6_group(group, bytes) != kOk) return kErrInvalidArg;
+      std::memcpy(&v6.ipv6mr_multiaddr, bytes, sizeof bytes);
+      v6.ipv6mr_interface = 0;
+      level = IPPROTO_IPV6;
+      option = IPV6_JOIN_GROUP;
+      record = &v6;
+      record_length = sizeof v6;
+      break;
+    }
+    default:
+      return kErrInvalidArg;
+  }
+  if (NQelSocketAPI::pfn_setsockopt(handle_, level, option, static_cast<const char*>(record),
+                                    record_length) == net::kQelSocketError) {
+    socket_log().log(log::kError,
+                     "fail setsockopt(). can't set multicast flag. WSAGetLastError()=%d",
+                     last_error());
+    return kErrPlatform;
+  }
+  return kOk;
+}
+
+}  // namespace orv

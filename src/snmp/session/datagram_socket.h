@@ -1,0 +1,98 @@
+// One UDP (or IPX) datagram socket of the run-time socket table, bound to a
+// local address whose protocol decides the family. Sessions and the trap
+// receiver put every message on the wire through this class.
+#pragma once
+
+#include <sys/socket.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "net/network_address.h"
+#include "net/socket_types.h"
+#include "result_codes.h"
+
+namespace orv {
+
+class IDataGramSocket {
+ public:
+  // Slot order is part of the interface; do not reorder.
+  virtual void destroy() = 0;                                                       // 1
+  // 0, -2 for a missing buffer or destination or an unconvertible
+  // destination, -205 when sendto fails. A short send is logged, not failed.
+  virtual Result send(const uint8_t* buffer, uint32_t length,
+                      const IQelNetworkAddress* destination) = 0;                   // 2
+  // Waits up to `timeout_ms` (-1: no limit) for one datagram. 0 with the
+  // count and a new sender address (caller releases it); -203 when nothing
+  // arrived, -204 when select or recvfrom fail, -2, -3, -1.
+  virtual Result receive(uint8_t* buffer, uint32_t capacity, int32_t timeout_ms,
+                         uint32_t* received_length, IQelNetworkAddress** sender) = 0;  // 3
+  // The socket's own local address (lent): after the open it carries the
+  // port that the system chose.
+  virtual IQelNetworkAddress* local_address() = 0;                                  // 4
+  virtual Result set_broadcast(bool enable) = 0;                                    // 5
+  virtual Result join_multicast(const char* group) = 0;                             // 6
+
+ protected:
+  virtual ~IDataGramSocket() = default;
+};
+
+struct DataGramSocketDestroy {
+  void operator()(IDataGramSocket* socket) const {
+    if (socket) socket->destroy();
+  }
+};
+using DataGramSocketPtr = std::unique_ptr<IDataGramSocket, DataGramSocketDestroy>;
+
+// Socket addresses are handled in buffers of this size.
+inline constexpr int kSockaddrBufferSize = 128;
+static_assert(sizeof(sockaddr_storage) == kSockaddrBufferSize);
+
+// The common part: open, send, receive and the socket options over the
+// family hooks that the three family classes implement.
+class DataGramSocket : public IDataGramSocket {
+ public:
+  DataGramSocket(const DataGramSocket&) = delete;
+  DataGramSocket& operator=(const DataGramSocket&) = delete;
+
+  void destroy() override;
+  Result send(const uint8_t* buffer, uint32_t length,
+              const IQelNetworkAddress* destination) override;
+  Result receive(uint8_t* buffer, uint32_t capacity, int32_t timeout_ms,
+                 uint32_t* received_length, IQelNetworkAddress** sender) override;
+  IQelNetworkAddress* local_address() override { return local_.get(); }
+  Result set_broadcast(bool enable) override;
+  Result join_multicast(const char* group) override;
+
+  // Start-up, socket, bind, and the read-back of the bound address.
+  Result open();
+
+  // Family hooks, in slot order.
+  virtual Result startup() = 0;
+  // Stores the family's any-address text in the local address.
+  virtual Result set_any_address() = 0;
+  virtual Result from_sockaddr(const sockaddr* address, int length, IQelNetworkAddress* out) = 0;
+  // `*length` receives the length to pass with the filled address.
+  virtual Result to_sockaddr(const IQelNetworkAddress* address, sockaddr_storage* out,
+                             int* length) = 0;
+  virtual Result create_handle() = 0;
+
+  net::QelSocket handle() const { return handle_; }
+
+ protected:
+  explicit DataGramSocket(NetworkAddressPtr local) : local_(std::move(local)) {}
+  ~DataGramSocket() override;
+
+  net::QelSocket handle_ = net::kQelInvalidSocket;
+  NetworkAddressPtr local_;
+  bool started_ = false;
+};
+
+// A socket for `protocol` (1 IPv4, 2 IPX, 4 IPv6) bound to `local_port` (0:
+// the system chooses) on the family's any-address. 0 with *out set (caller
+// destroys it); otherwise *out stays null: -2 for a null out or another
+// protocol, -3, and the open's failures.
+Result create_datagram_socket(int32_t protocol, uint16_t local_port, IDataGramSocket** out);
+Result create_datagram_socket(int32_t protocol, IDataGramSocket** out);
+
+}  // namespace orv

@@ -1,0 +1,54 @@
+#include <netinet/in.h>
+
+#include <cstring>
+
+#include "net/socket_api.h"
+#include "snmp/session/datagram_socket_families.h"
+#include "snmp/session/ipv4_broadcast.h"
+
+namespace orv {
+
+using net::NQelSocketAPI;
+
+Result DataGramSocketV4::startup() { return NQelSocketAPI::start_v11(); }
+
+Result DataGramSocketV4::set_any_address() { return store_any_address(local_.get()); }
+
+Result DataGramSocketV4::create_handle() {
+  handle_ = NQelSocketAPI::pfn_socket(AF_INET, SOCK_DGRAM, 0);
+  return handle_ == net::kQelInvalidSocket ? kErrSocketCreate : kOk;
+}
+
+Result DataGramSocketV4::to_sockaddr(const IQelNetworkAddress* address, sockaddr_storage* out,
+                                     int* length) {
+  const char* text = address ? address->text() : nullptr;
+  if (!text || !out || !length) return kErrInvalidArg;
+  uint32_t host = NQelSocketAPI::pfn_inet_addr(text);
+  if (host == INADDR_NONE && !session::is_limited_broadcast_text(text)) return kErrInvalidArg;
+  sockaddr_in v4{};
+  v4.sin_family = AF_INET;
+  v4.sin_port = NQelSocketAPI::pfn_htons(address->port());
+  v4.sin_addr.s_addr = host;
+  *out = sockaddr_storage{};
+  std::memcpy(out, &v4, sizeof v4);
+  *length = sizeof v4;
+  return kOk;
+}
+
+Result DataGramSocketV4::from_sockaddr(const sockaddr* address, int length,
+                                       IQelNetworkAddress* out) {
+  if (!address || !out || length < static_cast<int>(sizeof(sockaddr_in)) ||
+      address->sa_family != AF_INET) {
+    return kErrInvalidArg;
+  }
+  sockaddr_in v4;
+  std::memcpy(&v4, address, sizeof v4);
+  const char* text = NQelSocketAPI::pfn_inet_ntoa(v4.sin_addr);
+  if (!text) return kErrPlatform;
+  uint16_t port = NQelSocketAPI::pfn_ntohs(v4.sin_port);
+  Result rc = out->init(text, IQelNetworkAddress::kProtocolIpv4, port);
+  if (rc != kOk) return rc;
+  return out->set_port(port);
+}
+
+}  // namespace orv
