@@ -67,10 +67,9 @@ Result DataGramSocket::send(const uint8_t* buffer, uint32_t length,
   if (!buffer || !destination || length > static_cast<uint32_t>(INT_MAX)) return kErrInvalidArg;
   uint16_t local_port = local_->port();
   uint16_t port = destination->port();
-  const char* text = destination->text();
   socket_log().log(log::kDebug,
                    "[DataGramSocket::send] send packet. port:%d(0x%x) -> %s:%d(0x%x).",
-                   local_port, local_port, text ? text : "", port, port);
+                   local_port, local_port, address_text_or_empty(destination), port, port);
   sockaddr_storage address{};
   int address_length = 0;
   if (to_sockaddr(destination, &address, &address_length) != kOk) return kErrInvalidArg;
@@ -138,10 +137,9 @@ Result DataGramSocket::receive(uint8_t* buffer, uint32_t capacity, int32_t timeo
   }
   uint16_t local_port = local_->port();
   uint16_t port = address->port();
-  const char* text = address->text();
   socket_log().log(log::kDebug,
                    "[DataGramSocket::receive] receive packet port:%d(0x%x) <- %s:%d(0x%x).",
-                   local_port, local_port, text ? text : "", port, port);
+                   local_port, local_port, address_text_or_empty(address.get()), port, port);
   *sender = address.release();
   return kOk;
 }

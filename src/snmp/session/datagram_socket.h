@@ -44,6 +44,12 @@ struct DataGramSocketDestroy {
 };
 using DataGramSocketPtr = std::unique_ptr<IDataGramSocket, DataGramSocketDestroy>;
 
+// An address's text for a log line; "" for none.
+inline const char* address_text_or_empty(const IQelNetworkAddress* address) {
+  const char* text = address ? address->text() : nullptr;
+  return text ? text : "";
+}
+
 // Socket addresses are handled in buffers of this size.
 inline constexpr int kSockaddrBufferSize = 128;
 static_assert(sizeof(sockaddr_storage) == kSockaddrBufferSize);

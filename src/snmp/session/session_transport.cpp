@@ -1,0 +1,14 @@
+#include "snmp/session/session_transport.h"
+
+namespace orv {
+
+Result SessionTransport::recreate_socket(int32_t protocol, uint16_t local_port) {
+  socket_.reset();
+  IDataGramSocket* fresh = nullptr;
+  Result rc = create_datagram_socket(protocol, local_port, &fresh);
+  if (rc != kOk) return rc;
+  socket_.reset(fresh);
+  return kOk;
+}
+
+}  // namespace orv
