@@ -8,7 +8,7 @@
 
 #include "snmp/facade/get_data.h"
 
-class IQesSnmpPacketList;
+using orv::IQesSnmpPacketList;
 
 class IQelFindDeviceSnmp {
  public:

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <memory>
 
-class IQesPduList;
+#include "snmp/message/owning_list.h"
+
+using orv::IQesPduList;
 
 // Security parameters read by init() when the security model is 2.
 struct QelSecurityParams {
@@ -22,6 +24,8 @@ struct QelSecurityParams {
 inline constexpr int32_t kSecurityModelUsm = 2;
 inline constexpr uint32_t kMaxMessageSizeIp = 1400;
 inline constexpr uint32_t kMaxMessageSizeIpx = 546;
+// The caller's buffer of the text form of get_data().
+inline constexpr uint32_t kGetDataTextSize = 256;
 
 class IQelGetData {
  public:
@@ -34,8 +38,11 @@ class IQelGetData {
   virtual int32_t add_oid_string(const char* oid, const char* suffix, int32_t value) = 0;
   virtual int32_t set_data() = 0;
   virtual int32_t get_data(IQesPduList* collector, const char* root_oid) = 0;
-  // Copies the first value's text, terminator included, into `text`; values
-  // of up to 255 characters always arrive whole (callers pass 256 bytes).
+  // Copies the first value's text, terminator included, into `text`. The
+  // interface takes no size: `text` must hold kGetDataTextSize (256) bytes,
+  // and no more than that is ever written. Values of up to 255 characters
+  // arrive whole, longer ones are cut and terminated; an empty value writes
+  // the empty text.
   virtual int32_t get_data(char* text) = 0;
   virtual int32_t get_data(int32_t* values, int32_t count) = 0;
   virtual int32_t get_data(int32_t* value) = 0;

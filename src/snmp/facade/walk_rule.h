@@ -1,0 +1,26 @@
+// When a GETNEXT table walk takes a response as a row and when it ends.
+#pragma once
+
+#include <cstdint>
+
+namespace orv::facade {
+
+// Orders two dotted OID texts by their arc values ("1.9" before "1.10"),
+// a prefix before its continuations: negative, 0 or positive.
+int compare_oid_arcs(const char* a, const char* b);
+
+enum WalkStep : int32_t {
+  kWalkRow = 0,      // the response is a row of the table: keep it, go on
+  kWalkEnd = 1,      // the table is done: the walk ends with success
+};
+
+// `root` is the walked table, `asked` the first OID the GETNEXT carried
+// (the previous row's, or the first column), `answered` the first OID of
+// the response and `error_status` the response's. A row lies below the
+// root (or is a proper prefix of it) and advances past what was asked; an
+// error-status (an SNMPv1 agent's noSuchName past its last object) or an
+// answer that does not advance ends the walk, so it ends on every agent.
+WalkStep walk_row_verdict(const char* root, const char* asked, const char* answered,
+                          int32_t error_status);
+
+}  // namespace orv::facade
