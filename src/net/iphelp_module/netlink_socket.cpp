@@ -57,8 +57,13 @@ bool netlink_exchange(const nlmsghdr* request, const std::function<void(const nl
     ssize_t got = recv(socket.fd(), buffer.data(), buffer.size(), 0);
     if (got < 0) return false;
     int remaining = static_cast<int>(got);
+// NLMSG_OK compares the header's unsigned length with the signed count;
+// clang reports that inside the system macro.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wsign-compare"
     for (auto* message = reinterpret_cast<const nlmsghdr*>(buffer.data());
          NLMSG_OK(message, remaining); message = NLMSG_NEXT(message, remaining)) {
+#pragma GCC diagnostic pop
       if (message->nlmsg_seq != sequence) continue;
       if (message->nlmsg_type == NLMSG_DONE) return true;
       if (message->nlmsg_type == NLMSG_ERROR) {
