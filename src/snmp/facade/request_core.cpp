@@ -5,6 +5,7 @@
 #include "net/address_resolver.h"
 #include "snmp/facade/max_message_size.h"
 #include "snmp/facade/value_forms.h"
+#include "snmp/session/session_dispatcher.h"
 #include "snmp/smi/smi_factory.h"
 
 namespace orv::facade {
@@ -80,7 +81,7 @@ Result CQelRequestCore::make_usm_target(const NetworkAddressPtr& address,
   Result rc = kOk;
   QelPtr<IQesSnmpV3Target> target(qes_create_snmpv3_target(&rc));
   if (!target) return rc != kOk ? rc : kErrNoMemory;
-  target->set_version(kSnmpVersion3);
+  target->set_version(session::kSnmpVersion3);
   IQelNetworkAddress* copy = clone_address(address, &rc);
   if (copy == nullptr) return rc;
   target->set_address(copy);

@@ -14,8 +14,6 @@
 
 namespace orv::facade {
 
-// The version a user-based-security target is spoken with.
-inline constexpr int32_t kSnmpVersion3 = 2;
 inline constexpr uint32_t kCommunitySize = 256;
 inline constexpr const char* kDefaultCommunity = "public";
 

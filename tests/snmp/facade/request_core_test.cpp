@@ -5,6 +5,7 @@
 #include <string>
 
 #include "snmp/facade/max_message_size.h"
+#include "snmp/session/session_dispatcher.h"
 #include "snmp/smi/smi_factory.h"
 
 namespace orv::facade {
@@ -70,7 +71,7 @@ TEST(RequestCore, SecurityModelTwoMakesTheUserBasedTarget) {
   IQesSnmpTarget* target = core.active_target();
   ASSERT_NE(target, nullptr);
   EXPECT_EQ(target->kind(), kTargetSnmpV3);
-  EXPECT_EQ(target->version(), kSnmpVersion3);
+  EXPECT_EQ(target->version(), session::kSnmpVersion3);
   EXPECT_EQ(target->max_message_size(), 1400u);
   IQesSnmpV3Target* usm = as_snmpv3_target(target);
   ASSERT_NE(usm, nullptr);

@@ -1,0 +1,85 @@
+#include "snmp/facade/table_walk.h"
+
+#include <new>
+#include <string>
+
+#include "snmp/facade/walk_rule.h"
+#include "snmp/smi/smi_factory.h"
+
+namespace orv::facade {
+namespace {
+
+const IQesVarBind* first_binding(const IQesPdu* pdu) {
+  const IQesVarBindList* list = pdu->var_bind_list();
+  return list != nullptr ? list->at(0) : nullptr;
+}
+
+// The next GETNEXT asks for what follows each column of the last row; the
+// agent ignores the values, so they go back as NULL rather than growing the
+// request by the row's data.
+Result clear_values(IQesPdu* pdu) {
+  IQesVarBindList* list = pdu->var_bind_list();
+  const uint32_t count = list != nullptr ? list->count() : 0;
+  for (uint32_t i = 0; i < count; ++i) {
+    IQesVarBind* binding = list->at(i);
+    if (binding->value() != nullptr && binding->value()->kind() == kSmiNull) continue;
+    Result rc = kOk;
+    SmiValuePtr null_value(create_smi_value(kSmiNull, &rc));
+    if (!null_value) return rc != kOk ? rc : kErrNoMemory;
+    rc = binding->set_value(null_value.get());
+    if (rc != kOk) return rc;
+    null_value.release();
+  }
+  return kOk;
+}
+
+Result keep_row(const IQesPdu* pdu, IQesPduList* collector) {
+  Result rc = kOk;
+  PduPtr row(pdu->clone(&rc));
+  if (!row) return rc != kOk ? rc : kErrNoMemory;
+  rc = collector->add_back(row.get());
+  if (rc != kOk) return rc;
+  row.release();
+  return kOk;
+}
+
+Result walk_rows(CQelExchange& exchange, IQesPdu* pdu, IQesSnmpTarget* target,
+                 IQesPduList* collector, const char* root) {
+  std::string asked;
+  for (;;) {
+    const IQesVarBind* before = first_binding(pdu);
+    const bool has_asked = before != nullptr && before->oid() != nullptr;
+    if (has_asked) asked.assign(before->oid()->text());
+    Result rc = clear_values(pdu);
+    if (rc != kOk) return rc;
+    rc = exchange.send(pdu, target, kPduGetNextRequest);
+    if (rc != kOk) return rc;
+
+    const IQesVarBind* answered = first_binding(pdu);
+    if (answered == nullptr || answered->oid() == nullptr) return kErrNoValue;
+    const WalkStep step = walk_row_verdict(root, has_asked ? asked.c_str() : nullptr,
+                                           answered->oid()->text(), pdu->error_status());
+    if (step == kWalkEnd) return kOk;
+    rc = keep_row(pdu, collector);
+    if (rc != kOk) return rc;
+  }
+}
+
+}  // namespace
+
+Result walk_table(CQelExchange& exchange, IQesPdu* pdu, IQesSnmpTarget* target,
+                  IQesPduList* collector, const char* root) {
+  if (pdu == nullptr || target == nullptr || collector == nullptr || root == nullptr) {
+    return kErrInvalidArg;
+  }
+  Result rc = kOk;
+  OidPtr root_oid(create_oid_from_text(root, &rc));
+  if (!root_oid) return rc != kOk ? rc : kErrNoMemory;
+  try {
+    return walk_rows(exchange, pdu, target, collector, root_oid->text());
+  } catch (const std::bad_alloc&) {
+    return kErrNoMemory;
+  }
+}
+
+}  // namespace orv::facade
