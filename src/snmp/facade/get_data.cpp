@@ -61,14 +61,9 @@ class CQelGetData final : public CQelRequestObject<IQelGetData> {
     return kOk;
   }
 
+  // The array form of one value: the first binding, or -7 without one.
   int32_t get_data(int32_t* value) override {
-    if (value == nullptr) return kErrInvalidArg;
-    Result rc = exchange(kPduGetRequest);
-    if (rc != kOk) return rc;
-    const IQesVarBind* binding = response_binding(0);
-    if (binding == nullptr) return kErrNoValue;
-    *value = value_as_int32(binding->value());
-    return kOk;
+    return value != nullptr ? get_data(value, 1) : kErrInvalidArg;
   }
 
   ~CQelGetData() override = default;
