@@ -11,6 +11,7 @@
 #include "snmp/session/datagram_socket.h"
 #include "snmp/session/datagram_socket_families.h"
 #include "support/lab.h"
+#include "support/snmp_probe.h"
 #include "log_capture.h"
 
 namespace orv {
@@ -139,11 +140,7 @@ TEST(DataGramSocket, NoLimitWaitsUntilADatagramArrives) {
   uint16_t peer_port = static_cast<uint16_t>(std::stoi(bind.substr(colon + 1)));
   NetworkAddressPtr to = address(bind.substr(0, colon).c_str(), IQelNetworkAddress::kProtocolIpv4,
                                  peer_port);
-  // A GetRequest for 1.3.6.1 with request id 5, community "public".
-  const std::vector<uint8_t> get = {0x30, 0x1f, 0x02, 0x01, 0x00, 0x04, 0x06, 'p',  'u',
-                                    'b',  'l',  'i',  'c',  0xa0, 0x12, 0x02, 0x01, 0x05,
-                                    0x02, 0x01, 0x00, 0x02, 0x01, 0x00, 0x30, 0x07, 0x30,
-                                    0x05, 0x06, 0x03, 0x2b, 0x06, 0x01, 0x05, 0x00};
+  const std::vector<uint8_t> get = test::snmp_get_request(5, "public", {"1.3.6.1.2.1.1.5.0"});
   auto start = Clock::now();
   ASSERT_EQ(s->send(get.data(), static_cast<uint32_t>(get.size()), to.get()), kOk);
   uint8_t buffer[256];
