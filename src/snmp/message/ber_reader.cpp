@@ -60,34 +60,4 @@ Result ber_decode_counter64(const uint8_t* data, size_t count, uint32_t* high, u
   return kOk;
 }
 
-Result ber_decode_oid_arcs(const uint8_t* data, size_t count, uint32_t* arcs, size_t* arc_count,
-                           bool* truncated) {
-  *truncated = false;
-  size_t n = 0;
-  size_t i = 0;
-  while (i < count) {
-    uint64_t subid = 0;
-    uint8_t byte;
-    do {
-      if (i >= count) {
-        *truncated = true;
-        return kErrNotAwaited;
-      }
-      byte = data[i++];
-      subid = (subid << 7) | (byte & 0x7Fu);
-      if (subid > UINT32_MAX) return kErrNotAwaited;
-    } while (byte & 0x80);
-    uint32_t v = static_cast<uint32_t>(subid);
-    if (n == 0) {
-      uint32_t head = v < 40 ? 0 : v < 80 ? 1 : 2;
-      arcs[n++] = head;
-      arcs[n++] = v - head * 40;
-    } else {
-      arcs[n++] = v;
-    }
-  }
-  *arc_count = n;
-  return kOk;
-}
-
 }  // namespace orv

@@ -14,13 +14,6 @@ namespace orv {
 Result ber_decode_int32(const uint8_t* data, size_t count, int32_t* value);
 Result ber_decode_counter64(const uint8_t* data, size_t count, uint32_t* high, uint32_t* low);
 
-// The arcs of an OBJECT IDENTIFIER's contents (the first sub-identifier
-// split into two arcs). `arcs` must hold count + 1 entries. kOk, or
-// kErrNotAwaited when a sub-identifier runs past `count` (`*truncated` set)
-// or exceeds 32 bits.
-Result ber_decode_oid_arcs(const uint8_t* data, size_t count, uint32_t* arcs, size_t* arc_count,
-                           bool* truncated);
-
 class BerReader {
  public:
   BerReader(const uint8_t* start, size_t count) : start_(start), pos_(0), end_(count) {}

@@ -63,7 +63,7 @@ size_t BerWriter::put_length(size_t length) {
   return n + 1;
 }
 
-size_t BerWriter::put_subid(uint32_t subid) {
+size_t BerWriter::put_long_subid(uint32_t subid) {
   put_byte(static_cast<uint8_t>(subid & 0x7F));
   size_t n = 1;
   for (subid >>= 7; subid != 0; subid >>= 7, ++n) put_byte(static_cast<uint8_t>(0x80 | (subid & 0x7F)));

@@ -34,7 +34,13 @@ class BerWriter {
   }
   void put_bytes(const uint8_t* data, size_t count);
   size_t put_length(size_t length);
-  size_t put_subid(uint32_t subid);
+  size_t put_subid(uint32_t subid) {
+    if (subid < 0x80) {
+      put_byte(static_cast<uint8_t>(subid));
+      return 1;
+    }
+    return put_long_subid(subid);
+  }
   size_t put_int32(int32_t value);
   size_t put_uint32(uint32_t value);
   size_t put_counter64(uint32_t high, uint32_t low);
@@ -53,6 +59,8 @@ class BerWriter {
   size_t offset() const { return static_cast<size_t>(pos_); }
 
  private:
+  size_t put_long_subid(uint32_t subid);
+
   uint8_t* base_;
   ptrdiff_t end_;
   ptrdiff_t pos_;

@@ -1,7 +1,9 @@
 #include "snmp/message/snmp_decoder.h"
 
+#include <cstring>
 #include <vector>
 
+#include "snmp/message/ber_oid_text.h"
 #include "snmp/message/codec_log.h"
 #include "snmp/message/snmp_tags.h"
 #include "snmp/smi/smi_factory.h"
@@ -9,8 +11,8 @@
 namespace orv {
 namespace {
 
-// Arcs of most OIDs fit here; longer ones go to the heap.
-constexpr size_t kInlineArcs = 128;
+// The text of most OIDs fits here; longer ones go to the heap.
+constexpr size_t kInlineText = 512;
 
 }  // namespace
 
@@ -147,11 +149,16 @@ Result CQesSnmpDecoder::decode_trap_v1_fields(IQesPdu* pdu) {
     const uint32_t tail[2] = {0, static_cast<uint32_t>(specific)};
     rc = trap_oid->append_arcs(tail, 2);
   } else if (generic >= 0 && generic < kGenericTrapEnterpriseSpecific) {
-    uint32_t arcs[kStandardTrapsArcCount + 2];
-    std::copy(kStandardTrapsArcs, kStandardTrapsArcs + kStandardTrapsArcCount, arcs);
-    arcs[kStandardTrapsArcCount] = 0;
-    arcs[kStandardTrapsArcCount + 1] = static_cast<uint32_t>(generic) + 1;
-    rc = trap_oid->set_arcs(arcs, kStandardTrapsArcCount + 2);
+    // "1.3.6.1.6.3.1.1.5.0." and one digit (generic is 0..5 here).
+    char text[sizeof kStandardTrapsText + 4];
+    std::memcpy(text, kStandardTrapsText, sizeof kStandardTrapsText - 1);
+    char* tail = text + sizeof kStandardTrapsText - 1;
+    tail[0] = '.';
+    tail[1] = '0';
+    tail[2] = '.';
+    tail[3] = static_cast<char>('1' + generic);
+    tail[4] = '\0';
+    rc = trap_oid->set_text(text);
   } else {
     snmp_log().log(log::kError, "decode error: generic trap No. > 6. ");
     return kErrNotAwaited;
@@ -260,25 +267,31 @@ Result CQesSnmpDecoder::read_oid_into(IQelOid* oid) {
     snmp_log().log(log::kError, "decode error. oid format is wrong.");
     return kErrNotAwaited;
   }
-  uint32_t inline_arcs[kInlineArcs];
-  std::vector<uint32_t> heap_arcs;
-  uint32_t* arcs = inline_arcs;
-  if (static_cast<size_t>(length) + 1 > kInlineArcs) {
+  char inline_text[kInlineText];
+  std::vector<char> heap_text;
+  char* text = inline_text;
+  if (ber_oid_text_room(length) > kInlineText) {
     try {
-      heap_arcs.resize(static_cast<size_t>(length) + 1);
+      heap_text.resize(ber_oid_text_room(length));
     } catch (const std::bad_alloc&) {
       return kErrNoMemory;
     }
-    arcs = heap_arcs.data();
+    text = heap_text.data();
   }
-  size_t count = 0;
-  bool truncated = false;
-  if (ber_decode_oid_arcs(contents, length, arcs, &count, &truncated) != kOk) {
-    // A last sub-identifier left open only overran the declared length.
-    if (!truncated) snmp_log().log(log::kError, "decode error. oid format is wrong.");
-    return kErrNotAwaited;
+  size_t text_length = 0;
+  switch (ber_oid_text(contents, length, text, &text_length)) {
+    case OidContentStatus::kOk:
+      break;
+    case OidContentStatus::kTooLarge:
+      snmp_log().log(log::kError, "decode error. oid format is wrong.");
+      return kErrNotAwaited;
+    case OidContentStatus::kOpenEnd:  // it only overran the declared length
+      return kErrNotAwaited;
   }
-  return oid->set_arcs(count ? arcs : nullptr, static_cast<uint32_t>(count));
+  // A response usually names what its request named: then nothing changes.
+  if (oid->text_length() == text_length && std::memcmp(oid->text(), text, text_length) == 0) return kOk;
+  text[text_length] = '\0';
+  return oid->set_text(text);
 }
 
 Result CQesSnmpDecoder::read_octets_into(IQelSmiValue* value) {

@@ -1,19 +1,13 @@
 #include "snmp/message/snmp_encoder.h"
 
-#include <algorithm>
-#include <vector>
+#include <charconv>
+#include <string_view>
 
+#include "snmp/message/ber_oid_text.h"
 #include "snmp/message/codec_log.h"
 #include "snmp/message/snmp_tags.h"
 
 namespace orv {
-namespace {
-
-// Arcs of most OIDs fit here; longer ones go to the heap.
-constexpr uint32_t kInlineArcs = 128;
-
-}  // namespace
-
 Result ber_first_subid(uint32_t first, uint32_t second, uint32_t* subid) {
   if (first > 2 || (first < 2 && second >= 40) || second > UINT32_MAX - 80) return kErrInvalidArg;
   *subid = first * 40 + second;
@@ -116,90 +110,61 @@ Result CQesSnmpEncoder::encode_request_fields(IQesPdu* pdu) {
 
 Result CQesSnmpEncoder::encode_trap_v1_fields(IQesPdu* pdu) {
   if (!pdu || !pdu->time_stamp() || !pdu->trap_oid()) return kErrInvalidArg;
-  uint32_t inline_arcs[kInlineArcs];
-  std::vector<uint32_t> heap_arcs;
-  uint32_t count = 0;
-  const uint32_t* arcs = inline_arcs;
-  Result rc = pdu->trap_oid()->get_arcs(inline_arcs, kInlineArcs, &count);
-  if (rc != kOk && count > kInlineArcs) {
-    try {
-      heap_arcs.resize(count);
-    } catch (const std::bad_alloc&) {
-      return kErrNoMemory;
-    }
-    rc = pdu->trap_oid()->get_arcs(heap_arcs.data(), count, &count);
-    arcs = heap_arcs.data();
-  }
-  if (rc != kOk) return kErrInvalidArg;
   // The trap OID is enterprise.0.N (or the standard traps' 1.3.6.1.6.3.1.1.5.0.N).
-  if (count < 2 || arcs[count - 2] != 0) return kErrInvalidArg;
-  uint32_t n = arcs[count - 1];
-  uint32_t enterprise_count = count - 2;
-  bool standard = enterprise_count == kStandardTrapsArcCount &&
-                  std::equal(arcs, arcs + enterprise_count, kStandardTrapsArcs);
+  std::string_view trap(pdu->trap_oid()->text(), pdu->trap_oid()->text_length());
+  size_t last_dot = trap.rfind('.');
+  if (last_dot == std::string_view::npos || last_dot < 2 || trap.substr(last_dot - 2, 2) != ".0")
+    return kErrInvalidArg;
+  std::string_view enterprise = trap.substr(0, last_dot - 2);
+  std::string_view last = trap.substr(last_dot + 1);
+  uint32_t n = 0;
+  auto [end, error] = std::from_chars(last.data(), last.data() + last.size(), n);
+  if (error != std::errc() || end != last.data() + last.size()) return kErrInvalidArg;
   int32_t generic = kGenericTrapEnterpriseSpecific;
   int32_t specific = static_cast<int32_t>(n);
-  if (standard) {
+  if (enterprise == kStandardTrapsText) {
     // Only coldStart (1) .. egpNeighborLoss (6) have a generic-trap number.
     if (n < 1 || n > static_cast<uint32_t>(kGenericTrapEnterpriseSpecific)) return kErrInvalidArg;
     generic = static_cast<int32_t>(n) - 1;
     specific = 0;
   }
   size_t mark = writer().written();
-  rc = pdu->time_stamp()->accept(this);
+  Result rc = pdu->time_stamp()->accept(this);
   if (rc != kOk) return rc;
   put_integer_tlv(specific);
   put_integer_tlv(generic);
   static const uint8_t kAgentAddr[4] = {0, 0, 0, 0};
   writer().put_bytes(kAgentAddr, sizeof kAgentAddr);
   writer().put_header(kTagIpAddress, sizeof kAgentAddr);
-  rc = put_oid_arcs(arcs, enterprise_count);
+  rc = put_oid_text(enterprise.data(), enterprise.size());
   last_tlv_ = writer().written() - mark;
   return rc;
 }
 
 Result CQesSnmpEncoder::encode_trap_v2_body(IQesPdu*) { return kErrNotSupported; }
 
-Result CQesSnmpEncoder::put_oid_arcs(const uint32_t* arcs, size_t count) {
-  if (count == 0) {
-    last_tlv_ = writer().put_header(kTagOid, 0);
-    return kOk;
-  }
-  if (count == 1) {
-    snmp_log().log(log::kError, "encode error:oid size is 1.");
-    return kErrInvalidArg;
-  }
-  uint32_t first = 0;
-  if (ber_first_subid(arcs[0], arcs[1], &first) != kOk) {
-    snmp_log().log(log::kError, "encode error: oid first arcs %u.%u can't be encoded.", arcs[0], arcs[1]);
-    return kErrInvalidArg;
-  }
+Result CQesSnmpEncoder::put_oid_text(const char* text, size_t length) {
   size_t content = 0;
-  for (size_t i = count - 1; i >= 2; --i) content += writer().put_subid(arcs[i]);
-  content += writer().put_subid(first);
-  last_tlv_ = writer().put_header(kTagOid, content);
-  return kOk;
-}
-
-Result CQesSnmpEncoder::put_oid(const IQelOid* oid) {
-  uint32_t inline_arcs[kInlineArcs];
-  uint32_t count = 0;
-  Result rc = oid->get_arcs(inline_arcs, kInlineArcs, &count);
-  if (rc == kOk) return put_oid_arcs(inline_arcs, count);
-  if (count <= kInlineArcs) return kErrInvalidArg;  // not a valid identifier
-  std::vector<uint32_t> arcs;
-  try {
-    arcs.resize(count);
-  } catch (const std::bad_alloc&) {
-    return kErrNoMemory;
+  switch (ber_put_oid_text(writer(), text, length, &content)) {
+    case OidTextStatus::kOk:
+      last_tlv_ = writer().put_header(kTagOid, content);
+      return kOk;
+    case OidTextStatus::kOneArc:
+      snmp_log().log(log::kError, "encode error:oid size is 1.");
+      return kErrInvalidArg;
+    case OidTextStatus::kBadFirstArcs:
+      snmp_log().log(log::kError, "encode error: first arcs of oid %.*s can't be encoded.", static_cast<int>(length),
+                     text);
+      return kErrInvalidArg;
+    case OidTextStatus::kNotNumeric:
+      break;
   }
-  rc = oid->get_arcs(arcs.data(), count, &count);
-  return rc == kOk ? put_oid_arcs(arcs.data(), count) : kErrInvalidArg;
+  return kErrInvalidArg;
 }
 
 Result CQesSnmpEncoder::visit_oid(IQelOid* value) {
   if (!value) return kErrInvalidArg;
-  return put_oid(value);
+  return put_oid_text(value->text(), value->text_length());
 }
 
 Result CQesSnmpEncoder::put_octets(uint8_t tag, IQelSmiValue* value) {

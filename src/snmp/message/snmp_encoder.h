@@ -69,8 +69,9 @@ class CQesSnmpEncoder final : public IQesSnmpEncoder, public IQesValueVisitor {
   BerWriter& writer() { return writer_; }
   Result put_octets(uint8_t tag, IQelSmiValue* value);
   Result put_unsigned(IQelSmiValue* value);
-  Result put_oid_arcs(const uint32_t* arcs, size_t count);
-  Result put_oid(const IQelOid* oid);
+  // An OBJECT IDENTIFIER TLV from dotted text; -2 (logged) when it has no
+  // BER form.
+  Result put_oid_text(const char* text, size_t length);
   void put_integer_tlv(int32_t value);
   // -211 when the writer overflowed, else 0.
   Result overflow_check() const;

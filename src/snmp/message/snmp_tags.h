@@ -21,8 +21,7 @@ inline constexpr int32_t kErrorStatusMax = 18;
 
 // SNMPv1 Trap: generic-trap 0..5 are the standard traps under this
 // enterprise; 6 is enterpriseSpecific.
-inline constexpr uint32_t kStandardTrapsArcs[] = {1, 3, 6, 1, 6, 3, 1, 1, 5};
-inline constexpr uint32_t kStandardTrapsArcCount = 9;
+inline constexpr char kStandardTrapsText[] = "1.3.6.1.6.3.1.1.5";
 inline constexpr int32_t kGenericTrapEnterpriseSpecific = 6;
 
 // Tags a varbind value may carry on receipt.

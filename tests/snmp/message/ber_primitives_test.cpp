@@ -2,8 +2,11 @@
 // Counter64 and sub-identifiers, byte for byte.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
 #include <vector>
 
+#include "snmp/message/ber_oid_text.h"
 #include "snmp/message/ber_reader.h"
 #include "snmp/message/ber_writer.h"
 
@@ -179,24 +182,45 @@ TEST(BerReader, Counter64TakesLowFourAndHighRest) {
   EXPECT_EQ(ber_decode_counter64(too_big, 9, &hi, &lo), kErrNotAwaited);
 }
 
-TEST(BerReader, OidContentsBecomeArcs) {
-  uint32_t arcs[16];
+std::string oid_text(const Bytes& contents, OidContentStatus expect = OidContentStatus::kOk) {
+  std::vector<char> text(ber_oid_text_room(contents.size()));
   size_t n = 0;
-  bool truncated;
-  const uint8_t sys[] = {0x2B, 0x06, 0x01, 0x02, 0x01, 0x01, 0x02, 0x00};
-  ASSERT_EQ(ber_decode_oid_arcs(sys, sizeof sys, arcs, &n, &truncated), kOk);
-  EXPECT_EQ(std::vector<uint32_t>(arcs, arcs + n), (std::vector<uint32_t>{1, 3, 6, 1, 2, 1, 1, 2, 0}));
-  const uint8_t joint[] = {0x88, 0x37, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F};  // 2.999.4294967295
-  ASSERT_EQ(ber_decode_oid_arcs(joint, sizeof joint, arcs, &n, &truncated), kOk);
-  EXPECT_EQ(std::vector<uint32_t>(arcs, arcs + n), (std::vector<uint32_t>{2, 999, 4294967295u}));
-  ASSERT_EQ(ber_decode_oid_arcs(sys, 0, arcs, &n, &truncated), kOk);
-  EXPECT_EQ(n, 0u);
-  const uint8_t open_end[] = {0x2B, 0x86};
-  EXPECT_EQ(ber_decode_oid_arcs(open_end, sizeof open_end, arcs, &n, &truncated), kErrNotAwaited);
-  EXPECT_TRUE(truncated);
-  const uint8_t wide[] = {0x2B, 0x90, 0x80, 0x80, 0x80, 0x00};  // 2^32
-  EXPECT_EQ(ber_decode_oid_arcs(wide, sizeof wide, arcs, &n, &truncated), kErrNotAwaited);
-  EXPECT_FALSE(truncated);
+  EXPECT_EQ(ber_oid_text(contents.data(), contents.size(), text.data(), &n), expect);
+  return expect == OidContentStatus::kOk ? std::string(text.data(), n) : std::string();
+}
+
+TEST(BerOidText, ContentsBecomeDottedText) {
+  EXPECT_EQ(oid_text({0x2B, 0x06, 0x01, 0x02, 0x01, 0x01, 0x02, 0x00}), "1.3.6.1.2.1.1.2.0");
+  EXPECT_EQ(oid_text({0x88, 0x37, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F}), "2.999.4294967295");
+  EXPECT_EQ(oid_text({0x00}), "0.0");
+  EXPECT_EQ(oid_text({0x4F}), "1.39");
+  EXPECT_EQ(oid_text({}), "");
+  oid_text({0x2B, 0x86}, OidContentStatus::kOpenEnd);
+  oid_text({0x2B, 0x90, 0x80, 0x80, 0x80, 0x00}, OidContentStatus::kTooLarge);  // 2^32
+}
+
+Bytes oid_contents(const char* text, OidTextStatus expect = OidTextStatus::kOk) {
+  uint8_t buf[64];
+  BerWriter w(buf, sizeof buf);
+  size_t n = 99;
+  EXPECT_EQ(ber_put_oid_text(w, text, std::strlen(text), &n), expect) << text;
+  if (expect != OidTextStatus::kOk) return {};
+  EXPECT_EQ(n, w.written());
+  return Bytes(buf + w.offset(), buf + sizeof buf);
+}
+
+TEST(BerOidText, DottedTextBecomesContents) {
+  EXPECT_EQ(oid_contents("1.3.6.1.2.1.1.2.0"), (Bytes{0x2B, 0x06, 0x01, 0x02, 0x01, 0x01, 0x02, 0x00}));
+  EXPECT_EQ(oid_contents("2.999.4294967295"), (Bytes{0x88, 0x37, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F}));
+  EXPECT_EQ(oid_contents("0.0"), (Bytes{0x00}));
+  EXPECT_EQ(oid_contents("1.3.0128"), (Bytes{0x2B, 0x81, 0x00}));
+  EXPECT_EQ(oid_contents(""), Bytes{});
+  oid_contents("1", OidTextStatus::kOneArc);
+  oid_contents("3.1", OidTextStatus::kBadFirstArcs);
+  oid_contents("1.40", OidTextStatus::kBadFirstArcs);
+  oid_contents("2.4294967216", OidTextStatus::kBadFirstArcs);
+  for (const char* bad : {"1.3.", ".1.3", "1..3", "1.3a", "1.3.4294967296", "1.3.99999999999", "."})
+    oid_contents(bad, OidTextStatus::kNotNumeric);
 }
 
 }  // namespace

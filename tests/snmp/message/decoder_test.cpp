@@ -75,7 +75,8 @@ TEST(Decoder, ReadsHeaderPduAndEveryValueKind) {
   ASSERT_EQ(list->count(), 13u);
   EXPECT_STREQ(list->at(0)->oid()->text(), "1.3.1");
   EXPECT_EQ(list->at(0)->value()->get_int32(), -129);
-  EXPECT_EQ(std::string(list->at(1)->value()->to_text()->c_str()), "hi");
+  BufferPtr text(list->at(1)->value()->to_text());
+  EXPECT_STREQ(text->c_str(), "hi");
   EXPECT_EQ(list->at(2)->value()->kind(), kSmiNull);
   EXPECT_STREQ(as_oid(list->at(3)->value())->text(), "1.3.6.1");
   EXPECT_EQ(list->at(4)->value()->get_uint32(), 0x0A000001u);

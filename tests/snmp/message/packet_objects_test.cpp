@@ -60,7 +60,8 @@ TEST(VarBind, CloneAndEqualsCoverIdentifierValueAndStatus) {
 
 TEST(VarBindList, AddsRemovesAndTakesApart) {
   VarBindListPtr list = list_of({"1.1", "1.2"});
-  EXPECT_EQ(list->append_new(nullptr, int_value(1)), kErrInvalidArg);
+  SmiValuePtr refused(int_value(1));  // a refused value stays with the caller
+  EXPECT_EQ(list->append_new(nullptr, refused.get()), kErrInvalidArg);
   EXPECT_EQ(list->append(nullptr), kErrInvalidArg);
   ASSERT_EQ(list->insert_new_front(oid("1.0"), nullptr), kOk);
   EXPECT_EQ(names(list.get()), (std::vector<std::string>{"1.0", "1.1", "1.2"}));
