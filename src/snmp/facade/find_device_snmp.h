@@ -17,7 +17,12 @@ class IQelFindDeviceSnmp {
   virtual int32_t init(const char* address, int32_t protocol, uint16_t port, int32_t security_model,
                        const QelSecurityParams* security, uint32_t timeout_ms, uint32_t retries,
                        uint32_t max_message_size) = 0;
+  // Always the scalar instance: ".0" is appended. Invalid text -2.
   virtual int32_t add_oid_string(const char* oid) = 0;
+  // One GetRequest to the destination of init(); 0 and a list the caller
+  // releases (one packet per answering agent: its address in the target,
+  // its answer in the PDU; possibly empty). On failure `*answers` is left
+  // as it was.
   virtual int32_t send_broad_cast(IQesSnmpPacketList** answers) = 0;
   virtual int32_t get_protocol(const char* address, int32_t* protocol) = 0;
 
