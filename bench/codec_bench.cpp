@@ -172,9 +172,13 @@ BENCHMARK_TEMPLATE(run, NetSnmp, false)->Name("decode/netsnmp")->Arg(1)->Arg(20)
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+    for (const Run& run : runs) {
+      if (run.error_occurred) continue;
+      if (run.run_type == Run::RT_Iteration)
         cpu_ns_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+      else if (run.aggregate_name == "median")  // with --benchmark_repetitions
+        cpu_ns_[run.run_name.str()] = run.GetAdjustedCPUTime();
+    }
     ConsoleReporter::ReportRuns(runs);
   }
   void Finalize() override {
