@@ -1,0 +1,132 @@
+// orvctl discover: finds the supported printers on the local networks.
+#include "broadcast_targets.h"
+#include "command.h"
+#include "oid_argument.h"
+#include "output.h"
+#include "printer_search.h"
+#include "progress_bar.h"
+
+#include <iostream>
+
+namespace orvctl {
+namespace {
+
+constexpr const char* kName = "discover";
+// The library keeps this many filters and ignores the rest silently.
+constexpr size_t kMaxFilters = 50;
+// A filter lives in a 64-byte field, terminator included.
+constexpr size_t kMaxFilterLength = 63;
+
+std::string filter_error(const std::string& text) {
+  if (text.size() > kMaxFilterLength) {
+    return "a filter is at most " + std::to_string(kMaxFilterLength) + " characters";
+  }
+  return {};
+}
+
+class DiscoverCommand : public Command {
+ public:
+  const char* name() const override { return kName; }
+  const char* summary() const override {
+    return "find the supported printers by broadcast and print one row per printer";
+  }
+  void add_arguments(CLI::App& sub) override {
+    add_request_arguments(sub, request_.settings);
+    sub.add_option("--broadcast", broadcast_,
+                   "send only to this broadcast (or IPv6 multicast) address; without it the "
+                   "search goes to 255.255.255.255 and every local directed broadcast address "
+                   "(ff02::1 with --ipv6)");
+    sub.add_option("--filter", request_.filters,
+                   "keep only printers whose sysObjectID begins with this OID (repeatable, up to "
+                   "50)")
+        ->transform(oid_validator())
+        ->check(filter_error)
+        ->allow_extra_args(false);
+  }
+  int run(const CommonOptions& common) override {
+    const RequestSettings& settings = request_.settings;
+    if (request_.filters.size() > kMaxFilters) {
+      std::cerr << "orvctl " << kName << ": at most " << kMaxFilters << " --filter options\n";
+      return kExitFailure;
+    }
+    std::vector<Destination> destinations;
+    if (!broadcast_.empty()) {
+      destinations.emplace_back(broadcast_);
+    } else {
+      destinations.emplace_back(std::nullopt);
+      if (!settings.ipv6) {
+        for (const std::string& address : local_directed_broadcasts()) {
+          destinations.emplace_back(address);
+        }
+      }
+    }
+    std::vector<FindOutcome> outcomes;
+    {
+      const uint64_t span_ms =
+          (static_cast<uint64_t>(settings.retries) + 1) * static_cast<uint64_t>(settings.timeout_ms);
+      ProgressBar bar(ProgressBar::terminal_attached(), span_ms);
+      outcomes = find_everywhere(destinations, request_);
+    }
+    return report(common, outcomes);
+  }
+
+ private:
+  int report(const CommonOptions& common, const std::vector<FindOutcome>& outcomes) const {
+    const RequestSettings& settings = request_.settings;
+    nlohmann::json searches = nlohmann::json::array();
+    const FindOutcome* first_failure = nullptr;
+    size_t failures = 0;
+    for (const FindOutcome& outcome : outcomes) {
+      nlohmann::json search = {{"destination", outcome.destination}, {"result", outcome.result}};
+      if (outcome.result != ORV_OK) {
+        const FailureContext context{Step::kFind, outcome.destination, settings.timeout_ms,
+                                     settings.retries, "searching " + outcome.destination};
+        search["message"] = describe_result(outcome.result, context);
+        if (first_failure == nullptr) first_failure = &outcome;
+        ++failures;
+        // With other searches succeeding this is a warning, not the end.
+        if (failures < outcomes.size()) {
+          std::cerr << "orvctl " << kName << ": warning: " << search["message"].get<std::string>()
+                    << '\n';
+        }
+      } else {
+        search["found"] = outcome.printers.size();
+      }
+      searches.push_back(search);
+    }
+    nlohmann::json document = json_document(kName, failures < outcomes.size());
+    document["searches"] = searches;
+    if (first_failure != nullptr && failures == outcomes.size()) {
+      const FailureContext context{Step::kFind, first_failure->destination, settings.timeout_ms,
+                                   settings.retries, "searching " + first_failure->destination};
+      return report_failure(kName, common, first_failure->result, context, document);
+    }
+    const std::vector<FoundPrinter> printers = merge_printers(outcomes);
+    if (common.json) {
+      document["printers"] = nlohmann::json::array();
+      for (const FoundPrinter& p : printers) {
+        document["printers"].push_back(
+            {{"address", p.address}, {"model", p.model}, {"sys_object_id", p.sys_object_id}});
+      }
+      print_json(document);
+      return kExitOk;
+    }
+    if (printers.empty()) {
+      std::cout << "no supported printer answered\n";
+      return kExitOk;
+    }
+    std::vector<Row> rows;
+    for (const FoundPrinter& p : printers) rows.push_back({p.address, p.model, p.sys_object_id});
+    std::cout << format_table({"address", "model", "sysObjectID"}, rows);
+    return kExitOk;
+  }
+
+  SearchRequest request_;
+  std::string broadcast_;
+};
+
+}  // namespace
+
+ORVCTL_REGISTER_COMMAND(DiscoverCommand);
+
+}  // namespace orvctl

@@ -1,0 +1,35 @@
+// How results leave the tool: aligned text tables for people, one JSON
+// document for programs, and failure messages.
+#pragma once
+
+#include "command.h"
+#include "result_messages.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace orvctl {
+
+using Row = std::vector<std::string>;
+
+// Columns padded to their widest cell, separated by two blanks; the last
+// column is not padded.
+std::string format_table(const Row& header, const std::vector<Row>& rows);
+
+// The start of every JSON document: {"command": ..., "ok": ...}.
+nlohmann::json json_document(const char* command, bool ok);
+
+// Writes `document` (pretty, one trailing newline) on standard output.
+void print_json(const nlohmann::json& document);
+
+// Reports a failed library call: the message on standard error, and with
+// --json also a document with "ok": false and "error": {"code", "message"}
+// on standard output (fields already in `document` are kept). Returns the
+// failure exit status.
+int report_failure(const char* command, const CommonOptions& common, int32_t code,
+                   const FailureContext& context, nlohmann::json document = {});
+
+}  // namespace orvctl

@@ -1,0 +1,44 @@
+// The library handle, held so that every path releases it, and the request
+// settings the commands share.
+#pragma once
+
+#include <orv/orv.h>
+
+#include <CLI/CLI.hpp>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace orvctl {
+
+struct HandleCloser {
+  void operator()(void* handle) const { OrvUnInit(handle); }
+};
+using HandlePtr = std::unique_ptr<void, HandleCloser>;
+
+inline constexpr uint32_t kDefaultTimeoutMs = 1000;
+inline constexpr uint32_t kDefaultRetries = 1;
+
+// How one printer (or one search) is spoken to.
+struct RequestSettings {
+  bool ipv6 = false;
+  uint32_t timeout_ms = kDefaultTimeoutMs;
+  uint32_t retries = kDefaultRetries;
+  std::string community;  // empty: the library's default community
+
+  int32_t protocol() const { return ipv6 ? ORV_PROTOCOL_IPV6 : ORV_PROTOCOL_IPV4; }
+};
+
+// --ipv6, --timeout, --retries, --community on a sub-command.
+void add_request_arguments(CLI::App& sub, RequestSettings& settings);
+
+// Creates a handle; 0 or OrvInit's code.
+int32_t create_handle(HandlePtr& out);
+
+// Creates a handle, hands it `community_command`'s community when one is set,
+// and opens the printer at `address`. Returns 0 or the first failing code; on
+// failure `out` still holds the handle (it answers from what the open left).
+int32_t open_printer(const std::string& address, const RequestSettings& settings, HandlePtr& out);
+
+}  // namespace orvctl
