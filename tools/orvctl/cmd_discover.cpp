@@ -71,35 +71,39 @@ class DiscoverCommand : public Command {
   }
 
  private:
+  FailureContext find_context(const std::string& destination) const {
+    return {Step::kFind, destination, request_.settings.timeout_ms, request_.settings.retries,
+            "searching " + destination};
+  }
+
   int report(const CommonOptions& common, const std::vector<FindOutcome>& outcomes) const {
-    const RequestSettings& settings = request_.settings;
     nlohmann::json searches = nlohmann::json::array();
     const FindOutcome* first_failure = nullptr;
     size_t failures = 0;
     for (const FindOutcome& outcome : outcomes) {
       nlohmann::json search = {{"destination", outcome.destination}, {"result", outcome.result}};
-      if (outcome.result != ORV_OK) {
-        const FailureContext context{Step::kFind, outcome.destination, settings.timeout_ms,
-                                     settings.retries, "searching " + outcome.destination};
-        search["message"] = describe_result(outcome.result, context);
+      if (outcome.result == ORV_OK) {
+        search["found"] = outcome.printers.size();
+      } else {
+        search["message"] = describe_result(outcome.result, find_context(outcome.destination));
         if (first_failure == nullptr) first_failure = &outcome;
         ++failures;
-        // With other searches succeeding this is a warning, not the end.
-        if (failures < outcomes.size()) {
-          std::cerr << "orvctl " << kName << ": warning: " << search["message"].get<std::string>()
-                    << '\n';
-        }
-      } else {
-        search["found"] = outcome.printers.size();
       }
       searches.push_back(search);
     }
-    nlohmann::json document = json_document(kName, failures < outcomes.size());
+    const bool all_failed = failures == outcomes.size();
+    nlohmann::json document = json_document(kName, !all_failed);
     document["searches"] = searches;
-    if (first_failure != nullptr && failures == outcomes.size()) {
-      const FailureContext context{Step::kFind, first_failure->destination, settings.timeout_ms,
-                                   settings.retries, "searching " + first_failure->destination};
-      return report_failure(kName, common, first_failure->result, context, document);
+    if (all_failed && first_failure != nullptr) {
+      return report_failure(kName, common, first_failure->result,
+                            find_context(first_failure->destination), document);
+    }
+    // With other searches answering, a failed one is a warning, not the end.
+    for (const auto& search : searches) {
+      if (search.contains("message")) {
+        std::cerr << "orvctl " << kName << ": warning: " << search["message"].get<std::string>()
+                  << '\n';
+      }
     }
     const std::vector<FoundPrinter> printers = merge_printers(outcomes);
     if (common.json) {
