@@ -17,6 +17,10 @@
 // 3 no transport, 4 IPv6.
 using OrvProtocolCode = int32_t;
 
+namespace orv::device {
+struct OptionRequest;  // builds the store's SNMP requests from what Init recorded
+}
+
 // SNMPv3 settings of a handle (Part 1.2). Slot order is part of the interface.
 class ORV_EXPORT IOrvPluginUSM {
  public:
@@ -152,6 +156,8 @@ class ORV_EXPORT COrvDevCommOption {
   InputTrayEntry m_inputTrays[kMaxInputTrays];
   int32_t m_outputTrayCount;
   OutputTrayEntry m_outputTrays[kMaxOutputTrays];
+
+  friend struct orv::device::OptionRequest;
 };
 
 // The device-family class (Part 1.3): the class of a handle's option object.
@@ -173,7 +179,8 @@ class ORV_EXPORT COrvHarrowOption : public COrvDevCommOption {
   long get_option(const char* key, bool* out, int index) const override;
 
  protected:
-  char m_sysObjectID[256];  // as last read by the check; empty at construction
+  // As last read by the check (which is const); empty at construction.
+  mutable char m_sysObjectID[256];
 
  private:
   // 0 supported, -2 another printer or a mismatched address, else SNMP codes.

@@ -1,6 +1,5 @@
-// COrvDevCommOption: the option store (Part 1.4) and the request settings
-// recorded by Init (Part 1.2). The refresh steps of Part 1.5 are declared in
-// the class and defined with that Part.
+// COrvDevCommOption: the option store and the request settings recorded by
+// Init. The refresh and its steps live in option_refresh.cpp.
 #include "device/dev_comm_option.h"
 
 #include <cstring>
@@ -48,13 +47,6 @@ void COrvDevCommOption::destroy() { delete this; }
 void COrvDevCommOption::SetCommunityStr(const char* community) {
   copy_text(m_community, community);
   m_communitySet = true;
-}
-
-long COrvDevCommOption::refresh_options() {
-  initialize_data();
-  // The eight refresh steps of Part 1.5 come with the get-data request
-  // object; until then the refresh leaves the store cleared and says so.
-  return orv::device::kRefreshNotYetAvailable;
 }
 
 long COrvDevCommOption::Init(OrvProtocolCode protocol, const char* address, IOrvPluginUSM* usm,

@@ -6,10 +6,6 @@
 
 namespace orv::device {
 
-// What refresh_options answers after clearing the store until the refresh
-// steps of Part 1.5 land (they need the get-data request object of Part 3.1).
-inline constexpr long kRefreshNotYetAvailable = kErrNotSupported;
-
 // SNMP ports by protocol code.
 inline constexpr uint16_t kSnmpPortIp = 161;
 inline constexpr uint16_t kSnmpPortIpx = 36879;

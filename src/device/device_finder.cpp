@@ -18,6 +18,10 @@ COrvDeviceFinder::COrvDeviceFinder()
 
 COrvDeviceFinder::~COrvDeviceFinder() {
   discard_results();
+  release_find_device();
+}
+
+void COrvDeviceFinder::release_find_device() {
   if (m_pFindDeviceSnmp != nullptr) {
     m_pFindDeviceSnmp->release();
     m_pFindDeviceSnmp = nullptr;
@@ -71,28 +75,6 @@ bool COrvDeviceFinder::next_device(char* address, char* model, char* reserved,
 
 void COrvDeviceFinder::set_find_community(const char* community) {
   if (community != nullptr && community[0] != '\0') copy_text(m_findCommunity, community);
-}
-
-int32_t COrvDeviceFinder::prepare(int32_t /*protocol*/, const char* /*destination*/,
-                                  IOrvPluginUSM* /*usm*/, uint32_t /*timeout_ms*/,
-                                  uint32_t /*retries*/, uint32_t /*max_message_size*/) {
-  // Step 1: release the previous find-device object and results.
-  if (m_pFindDeviceSnmp != nullptr) {
-    m_pFindDeviceSnmp->release();
-    m_pFindDeviceSnmp = nullptr;
-  }
-  discard_results();
-  // Steps 2 to 7 create and set up the find-device object of Part 3.2
-  // (qel_create_find_device_snmp), which does not exist yet.
-  return kFindNotYetAvailable;
-}
-
-int32_t COrvDeviceFinder::broadcast(const ModelRow* model_table, int32_t* count) {
-  if (count != nullptr) *count = 0;
-  m_pModelTable = model_table;
-  // Sending needs the find-device object of Part 3.2, which prepare cannot
-  // make yet.
-  return kFindNotYetAvailable;
 }
 
 void COrvDeviceFinder::begin_results(const ModelRow* model_table) {

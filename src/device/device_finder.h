@@ -1,4 +1,4 @@
-// COrvDeviceFinder: the discovery client of a handle (Part 1.6). It keeps up
+// COrvDeviceFinder: the discovery client of a handle. It keeps up
 // to 50 sysObjectID prefix filters and the devices found by the last find,
 // newest first, and iterates over them.
 #pragma once
@@ -12,10 +12,6 @@
 class IQelFindDeviceSnmp;
 
 namespace orv::device {
-
-// What the find answers until the find-device object of Part 3.2 lands
-// (the broadcast needs it): the preparation fails with this code.
-inline constexpr int32_t kFindNotYetAvailable = kErrNotSupported;
 
 class COrvDeviceFinder {
  public:
@@ -54,12 +50,13 @@ class COrvDeviceFinder {
   void set_find_community(const char* community);
   const char* find_community() const { return m_findCommunity; }
 
-  // Prepare (Part 1.6): discards the previous results and find-device object,
-  // then sets up a new one for `destination`.
+  // Discards the previous results and find-device object, then sets up a
+  // new one for `destination` (whose protocol must be `protocol`, else -2)
+  // and an empty result list. Failures of the find-device object are logged.
   int32_t prepare(int32_t protocol, const char* destination, IOrvPluginUSM* usm,
                   uint32_t timeout_ms, uint32_t retries, uint32_t max_message_size);
-  // Broadcast (Part 1.6): sends, keeps the answers of `model_table` that pass
-  // the filters, writes the count.
+  // Sends one GET of sysObjectID.0 and keeps the answers under a row of
+  // `model_table` that pass the filters; writes the count (0 on failure).
   int32_t broadcast(const ModelRow* model_table, int32_t* count);
 
   // Broadcast step 4 on its own (also used by tests): starts an empty result
@@ -74,6 +71,7 @@ class COrvDeviceFinder {
 
  private:
   void discard_results();
+  void release_find_device();
   bool passes_filters(const char* sys_object_id) const;
 
   IQelFindDeviceSnmp* m_pFindDeviceSnmp;

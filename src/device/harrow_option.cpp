@@ -1,5 +1,5 @@
-// COrvHarrowOption: the device-family class (Part 1.3). The SNMP check
-// itself (is_supported_device) comes with the get-data request object.
+// COrvHarrowOption: the device-family class. Its SNMP check,
+// is_supported_device, lives in supported_device_check.cpp.
 #include <cstring>
 
 #include "device/dev_comm_option.h"
@@ -18,9 +18,7 @@ long COrvHarrowOption::Init(OrvProtocolCode protocol, const char* address, IOrvP
   const long rc =
       COrvDevCommOption::Init(protocol, address, usm, timeout, retries, max_message_size);
   if (rc != orv::kOk) return rc;
-  // Part 1.3's is_supported_device() joins here with the get-data request
-  // object (Part 3.1); until then the open accepts every printer.
-  return orv::kOk;
+  return is_supported_device();
 }
 
 bool COrvHarrowOption::is_supported_OID(const char* oid) {

@@ -28,7 +28,10 @@ int main(void) {
          "CmdSetCommunityGetOption");
   expect(OrvGetOptionValueInteger(h, "MemorySizeInKByte", 0, &value) == ORV_ERR_NO_DEVICE,
          "option before open gives -8");
-  expect(OrvInitDevice(h, "127.0.0.1", ORV_PROTOCOL_IPV4, 1000, 1) == ORV_OK, "OrvInitDevice");
+  /* An IPv6 address opened as IPv4 is refused before any traffic; the option
+   * object stays and answers from its cleared store. */
+  expect(OrvInitDevice(h, "::1", ORV_PROTOCOL_IPV4, 1000, 1) == ORV_ERR_INVALID_ARG,
+         "OrvInitDevice with an address of another family gives -2");
   expect(OrvGetOptionValueInteger(h, "MemorySizeInMByte", 0, &value) == ORV_OK && value == 0,
          "cleared MemorySizeInMByte");
   expect(OrvGetOptionValueBoolean(h, "HardDisk", 0, &flag) == ORV_OK && flag == 0,
@@ -38,12 +41,14 @@ int main(void) {
          "cleared SysName");
   expect(OrvGetOptionValueString(h, "InputTrayName", 0, text) == ORV_ERR_INDEX_RANGE,
          "no input tray gives -11");
-  expect(OrvGetTonerInfo(h, 0, &toner) == ORV_ERR_INDEX_RANGE, "no toner record gives -11");
+  expect(OrvGetTonerInfo(h, 0, &toner) == ORV_ERR_NO_DEVICE,
+         "no status reader after a failed open gives -8");
   memset(&usm, 0, sizeof usm);
   strcpy(usm.user_name, "operator");
   usm.security_level = 2;
-  expect(OrvInitDeviceEx(h, "::1", ORV_PROTOCOL_IPV6, ORV_SECURITY_USM, &usm, 500, 0) == ORV_OK,
-         "OrvInitDeviceEx over IPv6");
+  expect(OrvInitDeviceEx(h, "127.0.0.1", ORV_PROTOCOL_IPV6, ORV_SECURITY_USM, &usm, 500, 0) ==
+             ORV_ERR_INVALID_ARG,
+         "OrvInitDeviceEx with an IPv4 address over IPv6 gives -2");
   expect(OrvTransportAvailable(ORV_PROTOCOL_NONE) == 0, "no transport for protocol 3");
   OrvUnInit(h);
   OrvUnInit(NULL);

@@ -1,5 +1,5 @@
-// The discovery client (Part 1.6) without the network: filters, the model
-// match, the result list and its iteration.
+// The discovery client without the network: filters, the model match, the
+// result list and its iteration.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -171,13 +171,14 @@ TEST(DeviceFinder, PrepareDiscardsThePreviousResults) {
   FakeUSM usm;
   f.begin_results(kModelTable);
   ASSERT_TRUE(f.accept_answer("198.18.0.11", kFamily.c_str()));
-  // The find-device object of Part 3.2 is a later step: preparing fails.
-  EXPECT_EQ(f.prepare(1, "255.255.255.255", &usm, 100, 0, 0), orv::device::kFindNotYetAvailable);
+  // An IPv6 destination asked for over IPv4 fails before anything is sent,
+  // after the previous results are gone.
+  EXPECT_EQ(f.prepare(1, "::1", &usm, 100, 0, 0), -2);
   EXPECT_FALSE(f.has_results());
   EXPECT_FALSE(next(f).ok);
   f.reset_position();
   int32_t count = 5;
-  EXPECT_EQ(f.broadcast(kModelTable, &count), orv::device::kFindNotYetAvailable);
+  EXPECT_EQ(f.broadcast(kModelTable, &count), -2);
   EXPECT_EQ(count, 0);
 }
 

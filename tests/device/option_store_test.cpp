@@ -1,4 +1,4 @@
-// The option store (Part 1.4) and the family class (Part 1.3) used directly.
+// The option store and the family class used directly.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -334,7 +334,7 @@ TEST(OptionStore, InputTrayKeysAndTheIndexRangeTest) {
 TEST(OptionStore, InitializeDataClearsWhatARefreshFills) {
   FakeUSM usm;
   TestOption o;
-  ASSERT_EQ(o.Init(1, "192.0.2.9", &usm, 1000, 2, 0), 0);
+  ASSERT_EQ(o.COrvDevCommOption::Init(1, "192.0.2.9", &usm, 1000, 2, 0), 0);
   o.SetCommunityStr("reader");
   o.add_device(102);
   o.add_tray();
@@ -379,8 +379,9 @@ TEST(OptionStore, RefreshClearsFirst) {
   TestOption o;
   o.add_device(11);
   o.set_memory_kb(1024);
-  // The refresh steps of Part 1.5 are a later step: clearing is all it does.
-  EXPECT_EQ(o.refresh_options(), orv::device::kRefreshNotYetAvailable);
+  // Without Init there is no printer to ask: the first step fails, after
+  // the store was cleared.
+  EXPECT_EQ(o.refresh_options(), -2);
   bool b = true;
   EXPECT_EQ(o.get_option("HardDisk", &b, 0), 0);
   EXPECT_FALSE(b);
@@ -392,7 +393,7 @@ TEST(OptionStore, RefreshClearsFirst) {
 TEST(OptionStore, InitRecordsSettingsAndUsmReferences) {
   FakeUSM usm;
   TestOption o;
-  EXPECT_EQ(o.Init(1, "192.0.2.10", &usm, 2500, 4, 1400), 0);
+  EXPECT_EQ(o.COrvDevCommOption::Init(1, "192.0.2.10", &usm, 2500, 4, 1400), 0);
   EXPECT_EQ(o.protocol(), 1);
   EXPECT_STREQ(o.address(), "192.0.2.10");
   EXPECT_EQ(o.port(), 161);
@@ -413,17 +414,17 @@ TEST(OptionStore, InitPortsAndProtocolWithoutPort) {
   FakeUSM usm;
   {
     TestOption o;
-    EXPECT_EQ(o.Init(2, "00000001:000000000001", &usm, 1, 1, 0), 0);
+    EXPECT_EQ(o.COrvDevCommOption::Init(2, "00000001:000000000001", &usm, 1, 1, 0), 0);
     EXPECT_EQ(o.port(), 36879);
   }
   {
     TestOption o;
-    EXPECT_EQ(o.Init(4, "::1", &usm, 1, 1, 0), 0);
+    EXPECT_EQ(o.COrvDevCommOption::Init(4, "::1", &usm, 1, 1, 0), 0);
     EXPECT_EQ(o.port(), 161);
   }
   for (int32_t protocol : {3, 0, 5, -1}) {
     TestOption o;
-    EXPECT_EQ(o.Init(protocol, "192.0.2.11", &usm, 1, 1, 0), -2) << protocol;
+    EXPECT_EQ(o.COrvDevCommOption::Init(protocol, "192.0.2.11", &usm, 1, 1, 0), -2) << protocol;
     // Address and protocol stay stored.
     EXPECT_EQ(o.protocol(), protocol);
     EXPECT_STREQ(o.address(), "192.0.2.11");
@@ -435,7 +436,7 @@ TEST(OptionStore, InitCutsAnOverlongAddress) {
   FakeUSM usm;
   TestOption o;
   const std::string address(100, 'a');
-  EXPECT_EQ(o.Init(1, address.c_str(), &usm, 1, 1, 0), 0);
+  EXPECT_EQ(o.COrvDevCommOption::Init(1, address.c_str(), &usm, 1, 1, 0), 0);
   EXPECT_EQ(std::string(o.address()), std::string(63, 'a'));
 }
 
@@ -452,7 +453,7 @@ TEST(OptionStore, SetCommunityStr) {
 TEST(OptionStore, CopyConstructorAndAssignmentCopyEveryField) {
   FakeUSM usm;
   TestOption a;
-  ASSERT_EQ(a.Init(1, "192.0.2.12", &usm, 700, 1, 0), 0);
+  ASSERT_EQ(a.COrvDevCommOption::Init(1, "192.0.2.12", &usm, 700, 1, 0), 0);
   a.SetCommunityStr("reader");
   a.add_device(102);
   a.set_memory_kb(2047);
@@ -509,12 +510,18 @@ TEST(HarrowOption, IsSupportedOidOverTheStoredSysObjectId) {
   EXPECT_FALSE(o.is_supported_OID("1.3.6.1.4.1.253"));
 }
 
-TEST(HarrowOption, InitRunsTheBaseInit) {
+TEST(HarrowOption, InitRunsTheBaseInitThenChecksTheAddressFamily) {
   FakeUSM usm;
   TestOption o;
-  EXPECT_EQ(o.Init(1, "192.0.2.13", &usm, 1, 1, 0), 0);
+  // The base Init records everything; an IPv6 text opened as IPv4 is then
+  // refused before any SNMP traffic, and no sysObjectID is read.
+  EXPECT_EQ(o.Init(1, "::1", &usm, 1, 1, 0), -2);
   EXPECT_EQ(o.port(), 161);
-  EXPECT_EQ(o.Init(3, "192.0.2.13", &usm, 1, 1, 0), -2);
+  EXPECT_STREQ(o.address(), "::1");
+  EXPECT_STREQ(o.sys_object_id(), "");
+  EXPECT_EQ(o.Init(4, "127.0.0.1", &usm, 1, 1, 0), -2);
+  EXPECT_EQ(o.Init(3, "::1", &usm, 1, 1, 0), -2);
+  EXPECT_EQ(o.port(), 161);  // the base Init stopped at the protocol
 }
 
 TEST(HarrowOption, UsableThroughTheBaseInterface) {
