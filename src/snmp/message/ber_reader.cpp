@@ -21,7 +21,7 @@ Result BerReader::read_length(uint32_t* length) {
   return kOk;
 }
 
-Result ber_decode_int32(const uint8_t* data, size_t count, int32_t* value) {
+Result ber_decode_long_int32(const uint8_t* data, size_t count, int32_t* value) {
   if (count == 0) {
     *value = 0;
     return kOk;

@@ -11,7 +11,16 @@ namespace orv {
 
 // Content decoders (pure). Each checks that the value fits the kind; a value
 // that would lose significant bits is refused rather than cut.
-Result ber_decode_int32(const uint8_t* data, size_t count, int32_t* value);
+Result ber_decode_long_int32(const uint8_t* data, size_t count, int32_t* value);
+inline Result ber_decode_int32(const uint8_t* data, size_t count, int32_t* value) {
+  if (count - 1 < 4) {  // 1 to 4 bytes: the first one sign-extended
+    uint32_t acc = static_cast<uint32_t>(static_cast<int32_t>(static_cast<int8_t>(data[0])));
+    for (size_t i = 1; i < count; ++i) acc = (acc << 8) | data[i];
+    *value = static_cast<int32_t>(acc);
+    return kOk;
+  }
+  return ber_decode_long_int32(data, count, value);
+}
 Result ber_decode_counter64(const uint8_t* data, size_t count, uint32_t* high, uint32_t* low);
 
 class BerReader {
@@ -38,8 +47,22 @@ class BerReader {
   Result read_length(uint32_t* length);
   // One tag byte, then read_length().
   Result read_tag_length(uint8_t* tag, uint32_t* length) {
+    if (pos_ + 2 <= end_ && start_[pos_ + 1] < 0x80) {  // the usual short form
+      *tag = start_[pos_];
+      *length = start_[pos_ + 1];
+      pos_ += 2;
+      return kOk;
+    }
     *tag = read_byte();
     return read_length(length);
+  }
+  // A whole TLV with tag `tag`: its contents in place. False for another
+  // tag, a bad length or contents that are not all there.
+  bool read_tlv(uint8_t tag, const uint8_t** contents, uint32_t* length) {
+    uint8_t found = 0;
+    if (read_tag_length(&found, length) != kOk || found != tag) return false;
+    *contents = take(*length);
+    return *contents != nullptr;
   }
   // `count` content bytes in place; null when fewer are left.
   const uint8_t* take(size_t count) {

@@ -4,23 +4,6 @@
 
 namespace orv {
 
-size_t ber_int32_size(int32_t value) {
-  // A negative value needs as many bytes as its complement does.
-  uint32_t v = value < 0 ? ~static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
-  if (v < 0x80u) return 1;
-  if (v < 0x8000u) return 2;
-  if (v < 0x800000u) return 3;
-  return 4;
-}
-
-size_t ber_uint32_size(uint32_t value) {
-  if (value < 0x80u) return 1;
-  if (value < 0x8000u) return 2;
-  if (value < 0x800000u) return 3;
-  if (value < 0x80000000u) return 4;
-  return 5;
-}
-
 size_t ber_counter64_size(uint32_t high, uint32_t low) {
   if (high == 0) return ber_uint32_size(low);
   return 4 + ber_uint32_size(high);
@@ -40,16 +23,6 @@ size_t ber_subid_size(uint32_t subid) {
     ++n;
   }
   return n;
-}
-
-void BerWriter::put_bytes(const uint8_t* data, size_t count) {
-  if (static_cast<size_t>(pos_) < count || pos_ < 0) {
-    pos_ -= static_cast<ptrdiff_t>(count);
-    overflow_ = true;
-    return;
-  }
-  pos_ -= static_cast<ptrdiff_t>(count);
-  if (count != 0) std::memcpy(base_ + pos_, data, count);
 }
 
 size_t BerWriter::put_length(size_t length) {

@@ -66,11 +66,21 @@ Result CQesCodecService::encode_packet(IQesSnmpPacket* packet, IQesRawPacket* ou
   IQesCodecFactory* factory = current();
   if (!factory) return kErrNoDevice;
   if (!packet || !output) return kErrInvalidArg;
+  if (factory == qes_trans_stream_factory()) {
+    // The built-in codec needs no heap round trip per message.
+    CQesSnmpEncoder encoder;
+    return run_encoder(&encoder, packet, output, var_bind_count);
+  }
   Result rc = kOk;
   CodecPtr<IQesSnmpEncoder> encoder(factory->create_encoder(&rc));
   if (!encoder) return rc != kOk ? rc : kErrNoMemory;
+  return run_encoder(encoder.get(), packet, output, var_bind_count);
+}
+
+Result CQesCodecService::run_encoder(IQesSnmpEncoder* encoder, IQesSnmpPacket* packet, IQesRawPacket* output,
+                                     uint32_t* var_bind_count) {
   encoder->set_output(output);
-  rc = encoder->encode_packet(packet);
+  Result rc = encoder->encode_packet(packet);
   if (var_bind_count) *var_bind_count = encoder->var_bind_count();
   return rc;
 }
@@ -106,9 +116,18 @@ Result CQesCodecService::peek(const IQesRawPacket* input, int32_t translate_type
 
 Result CQesCodecService::decode_with(IQesCodecFactory* factory, const IQesRawPacket* input,
                                      IQesSnmpPacket* packet, int32_t translate_type, bool header_only) {
+  if (factory == qes_trans_stream_factory()) {
+    CQesSnmpDecoder decoder;
+    return run_decoder(&decoder, input, packet, translate_type, header_only);
+  }
   Result rc = kOk;
   CodecPtr<IQesSnmpDecoder> decoder(factory->create_decoder(&rc));
   if (!decoder) return rc != kOk ? rc : kErrNoMemory;
+  return run_decoder(decoder.get(), input, packet, translate_type, header_only);
+}
+
+Result CQesCodecService::run_decoder(IQesSnmpDecoder* decoder, const IQesRawPacket* input, IQesSnmpPacket* packet,
+                                     int32_t translate_type, bool header_only) {
   decoder->set_input(input);
   decoder->set_translate_type(translate_type);
   decoder->set_header_only(header_only);

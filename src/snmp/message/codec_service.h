@@ -52,6 +52,10 @@ class CQesCodecService {
   CQesCodecService() = default;
 
   IQesCodecFactory* current() const { return current_.load(std::memory_order_acquire); }
+  static Result run_encoder(IQesSnmpEncoder* encoder, IQesSnmpPacket* packet, IQesRawPacket* output,
+                            uint32_t* var_bind_count);
+  static Result run_decoder(IQesSnmpDecoder* decoder, const IQesRawPacket* input, IQesSnmpPacket* packet,
+                            int32_t translate_type, bool header_only);
   Result decode_with(IQesCodecFactory* factory, const IQesRawPacket* input, IQesSnmpPacket* packet,
                      int32_t translate_type, bool header_only);
 

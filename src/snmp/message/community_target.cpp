@@ -68,6 +68,9 @@ class CQesCommunityTarget final : public CQesTargetBase<IQesCommunityTarget> {
     if (!bytes && length) return kErrInvalidArg;
     const char* text = static_cast<const char*>(bytes);
     size_t n = text ? ::strnlen(text, length) : 0;
+    // Each answer carries the community of its request: usually no change.
+    if (community_ && community_->size() == n && (n == 0 || std::memcmp(community_->data(), text, n) == 0))
+      return kOk;
     try {
       if (!community_) community_.emplace();
       community_->assign(text ? text : "", n);  // reuses the capacity it has

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "snmp/message/ber_oid_text.h"
+#include "snmp/message/ber_oid.h"
 #include "snmp/message/codec_log.h"
 #include "snmp/message/snmp_tags.h"
 #include "snmp/smi/smi_factory.h"
@@ -11,8 +11,8 @@
 namespace orv {
 namespace {
 
-// The text of most OIDs fits here; longer ones go to the heap.
-constexpr size_t kInlineText = 512;
+// The arcs of most OIDs fit here; longer ones go to the heap.
+constexpr size_t kInlineArcs = 128;
 
 }  // namespace
 
@@ -239,13 +239,6 @@ Result CQesSnmpDecoder::decode_var_bind(IQesVarBind* var_bind) {
   return kOk;
 }
 
-Result CQesSnmpDecoder::read_contents(uint8_t tag, const uint8_t** contents, uint32_t* length) {
-  uint8_t found = 0;
-  if (reader_.read_tag_length(&found, length) != kOk || found != tag) return kErrNotAwaited;
-  *contents = reader_.take(*length);
-  return *contents ? kOk : kErrNotAwaited;
-}
-
 Result CQesSnmpDecoder::read_integer(int32_t* value) {
   const uint8_t* contents = nullptr;
   uint32_t length = 0;
@@ -267,19 +260,19 @@ Result CQesSnmpDecoder::read_oid_into(IQelOid* oid) {
     snmp_log().log(log::kError, "decode error. oid format is wrong.");
     return kErrNotAwaited;
   }
-  char inline_text[kInlineText];
-  std::vector<char> heap_text;
-  char* text = inline_text;
-  if (ber_oid_text_room(length) > kInlineText) {
+  uint32_t inline_arcs[kInlineArcs];
+  std::vector<uint32_t> heap_arcs;
+  uint32_t* arcs = inline_arcs;
+  if (ber_oid_arcs_room(length) > kInlineArcs) {
     try {
-      heap_text.resize(ber_oid_text_room(length));
+      heap_arcs.resize(ber_oid_arcs_room(length));
     } catch (const std::bad_alloc&) {
       return kErrNoMemory;
     }
-    text = heap_text.data();
+    arcs = heap_arcs.data();
   }
-  size_t text_length = 0;
-  switch (ber_oid_text(contents, length, text, &text_length)) {
+  size_t count = 0;
+  switch (ber_get_oid_arcs(contents, length, arcs, &count)) {
     case OidContentStatus::kOk:
       break;
     case OidContentStatus::kTooLarge:
@@ -288,10 +281,8 @@ Result CQesSnmpDecoder::read_oid_into(IQelOid* oid) {
     case OidContentStatus::kOpenEnd:  // it only overran the declared length
       return kErrNotAwaited;
   }
-  // A response usually names what its request named: then nothing changes.
-  if (oid->text_length() == text_length && std::memcmp(oid->text(), text, text_length) == 0) return kOk;
-  text[text_length] = '\0';
-  return oid->set_text(text);
+  // An OID that already holds these arcs (a response's names) is left alone.
+  return oid->set_arcs(arcs, static_cast<uint32_t>(count));
 }
 
 Result CQesSnmpDecoder::read_octets_into(IQelSmiValue* value) {

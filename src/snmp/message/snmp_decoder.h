@@ -36,6 +36,11 @@ class IQesSnmpDecoder : public IQesCodec {
 
 class CQesSnmpDecoder final : public IQesSnmpDecoder, public IQesValueVisitor {
  public:
+  // The codec service runs the built-in codec on its stack; others end
+  // it through release().
+  CQesSnmpDecoder() = default;
+  ~CQesSnmpDecoder() override = default;
+
   Result code_community_header(IQesCommunityTarget* target) override;
   Result code_snmpv3_header(IQesSnmpV3Target* target) override;
   void release() override { delete this; }
@@ -65,11 +70,12 @@ class CQesSnmpDecoder final : public IQesSnmpDecoder, public IQesValueVisitor {
   Result visit_exception(IQelSmiValue* value) override;
 
  private:
-  ~CQesSnmpDecoder() override = default;
 
   // The contents of a TLV with tag `tag`; kErrNotAwaited for another tag or
   // contents that are not all there.
-  Result read_contents(uint8_t tag, const uint8_t** contents, uint32_t* length);
+  Result read_contents(uint8_t tag, const uint8_t** contents, uint32_t* length) {
+    return reader_.read_tlv(tag, contents, length) ? kOk : kErrNotAwaited;
+  }
   Result read_integer(int32_t* value);
   Result read_oid_into(IQelOid* oid);
   Result read_octets_into(IQelSmiValue* value);

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <string_view>
 
-#include "snmp/message/ber_oid_text.h"
+#include "snmp/message/ber_oid.h"
 #include "snmp/message/codec_log.h"
 #include "snmp/message/snmp_tags.h"
 
@@ -55,14 +55,15 @@ Result CQesSnmpEncoder::encode_pdu(IQesPdu* pdu) {
   if (!pdu) return kErrInvalidArg;
   int32_t type = pdu->type();
   if (type < kPduGetRequest || type > kPduTypeLast) return kErrInvalidArg;
-  if (!pdu->var_bind_list()) {
+  IQesVarBindList* list = pdu->var_bind_list();
+  if (!list) {
     Result rc = kOk;
-    IQesVarBindList* empty = qes_create_var_bind_list(&rc);
-    if (!empty) return rc;
-    pdu->set_var_bind_list(empty);
+    list = qes_create_var_bind_list(&rc);
+    if (!list) return rc;
+    pdu->set_var_bind_list(list);
   }
   size_t mark = writer().written();
-  Result rc = encode_var_bind_list(pdu->var_bind_list());
+  Result rc = encode_var_bind_list(list);
   if (rc != kOk) return rc;
   if (type == kPduTrap)
     rc = version_ == kSnmpV1 ? encode_trap_v1_fields(pdu) : encode_trap_v2_body(pdu);
@@ -86,17 +87,20 @@ Result CQesSnmpEncoder::encode_var_bind_list(IQesVarBindList* list) {
 }
 
 Result CQesSnmpEncoder::encode_var_bind(IQesVarBind* var_bind) {
-  if (!var_bind || !var_bind->value() || !var_bind->oid()) return kErrInvalidArg;
+  if (!var_bind) return kErrInvalidArg;
+  IQelSmiValue* value = var_bind->value();
+  IQelOid* oid = var_bind->oid();
+  if (!value || !oid) return kErrInvalidArg;
   size_t mark = writer().written();
-  Result rc = var_bind->value()->accept(this);
-  if (rc == kOk) rc = visit_oid(var_bind->oid());
+  Result rc = value->accept(this);
+  if (rc == kOk) rc = visit_oid(oid);
   if (rc != kOk) return rc;
   writer().put_header(kTagSequence, writer().written() - mark);
   return overflow_check();
 }
 
 void CQesSnmpEncoder::put_integer_tlv(int32_t value) {
-  last_tlv_ = writer().put_header(kTagInteger, writer().put_int32(value));
+  last_tlv_ = writer().put_int32_tlv(kTagInteger, value);
 }
 
 Result CQesSnmpEncoder::encode_request_fields(IQesPdu* pdu) {
@@ -145,18 +149,25 @@ Result CQesSnmpEncoder::encode_trap_v2_body(IQesPdu*) { return kErrNotSupported;
 
 Result CQesSnmpEncoder::put_oid_text(const char* text, size_t length) {
   size_t content = 0;
-  switch (ber_put_oid_text(writer(), text, length, &content)) {
-    case OidTextStatus::kOk:
-      last_tlv_ = writer().put_header(kTagOid, content);
-      return kOk;
-    case OidTextStatus::kOneArc:
+  OidPutStatus status = ber_put_oid_text(writer(), text, length, &content);
+  if (status == OidPutStatus::kOk) {
+    last_tlv_ = writer().put_header(kTagOid, content);
+    return kOk;
+  }
+  return oid_refused(status, text, length);
+}
+
+Result CQesSnmpEncoder::oid_refused(OidPutStatus status, const char* text, size_t length) {
+  switch (status) {
+    case OidPutStatus::kOneArc:
       snmp_log().log(log::kError, "encode error:oid size is 1.");
-      return kErrInvalidArg;
-    case OidTextStatus::kBadFirstArcs:
+      break;
+    case OidPutStatus::kBadFirstArcs:
       snmp_log().log(log::kError, "encode error: first arcs of oid %.*s can't be encoded.", static_cast<int>(length),
                      text);
-      return kErrInvalidArg;
-    case OidTextStatus::kNotNumeric:
+      break;
+    case OidPutStatus::kOk:
+    case OidPutStatus::kNotNumeric:
       break;
   }
   return kErrInvalidArg;
@@ -164,7 +175,16 @@ Result CQesSnmpEncoder::put_oid_text(const char* text, size_t length) {
 
 Result CQesSnmpEncoder::visit_oid(IQelOid* value) {
   if (!value) return kErrInvalidArg;
-  return put_oid_text(value->text(), value->text_length());
+  uint32_t count = 0;
+  const uint32_t* arcs = value->arc_view(&count);
+  if (!arcs) return put_oid_text(value->text(), value->text_length());
+  size_t content = 0;
+  OidPutStatus status = ber_put_oid_arcs(writer(), arcs, count, &content);
+  if (status == OidPutStatus::kOk) {
+    last_tlv_ = writer().put_header(kTagOid, content);
+    return kOk;
+  }
+  return oid_refused(status, value->text(), value->text_length());
 }
 
 Result CQesSnmpEncoder::put_octets(uint8_t tag, IQelSmiValue* value) {
@@ -176,7 +196,7 @@ Result CQesSnmpEncoder::put_octets(uint8_t tag, IQelSmiValue* value) {
 }
 
 Result CQesSnmpEncoder::put_unsigned(IQelSmiValue* value) {
-  last_tlv_ = writer().put_header(static_cast<uint8_t>(value->kind()), writer().put_uint32(value->get_uint32()));
+  last_tlv_ = writer().put_uint32_tlv(static_cast<uint8_t>(value->kind()), value->get_uint32());
   return kOk;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "snmp/message/ber_oid.h"
 #include "snmp/message/ber_writer.h"
 #include "snmp/message/raw_packet.h"
 #include "snmp/message/snmp_packet.h"
@@ -35,6 +36,11 @@ class IQesSnmpEncoder : public IQesCodec {
 
 class CQesSnmpEncoder final : public IQesSnmpEncoder, public IQesValueVisitor {
  public:
+  // The codec service runs the built-in codec on its stack; others end
+  // it through release().
+  CQesSnmpEncoder() = default;
+  ~CQesSnmpEncoder() override = default;
+
   Result code_community_header(IQesCommunityTarget* target) override;
   Result code_snmpv3_header(IQesSnmpV3Target* target) override;
   void release() override { delete this; }
@@ -63,7 +69,6 @@ class CQesSnmpEncoder final : public IQesSnmpEncoder, public IQesValueVisitor {
   Result visit_exception(IQelSmiValue* value) override;
 
  private:
-  ~CQesSnmpEncoder() override = default;
 
   // Outside encode_packet the writer has no room: everything overflows.
   BerWriter& writer() { return writer_; }
@@ -72,6 +77,8 @@ class CQesSnmpEncoder final : public IQesSnmpEncoder, public IQesValueVisitor {
   // An OBJECT IDENTIFIER TLV from dotted text; -2 (logged) when it has no
   // BER form.
   Result put_oid_text(const char* text, size_t length);
+  // Logs why an OID has no BER form; -2.
+  Result oid_refused(OidPutStatus status, const char* text, size_t length);
   void put_integer_tlv(int32_t value);
   // -211 when the writer overflowed, else 0.
   Result overflow_check() const;

@@ -15,7 +15,38 @@ uint32_t format_u64(uint64_t value, char* out) {
   return count;
 }
 
-uint32_t format_u32(uint32_t value, char* out) { return format_u64(value, out); }
+namespace {
+
+constexpr char kTwoDigits[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+}  // namespace
+
+// Arcs and 32-bit numbers are printed on hot paths: two digits per division.
+uint32_t format_u32(uint32_t value, char* out) {
+  if (value < 10) {
+    out[0] = static_cast<char>('0' + value);
+    return 1;
+  }
+  char reversed[kMaxDecimalU32];
+  uint32_t count = 0;
+  while (value >= 100) {
+    const uint32_t pair = value % 100;
+    value /= 100;
+    reversed[count++] = kTwoDigits[2 * pair + 1];
+    reversed[count++] = kTwoDigits[2 * pair];
+  }
+  if (value >= 10) {
+    reversed[count++] = kTwoDigits[2 * value + 1];
+    reversed[count++] = kTwoDigits[2 * value];
+  } else {
+    reversed[count++] = static_cast<char>('0' + value);
+  }
+  for (uint32_t i = 0; i < count; ++i) out[i] = reversed[count - 1 - i];
+  return count;
+}
 
 uint32_t format_i32(int32_t value, char* out) {
   if (value >= 0) return format_u64(static_cast<uint64_t>(value), out);

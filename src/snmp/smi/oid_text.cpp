@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "snmp/smi/number_text.h"
 #include "snmp/smi/qel_oid.h"
 
 namespace orv::smi {
@@ -59,6 +60,40 @@ bool oid_text_read_arc(const char* text, size_t length, size_t* position, uint32
   *arc = static_cast<uint32_t>(value);
   *position = i < length ? i + 1 : i;
   return sound;
+}
+
+OidArcsParse oid_text_append_arcs(const char* text, size_t length, ArcArray* arcs) {
+  const uint32_t old_size = arcs->size();
+  const char* p = text;
+  const char* end = text + length;
+  while (p != end) {
+    const char* start = p;
+    uint64_t value = 0;
+    for (unsigned digit; p < end && (digit = static_cast<unsigned char>(*p) - '0') <= 9 && value <= UINT32_MAX; ++p)
+      value = value * 10 + digit;
+    const bool leading_zero = *start == '0' && p - start > 1;
+    const bool arc_ends = p == end || *p == '.';
+    if (p == start || leading_zero || !arc_ends || value > UINT32_MAX ||
+        (p != end && p + 1 == end)) {  // an empty, odd or too large arc, or a trailing dot
+      arcs->truncate(old_size);
+      return OidArcsParse::kNoArcForm;
+    }
+    if (arcs->push(static_cast<uint32_t>(value)) != kOk) {
+      arcs->truncate(old_size);
+      return OidArcsParse::kNoMemory;
+    }
+    if (p != end) ++p;
+  }
+  return OidArcsParse::kOk;
+}
+
+size_t oid_arcs_print(const uint32_t* arcs, uint32_t count, bool dot_first, char* out) {
+  char* p = out;
+  for (uint32_t i = 0; i < count; ++i) {
+    if (i > 0 || dot_first) *p++ = '.';
+    p += format_u32(arcs[i], p);
+  }
+  return static_cast<size_t>(p - out);
 }
 
 }  // namespace orv::smi

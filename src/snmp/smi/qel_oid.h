@@ -1,10 +1,10 @@
-// An OBJECT IDENTIFIER: an SMI value (kind 6) that keeps exactly its dotted
-// decimal text ("1.3.6.1.2.1.1.2", no leading dot) and adds the prefix
-// comparisons and appends that table walks and index building need.
-// length() is the arc count (cached), element() one arc (offsets cached
-// lazily), set_text() stores a text unchecked and is_valid() checks it.
-// The caches are filled by const operations, so one OID must not be used by
-// two threads at once, not even for reading.
+// An OBJECT IDENTIFIER: an SMI value (kind 6) that stands for exactly its
+// dotted decimal text ("1.3.6.1.2.1.1.2", no leading dot) and adds the
+// prefix comparisons and appends that table walks and index building need.
+// length() is the arc count, element() one arc, set_text() stores a text
+// unchecked and is_valid() checks it. Texts and arcs are converted into each
+// other lazily by const operations, so one OID must not be used by two
+// threads at once, not even for reading.
 #pragma once
 
 #include <cstdint>
@@ -65,6 +65,10 @@ class IQelOid : public virtual IQelSmiValue {
   // Keeps text capacity for `text_length` characters (a reused OID then
   // grows without reallocating).
   virtual Result reserve(uint32_t text_length) = 0;                                // 16
+  // The arcs in place, their number in `count`, when the text is exactly
+  // their decimal printing (no leading zeros, every arc within 32 bits);
+  // otherwise nullptr with `count` 0. Valid until the next change.
+  virtual const uint32_t* arc_view(uint32_t* count) const = 0;                      // 17
 
  protected:
   ~IQelOid() override = default;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "snmp/message/ber_oid_text.h"
+#include "snmp/message/ber_oid.h"
 #include "snmp/message/ber_reader.h"
 #include "snmp/message/ber_writer.h"
 
@@ -182,46 +182,68 @@ TEST(BerReader, Counter64TakesLowFourAndHighRest) {
   EXPECT_EQ(ber_decode_counter64(too_big, 9, &hi, &lo), kErrNotAwaited);
 }
 
-std::string oid_text(const Bytes& contents, OidContentStatus expect = OidContentStatus::kOk) {
-  std::vector<char> text(ber_oid_text_room(contents.size()));
+std::vector<uint32_t> oid_arcs(const Bytes& contents, OidContentStatus expect = OidContentStatus::kOk) {
+  std::vector<uint32_t> arcs(ber_oid_arcs_room(contents.size()));
   size_t n = 0;
-  EXPECT_EQ(ber_oid_text(contents.data(), contents.size(), text.data(), &n), expect);
-  return expect == OidContentStatus::kOk ? std::string(text.data(), n) : std::string();
+  EXPECT_EQ(ber_get_oid_arcs(contents.data(), contents.size(), arcs.data(), &n), expect);
+  arcs.resize(expect == OidContentStatus::kOk ? n : 0);
+  return arcs;
 }
 
-TEST(BerOidText, ContentsBecomeDottedText) {
-  EXPECT_EQ(oid_text({0x2B, 0x06, 0x01, 0x02, 0x01, 0x01, 0x02, 0x00}), "1.3.6.1.2.1.1.2.0");
-  EXPECT_EQ(oid_text({0x88, 0x37, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F}), "2.999.4294967295");
-  EXPECT_EQ(oid_text({0x00}), "0.0");
-  EXPECT_EQ(oid_text({0x4F}), "1.39");
-  EXPECT_EQ(oid_text({}), "");
-  oid_text({0x2B, 0x86}, OidContentStatus::kOpenEnd);
-  oid_text({0x2B, 0x90, 0x80, 0x80, 0x80, 0x00}, OidContentStatus::kTooLarge);  // 2^32
+using Arcs = std::vector<uint32_t>;
+
+TEST(BerOid, ContentsBecomeArcs) {
+  EXPECT_EQ(oid_arcs({0x2B, 0x06, 0x01, 0x02, 0x01, 0x01, 0x02, 0x00}), (Arcs{1, 3, 6, 1, 2, 1, 1, 2, 0}));
+  EXPECT_EQ(oid_arcs({0x88, 0x37, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F}), (Arcs{2, 999, 4294967295u}));
+  EXPECT_EQ(oid_arcs({0x00}), (Arcs{0, 0}));
+  EXPECT_EQ(oid_arcs({0x4F}), (Arcs{1, 39}));
+  EXPECT_EQ(oid_arcs({}), Arcs{});
+  // Every byte a sub-identifier: the room bound is reached exactly.
+  EXPECT_EQ(oid_arcs({0x2B, 0x01, 0x02, 0x03}), (Arcs{1, 3, 1, 2, 3}));
+  oid_arcs({0x2B, 0x86}, OidContentStatus::kOpenEnd);
+  oid_arcs({0x2B, 0x90, 0x80, 0x80, 0x80, 0x00}, OidContentStatus::kTooLarge);  // 2^32
 }
 
-Bytes oid_contents(const char* text, OidTextStatus expect = OidTextStatus::kOk) {
+Bytes oid_contents(const char* text, OidPutStatus expect = OidPutStatus::kOk) {
   uint8_t buf[64];
   BerWriter w(buf, sizeof buf);
   size_t n = 99;
   EXPECT_EQ(ber_put_oid_text(w, text, std::strlen(text), &n), expect) << text;
-  if (expect != OidTextStatus::kOk) return {};
+  if (expect != OidPutStatus::kOk) return {};
   EXPECT_EQ(n, w.written());
   return Bytes(buf + w.offset(), buf + sizeof buf);
 }
 
-TEST(BerOidText, DottedTextBecomesContents) {
+TEST(BerOid, ArcsWriteTheSameBytesWithAndWithoutSpareRoom) {
+  const uint32_t arcs[] = {1, 3, 6, 1, 4, 1, 119, 4294967295u};
+  const Bytes expect{0x2B, 0x06, 0x01, 0x04, 0x01, 0x77, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F};
+  for (size_t size : {64, 11, 10}) {
+    std::vector<uint8_t> buf(size, 0xEE);
+    BerWriter w(buf.data(), buf.size());
+    size_t n = 0;
+    ASSERT_EQ(ber_put_oid_arcs(w, arcs, 8, &n), OidPutStatus::kOk);
+    EXPECT_EQ(n, expect.size()) << size;
+    EXPECT_EQ(w.overflow(), size < expect.size()) << size;
+    if (!w.overflow()) {
+      EXPECT_EQ(Bytes(buf.begin() + w.offset(), buf.end()), expect) << size;
+    }
+  }
+}
+
+TEST(BerOid, DottedTextBecomesContents) {
   EXPECT_EQ(oid_contents("1.3.6.1.2.1.1.2.0"), (Bytes{0x2B, 0x06, 0x01, 0x02, 0x01, 0x01, 0x02, 0x00}));
   EXPECT_EQ(oid_contents("2.999.4294967295"), (Bytes{0x88, 0x37, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F}));
   EXPECT_EQ(oid_contents("0.0"), (Bytes{0x00}));
   EXPECT_EQ(oid_contents("1.3.0128"), (Bytes{0x2B, 0x81, 0x00}));
   EXPECT_EQ(oid_contents(""), Bytes{});
-  oid_contents("1", OidTextStatus::kOneArc);
-  oid_contents("3.1", OidTextStatus::kBadFirstArcs);
-  oid_contents("1.40", OidTextStatus::kBadFirstArcs);
-  oid_contents("2.4294967216", OidTextStatus::kBadFirstArcs);
+  oid_contents("1", OidPutStatus::kOneArc);
+  oid_contents("3.1", OidPutStatus::kBadFirstArcs);
+  oid_contents("1.40", OidPutStatus::kBadFirstArcs);
+  oid_contents("2.4294967216", OidPutStatus::kBadFirstArcs);
   for (const char* bad : {"1.3.", ".1.3", "1..3", "1.3a", "1.3.4294967296", "1.3.99999999999", "."})
-    oid_contents(bad, OidTextStatus::kNotNumeric);
+    oid_contents(bad, OidPutStatus::kNotNumeric);
 }
 
 }  // namespace
 }  // namespace orv
+
