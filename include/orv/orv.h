@@ -1,6 +1,7 @@
 /*
- * orv.h: the public C interface of liborv.so (specification Parts 1.1, 1.2
- * and 2.1). Includable from C99 and from C++; every function has C linkage.
+ * orv.h: the public C interface of liborv.so: result codes, the SNMPv3
+ * parameter record, the status records and the 36 exports. Includable from
+ * C99 and from C++; every function has C linkage.
  *
  * A host calls OrvInit, optionally OrvCommandString for the communities,
  * optionally the discovery functions, then OrvInitDevice/OrvInitDeviceEx,
@@ -48,7 +49,7 @@ extern "C" {
 #endif
 
 /* ------------------------------------------------------------------ */
-/* Result codes (Part 1.1). Codes from the SNMP layers pass unchanged. */
+/* Result codes. Codes from the SNMP layers pass unchanged. */
 #define ORV_OK 0
 #define ORV_ERR_VERSION_FORMAT (-1)   /* ROM version text not "Printer Controller v%d.%d.%d - Processor" */
 #define ORV_ERR_INVALID_ARG (-2)      /* null pointer, bad protocol/selector, unsupported printer */
@@ -87,7 +88,7 @@ extern "C" {
 typedef void* OrvHandle;
 
 /* ------------------------------------------------------------------ */
-/* SNMPv3 parameters (Part 1.2): 716 bytes, packed, texts NUL-terminated. */
+/* SNMPv3 parameters: 716 bytes, packed, texts NUL-terminated. */
 #pragma pack(push, 1)
 typedef struct OrvUSMParameters {
   char user_name[64];           /* empty keeps the default */
@@ -109,11 +110,11 @@ ORV_STATIC_ASSERT(offsetof(OrvUSMParameters, priv_pass_phrase) == 140, "OrvUSMPa
 ORV_STATIC_ASSERT(offsetof(OrvUSMParameters, context_name) == 204, "OrvUSMParameters.context_name");
 
 /* ------------------------------------------------------------------ */
-/* Status records (Part 2.1): little-endian integers, zero-filled texts. */
+/* Status records: little-endian integers, zero-filled texts. */
 
 /* Storage record, 268 bytes. */
 typedef struct OrvStorageInfo {
-  int32_t type;                 /* storage type code (Part 2.2) */
+  int32_t type;                 /* storage type code */
   int32_t allocation_units;     /* hrStorageAllocationUnits */
   int32_t size;                 /* hrStorageSize */
   char description[256];        /* hrStorageDescr */
@@ -121,7 +122,7 @@ typedef struct OrvStorageInfo {
 
 /* Device record, 264 bytes. */
 typedef struct OrvDeviceInfo {
-  int32_t type;                 /* device type code (Part 2.2) */
+  int32_t type;                 /* device type code */
   int32_t status;               /* hrDeviceStatus */
   char description[256];        /* hrDeviceDescr */
 } OrvDeviceInfo;
@@ -187,11 +188,11 @@ typedef struct OrvJobTime {
   int16_t second;
 } OrvJobTime;
 
-/* Job record, 1336 bytes (vendor job tables under 1.3.6.1.4.1.253.8.59, Part 2.3).
+/* Job record, 1336 bytes (vendor job tables under 1.3.6.1.4.1.253.8.59).
  * Field names carry the table and column of the vendor OID they come from:
  * "t6c9" is "1.3.6.1.4.1.253.8.59.6.1.1.9". */
 typedef struct OrvJobInfo {
-  int32_t type;                 /* job type code from column 6.1.1.4 (Part 2.3 job type table) */
+  int32_t type;                 /* job type code from column 6.1.1.4 (the job type table) */
   int32_t state;                /* t6c9: job state; 17 is what the job kinds 1 and 2 test */
   int32_t value_t6c10;          /* t6c10 */
   uint32_t value_t16c5;         /* t16c5 */
@@ -267,7 +268,7 @@ ORV_STATIC_ASSERT(offsetof(OrvJobInfo, time_t16c4) == 1312, "OrvJobInfo.time_t16
 ORV_STATIC_ASSERT(offsetof(OrvJobInfo, time_t16c7) == 1324, "OrvJobInfo.time_t16c7");
 
 /* ------------------------------------------------------------------ */
-/* The 36 exports (Part 1.1). */
+/* The 36 exports. */
 
 /* Handle life and commands. */
 ORV_EXPORT int32_t OrvInit(OrvHandle* out);

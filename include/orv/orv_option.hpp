@@ -1,4 +1,4 @@
-// The exported option classes of liborv.so (specification Parts 1.2 to 1.5):
+// The exported option classes of liborv.so:
 // COrvDevCommOption, the option store of an opened printer, and
 // COrvHarrowOption, its device-family class (the supported-device check).
 // Also the SNMPv3 settings interface IOrvPluginUSM that Init reads.
@@ -21,7 +21,7 @@ namespace orv::device {
 struct OptionRequest;  // builds the store's SNMP requests from what Init recorded
 }
 
-// SNMPv3 settings of a handle (Part 1.2). Slot order is part of the interface.
+// SNMPv3 settings of a handle. Slot order is part of the interface.
 class ORV_EXPORT IOrvPluginUSM {
  public:
   // Restores the defaults, then takes the record's values that are set
@@ -39,7 +39,7 @@ class ORV_EXPORT IOrvPluginUSM {
   virtual ~IOrvPluginUSM() {}                                                             // 10
 };
 
-// The option store (Part 1.4). Virtual slot order is part of the interface.
+// The option store. Virtual slot order is part of the interface.
 class ORV_EXPORT COrvDevCommOption {
  public:
   static constexpr int kMaxDevices = 50;
@@ -52,7 +52,8 @@ class ORV_EXPORT COrvDevCommOption {
     int32_t status;          // hrDeviceStatus
     char description[64];
   };
-  // prtInputTable row kept by the refresh (Part 1.5 derives each value).
+  // prtInputTable row kept by the refresh (which derives size, direction
+  // and percent from the row).
   struct InputTrayEntry {
     int32_t row;             // 1 for the first row of the walk
     int32_t type;            // prtInputType
@@ -81,7 +82,8 @@ class ORV_EXPORT COrvDevCommOption {
   virtual void destroy();
   // 1: every later SNMP request of the store carries this community.
   virtual void SetCommunityStr(const char* community);
-  // 2: clears the values, then reads them from the printer (Part 1.5).
+  // 2: clears the values, then reads them from the printer; 0 or the first
+  // failing step's code.
   virtual long refresh_options();
   // 3: records address, protocol, port, time-out, retries, maximum message
   // size and the USM settings; -2 for a protocol without an SNMP port.
@@ -98,7 +100,7 @@ class ORV_EXPORT COrvDevCommOption {
   virtual ~COrvDevCommOption();
 
  protected:
-  // Refresh steps (Part 1.5).
+  // Refresh steps, run in this order by refresh_options.
   long refresh_system_attributes();
   long refresh_hrdevice_table();
   long refresh_input_tray_table();
@@ -160,7 +162,7 @@ class ORV_EXPORT COrvDevCommOption {
   friend struct orv::device::OptionRequest;
 };
 
-// The device-family class (Part 1.3): the class of a handle's option object.
+// The device-family class: the class of a handle's option object.
 class ORV_EXPORT COrvHarrowOption : public COrvDevCommOption {
  public:
   COrvHarrowOption();

@@ -1,4 +1,4 @@
-// The 36 exported functions (Part 1.1): argument checks, protocol mapping,
+// The 36 exported functions: argument checks, protocol mapping,
 // and forwarding to the handle and its parts. Checks run in this order:
 // handle and the export's required pointers, then the protocol or selector,
 // then "is a device open".
@@ -39,7 +39,7 @@ orv::status::COrvDeviceStatus* status_of(OrvHandle handle) {
   return as_handle(handle)->m_pStatus;
 }
 
-// Whether the process-wide address resolver (Part 4.1) reports a usable local
+// Whether the process-wide address resolver reports a usable local
 // interface for the internal protocol code: status 0 and "yes"; any failure
 // answers false.
 bool transport_usable(int32_t internal_code) {

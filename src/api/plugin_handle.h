@@ -1,4 +1,4 @@
-// COrvPluginHandle: the one object a host holds (Part 1.2). It owns the
+// COrvPluginHandle: the one object a host holds. It owns the
 // discovery client, the SNMPv3 settings, the three communities and, once a
 // printer is opened, the option object and the status reader.
 #pragma once
@@ -25,13 +25,14 @@ class COrvPluginHandle {
   // OrvInit's steps 2 and 3: 0, or -3 when a part cannot be made.
   int32_t create_parts();
 
-  // Device open (Part 1.2), after the export's checks; `protocol` is the
+  // Device open, after the export's checks; `protocol` is the
   // internal code. A second open releases the objects of the first.
   int32_t open(const char* address, int32_t protocol, int32_t security_model,
                const OrvUSMParameters* usm, uint32_t timeout_ms, uint32_t retries,
                uint32_t max_message_size);
 
-  // Find (Part 1.6, handle level), after the export's checks.
+  // Find (the handle's part: destination, USM settings, community), after
+  // the export's checks.
   int32_t find(const char* broadcast, int32_t protocol, int32_t security_model,
                const OrvUSMParameters* usm, uint32_t timeout_ms, uint32_t retries,
                uint32_t max_message_size, int32_t* count);

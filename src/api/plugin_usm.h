@@ -1,4 +1,4 @@
-// COrvPluginUSM: the SNMPv3 settings of a handle (Part 1.2).
+// COrvPluginUSM: the SNMPv3 settings of a handle.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,5 @@
-// The supported printer family (Part 1.3): its sysObjectID prefix and the
-// model table that discovery (Part 1.6) names found printers from.
+// The supported printer family: its sysObjectID prefix and the model table
+// that discovery names found printers from.
 #pragma once
 
 #include <cstddef>

@@ -19,7 +19,7 @@ int32_t copy_record(const std::vector<Record>& table, uint32_t index, Record* re
   return kOk;
 }
 
-// Every count starts from an empty table; the readers of Parts 2.2 and 2.3
+// Every count starts from an empty table; the table readers
 // fill it. Until they exist the reading fails and the table stays empty.
 template <typename Record>
 int32_t count_table(std::vector<Record>& table, int32_t* /*count*/) {
@@ -124,16 +124,16 @@ int32_t COrvDeviceStatus::get_job(uint32_t index, OrvJobInfo* record) const {
 int32_t COrvDeviceStatus::printer_status(OrvPrinterInfo* /*out*/) {
   m_printerStatus = 0;
   std::memset(m_printerErrorBytes, 0, sizeof m_printerErrorBytes);
-  return kStatusNotYetAvailable;  // the printer table reader of Part 2.2
+  return kStatusNotYetAvailable;  // the hrPrinterTable reader
 }
 
 int32_t COrvDeviceStatus::cancel_job(const char* /*job_id*/) {
-  return kStatusNotYetAvailable;  // the SET of Part 2.3
+  return kStatusNotYetAvailable;  // the job-cancel SET
 }
 
 int32_t COrvDeviceStatus::char_set(uint32_t kind, int32_t* /*out*/) {
   if (kind > 1) return kErrInvalidArg;
-  return kStatusNotYetAvailable;  // the character-set reading of Part 2.3
+  return kStatusNotYetAvailable;  // the character-set reading
 }
 
 }  // namespace orv::status

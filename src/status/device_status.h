@@ -1,6 +1,6 @@
-// COrvDeviceStatus: the status reader of an opened printer (Part 2.1). It
+// COrvDeviceStatus: the status reader of an opened printer. It
 // records the request settings of the open and keeps one array of records
-// per status table. The table readers (Parts 2.2, 2.3) come with the get-data
+// per status table. The table readers come with the get-data
 // request object; until then every operation that must talk to the printer
 // answers kStatusNotYetAvailable.
 #pragma once
@@ -16,7 +16,8 @@ namespace orv::status {
 
 inline constexpr int32_t kStatusNotYetAvailable = kErrNotSupported;
 
-// Owned copies of the USM settings taken at the open (Part 3.1's record).
+// Owned copies of the USM settings taken at the open (the get-data
+// object's security record).
 struct SecurityParams {
   char user_name[64];
   int32_t security_level;
