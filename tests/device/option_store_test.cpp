@@ -10,6 +10,8 @@
 namespace {
 
 // Fills the store as a refresh would, and reads back what Init recorded.
+// Tests of what Init records call the store's own Init: the family class's
+// Init goes on to ask the printer.
 class TestOption : public COrvHarrowOption {
  public:
   using COrvDevCommOption::has_device_index;
