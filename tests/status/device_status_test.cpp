@@ -1,4 +1,4 @@
-// The status reader shell (Part 2.1): what the open records, the communities,
+// The status reader before any table reading: what the open records, the communities,
 // and the record arrays before any reading.
 #include <gtest/gtest.h>
 

@@ -24,9 +24,9 @@ std::string unique_lan_name() {
 
 VirtualLan::VirtualLan(const std::vector<std::pair<std::string, std::string>>& hosts)
     : name_(unique_lan_name()) {
-  std::string spec;
-  for (const auto& [host, ipv4] : hosts) spec += (spec.empty() ? "" : ",") + host + "=" + ipv4;
-  std::istringstream lines(orvlab({"lan", "up", "--name", name_, "--hosts", spec}));
+  std::string host_list;
+  for (const auto& [host, ipv4] : hosts) host_list += (host_list.empty() ? "" : ",") + host + "=" + ipv4;
+  std::istringstream lines(orvlab({"lan", "up", "--name", name_, "--hosts", host_list}));
   up_ = true;
   LanHost h;
   while (lines >> h.name >> h.netns >> h.ipv4 >> h.ipv6) hosts_.push_back(h);
