@@ -1,6 +1,7 @@
 #include "snmp/message/snmp_encoder.h"
 
 #include <charconv>
+#include <cstring>
 #include <string_view>
 
 #include "snmp/message/ber_oid.h"
@@ -13,8 +14,6 @@ Result ber_first_subid(uint32_t first, uint32_t second, uint32_t* subid) {
   *subid = first * 40 + second;
   return kOk;
 }
-
-Result CQesSnmpEncoder::overflow_check() const { return writer_.overflow() ? kErrTooBigToSend : kOk; }
 
 Result CQesSnmpEncoder::encode_packet(IQesSnmpPacket* packet) {
   if (!packet || !output_) return kErrInvalidArg;
@@ -74,11 +73,48 @@ Result CQesSnmpEncoder::encode_pdu(IQesPdu* pdu) {
   return overflow_check();
 }
 
+// The per-binding work is inlined into the list loop: a message of many
+// bindings then pays one call frame, not three per binding.
+inline Result CQesSnmpEncoder::put_oid(IQelOid* oid) {
+  ArcCodecCache* cache = oid->arc_codec_cache();
+  if (cache && cache->length != 0 && cache->length <= ArcCodecCache::kBytes) {
+    // Encoded before and unchanged since (a request sent again).
+    writer().put_bytes(cache->bytes, cache->length);
+    last_tlv_ = writer().put_header(kTagOid, cache->length);
+    return kOk;
+  }
+  uint32_t count = 0;
+  const uint32_t* arcs = oid->arc_view(&count);
+  if (!arcs) return put_oid_text(oid->text(), oid->text_length());
+  size_t content = 0;
+  OidPutStatus status = ber_put_oid_arcs(writer(), arcs, count, &content);
+  if (status != OidPutStatus::kOk) return oid_refused(status, oid->text(), oid->text_length());
+  if (cache && content != 0 && content <= ArcCodecCache::kBytes && !writer().overflow()) {
+    std::memcpy(cache->bytes, writer().cursor(), content);
+    cache->length = static_cast<uint32_t>(content);
+  }
+  last_tlv_ = writer().put_header(kTagOid, content);
+  return kOk;
+}
+
+inline Result CQesSnmpEncoder::put_var_bind(IQesVarBind* var_bind) {
+  if (!var_bind) return kErrInvalidArg;
+  IQelSmiValue* value = var_bind->value();
+  IQelOid* oid = var_bind->oid();
+  if (!value || !oid) return kErrInvalidArg;
+  size_t mark = writer().written();
+  Result rc = value->accept(this);
+  if (rc == kOk) rc = put_oid(oid);
+  if (rc != kOk) return rc;
+  writer().put_header(kTagSequence, writer().written() - mark);
+  return overflow_check();
+}
+
 Result CQesSnmpEncoder::encode_var_bind_list(IQesVarBindList* list) {
   if (!list) return kErrInvalidArg;
   size_t mark = writer().written();
   for (uint32_t i = list->count(); i-- > 0;) {
-    Result rc = encode_var_bind(list->at(i));
+    Result rc = put_var_bind(list->at(i));
     if (rc != kOk) return rc;
     ++var_bind_count_;
   }
@@ -86,18 +122,7 @@ Result CQesSnmpEncoder::encode_var_bind_list(IQesVarBindList* list) {
   return overflow_check();
 }
 
-Result CQesSnmpEncoder::encode_var_bind(IQesVarBind* var_bind) {
-  if (!var_bind) return kErrInvalidArg;
-  IQelSmiValue* value = var_bind->value();
-  IQelOid* oid = var_bind->oid();
-  if (!value || !oid) return kErrInvalidArg;
-  size_t mark = writer().written();
-  Result rc = value->accept(this);
-  if (rc == kOk) rc = visit_oid(oid);
-  if (rc != kOk) return rc;
-  writer().put_header(kTagSequence, writer().written() - mark);
-  return overflow_check();
-}
+Result CQesSnmpEncoder::encode_var_bind(IQesVarBind* var_bind) { return put_var_bind(var_bind); }
 
 void CQesSnmpEncoder::put_integer_tlv(int32_t value) {
   last_tlv_ = writer().put_int32_tlv(kTagInteger, value);
@@ -173,19 +198,7 @@ Result CQesSnmpEncoder::oid_refused(OidPutStatus status, const char* text, size_
   return kErrInvalidArg;
 }
 
-Result CQesSnmpEncoder::visit_oid(IQelOid* value) {
-  if (!value) return kErrInvalidArg;
-  uint32_t count = 0;
-  const uint32_t* arcs = value->arc_view(&count);
-  if (!arcs) return put_oid_text(value->text(), value->text_length());
-  size_t content = 0;
-  OidPutStatus status = ber_put_oid_arcs(writer(), arcs, count, &content);
-  if (status == OidPutStatus::kOk) {
-    last_tlv_ = writer().put_header(kTagOid, content);
-    return kOk;
-  }
-  return oid_refused(status, value->text(), value->text_length());
-}
+Result CQesSnmpEncoder::visit_oid(IQelOid* value) { return value ? put_oid(value) : kErrInvalidArg; }
 
 Result CQesSnmpEncoder::put_octets(uint8_t tag, IQelSmiValue* value) {
   uint32_t length = 0;

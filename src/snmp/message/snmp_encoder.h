@@ -81,7 +81,9 @@ class CQesSnmpEncoder final : public IQesSnmpEncoder, public IQesValueVisitor {
   Result oid_refused(OidPutStatus status, const char* text, size_t length);
   void put_integer_tlv(int32_t value);
   // -211 when the writer overflowed, else 0.
-  Result overflow_check() const;
+  Result overflow_check() const { return writer_.overflow() ? kErrTooBigToSend : kOk; }
+  [[gnu::always_inline]] Result put_var_bind(IQesVarBind* var_bind);
+  [[gnu::always_inline]] Result put_oid(IQelOid* oid);
 
   IQesRawPacket* output_ = nullptr;
   int32_t version_ = kSnmpVersionUnset;

@@ -8,6 +8,8 @@ namespace {
 
 class CQesTransStreamFactory final : public IQesCodecFactory {
  public:
+  constexpr CQesTransStreamFactory() = default;
+
   const char* name() const override { return kTransStreamName; }
 
   IQesSnmpEncoder* create_encoder(Result* status) override {
@@ -29,11 +31,11 @@ class CQesTransStreamFactory final : public IQesCodecFactory {
   }
 };
 
+// Constant-initialised: no guard on the per-message path that compares it.
+constinit CQesTransStreamFactory g_trans_stream_factory;
+
 }  // namespace
 
-IQesCodecFactory* qes_trans_stream_factory() {
-  static CQesTransStreamFactory factory;
-  return &factory;
-}
+IQesCodecFactory* qes_trans_stream_factory() { return &g_trans_stream_factory; }
 
 }  // namespace orv

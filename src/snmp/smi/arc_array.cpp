@@ -24,6 +24,7 @@ Result ArcArray::reserve(uint32_t count) {
 }
 
 Result ArcArray::assign(const uint32_t* arcs, uint32_t count) {
+  cache_.length = 0;
   if (count == 0) {
     size_ = 0;
     return kOk;
@@ -42,6 +43,7 @@ Result ArcArray::assign(const uint32_t* arcs, uint32_t count) {
 Result ArcArray::append(const uint32_t* arcs, uint32_t count) {
   if (count == 0) return kOk;
   if (count > UINT32_MAX - size_) return kErrNoMemory;
+  cache_.length = 0;
   const bool inside = holds(arcs);
   const size_t offset = inside ? static_cast<size_t>(arcs - data_) : 0;
   if (Result r = reserve(size_ + count); r != kOk) return r;

@@ -1,7 +1,8 @@
 // The arcs of an OID as 32-bit numbers. Short OIDs (every MIB name and most
 // table rows) live in the object itself; longer ones move to the heap once
 // and keep that capacity, so an OID reused per response allocates at most
-// once.
+// once. The codec's cache of their encoded form travels with them: every
+// change of the arcs goes through this class and empties it.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <cstring>
 
 #include "result_codes.h"
+#include "snmp/smi/qel_oid.h"
 
 namespace orv::smi {
 
@@ -26,10 +28,15 @@ class ArcArray {
   uint32_t size() const { return size_; }
   const uint32_t* data() const { return data_; }
   uint32_t operator[](uint32_t index) const { return data_[index]; }
-  void clear() { size_ = 0; }
+  void clear() {
+    size_ = 0;
+    cache_.length = 0;
+  }
   void truncate(uint32_t count) {
     if (count < size_) size_ = count;
+    cache_.length = 0;
   }
+  ArcCodecCache* cache() { return &cache_; }
 
   // Room for `count` arcs; the content is kept. -3 on failure.
   Result reserve(uint32_t count);
@@ -39,6 +46,7 @@ class ArcArray {
       if (Result r = reserve(size_ + 1); r != kOk) return r;
     }
     data_[size_++] = arc;
+    cache_.length = 0;
     return kOk;
   }
   // `arcs` may point into this array.
@@ -48,6 +56,7 @@ class ArcArray {
   void erase(uint32_t start, uint32_t count) {
     std::memmove(data_ + start, data_ + start + count, sizeof(uint32_t) * (size_ - start - count));
     size_ -= count;
+    cache_.length = 0;
   }
   bool equals(const uint32_t* arcs, uint32_t count) const {
     return count == size_ && (count == 0 || std::memcmp(data_, arcs, sizeof(uint32_t) * count) == 0);
@@ -60,6 +69,7 @@ class ArcArray {
   uint32_t size_ = 0;
   uint32_t capacity_ = kInlineArcs;
   uint32_t inline_[kInlineArcs];
+  ArcCodecCache cache_;
 };
 
 }  // namespace orv::smi

@@ -37,7 +37,7 @@ Result OctetStorage::reserve(uint32_t bytes) {
   return kOk;
 }
 
-Result OctetStorage::assign(const void* bytes, uint32_t length) {
+Result OctetStorage::assign_slow(const void* bytes, uint32_t length) {
   if (!bytes || length == 0) {
     truncate(0);
     return kOk;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "result_codes.h"
 
@@ -30,7 +31,16 @@ class OctetStorage {
   // Room for `bytes` plus the terminator; the content is kept. -3 on failure.
   Result reserve(uint32_t bytes);
   // `bytes` may point into this storage. A null `bytes` with length 0 empties.
-  Result assign(const void* bytes, uint32_t length);
+  Result assign(const void* bytes, uint32_t length) {
+    const auto* source = static_cast<const uint8_t*>(bytes);
+    if (source && length != 0 && length < capacity_ && (source + length <= data_ || source >= data_ + capacity_)) {
+      std::memcpy(data_, source, length);  // the usual case: it fits, from elsewhere
+      size_ = length;
+      data_[size_] = 0;
+      return kOk;
+    }
+    return assign_slow(bytes, length);
+  }
   Result append(const void* bytes, uint32_t length);
   // Appends `length` bytes left for the caller to fill through data().
   Result grow_by(uint32_t length, uint8_t** where);
@@ -45,6 +55,8 @@ class OctetStorage {
   static uint32_t step_capacity(uint32_t needed);
 
  private:
+  Result assign_slow(const void* bytes, uint32_t length);
+
   Growth growth_;
   uint8_t* data_;
   uint32_t size_ = 0;

@@ -58,6 +58,9 @@ class CQelOid : public CQelSmiValue, public IQelOid {
     if (count) *count = known ? arcs_.size() : 0;
     return known ? arcs_.data() : nullptr;
   }
+  ArcCodecCache* arc_codec_cache() const override {
+    return arc_form_ == ArcForm::kKnown || has_arc_form() ? arcs_.cache() : nullptr;
+  }
 
  protected:
   bool has_arcs() const override { return true; }

@@ -24,6 +24,15 @@ enum OidOrder : int32_t {
   kOidAfter = 4,
 };
 
+// Room where a codec keeps the encoded form of an OID's arcs, so that an
+// unchanged OID sent again is not encoded again. `length` bytes of `bytes`
+// are current (0: none); every change of the OID empties it.
+struct ArcCodecCache {
+  static constexpr uint32_t kBytes = 40;
+  uint32_t length = 0;
+  uint8_t bytes[kBytes];
+};
+
 class IQelOid : public virtual IQelSmiValue {
  public:
   // Slot order is part of the interface; do not reorder. These follow the
@@ -69,6 +78,8 @@ class IQelOid : public virtual IQelSmiValue {
   // their decimal printing (no leading zeros, every arc within 32 bits);
   // otherwise nullptr with `count` 0. Valid until the next change.
   virtual const uint32_t* arc_view(uint32_t* count) const = 0;                      // 17
+  // The codec's cache for the arcs; nullptr when arc_view() gives none.
+  virtual ArcCodecCache* arc_codec_cache() const = 0;                               // 18
 
  protected:
   ~IQelOid() override = default;
