@@ -1,5 +1,6 @@
 #include "net/socket_api.h"
 
+#include <arpa/inet.h>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <sys/ioctl.h>
@@ -12,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "orv/orv_log.hpp"
 
@@ -167,6 +169,18 @@ TEST_F(SocketTable, DatagramTravelsOverLoopbackThroughTheTable) {
   EXPECT_EQ(from.sin_port, address.sin_port);
   EXPECT_STREQ(A::pfn_inet_ntoa(from.sin_addr), "127.0.0.1");
   EXPECT_EQ(A::pfn_closesocket(s), 0);
+}
+
+TEST_F(SocketTable, DottedTextMatchesTheSystemsForEveryOctetValue) {
+  // Each octet value in each place, plus a few whole addresses.
+  std::vector<uint32_t> addresses = {0x00000000u, 0xFFFFFFFFu, 0x0100007Fu, 0x0A64C8C0u};
+  for (uint32_t v = 0; v < 256; ++v) addresses.push_back(v | ((v ^ 7) << 8) | ((v >> 1) << 16) | ((255 - v) << 24));
+  for (uint32_t a : addresses) {
+    in_addr address{};
+    address.s_addr = a;
+    std::string expected = ::inet_ntoa(address);
+    EXPECT_EQ(std::string(A::pfn_inet_ntoa(address)), expected);
+  }
 }
 
 TEST_F(SocketTable, TruncatedDatagramAndEmptyNonBlockingReceiveAreErrors) {

@@ -186,10 +186,21 @@ int accept_socket(int s, void* name, int* name_length) {
 
 uint32_t parse_ipv4(const char* text) { return text ? ::inet_addr(text) : INADDR_NONE; }
 
+// Like the system's inet_ntoa (one buffer per thread, overwritten by the next
+// call) without going through printf: every datagram's sender is printed.
 char* print_ipv4(uint32_t network_order_address) {
-  in_addr address{};
-  address.s_addr = network_order_address;
-  return ::inet_ntoa(address);
+  static thread_local char text[16];
+  unsigned char octets[4];
+  std::memcpy(octets, &network_order_address, sizeof(octets));
+  char* out = text;
+  for (int i = 0; i < 4; ++i) {
+    unsigned value = octets[i];
+    if (value >= 100) *out++ = static_cast<char>('0' + value / 100);
+    if (value >= 10) *out++ = static_cast<char>('0' + value / 10 % 10);
+    *out++ = static_cast<char>('0' + value % 10);
+    *out++ = i < 3 ? '.' : '\0';
+  }
+  return text;
 }
 
 uint16_t swap16(uint16_t value) { return ::htons(value); }
