@@ -35,7 +35,7 @@ uint32_t hand_out(Table* table, uint32_t* size, const std::vector<Row>& rows) {
 uint32_t forward_table(net::QelIpForwardTable* table, uint32_t* size, bool order) {
   if (!size) return net::kIpHelpInvalidParameter;
   std::vector<Route> routes;
-  if (!read_main_ipv4_routes(&routes)) return net::kIpHelpGenFailure;
+  if (!read_ipv4_routes(&routes)) return net::kIpHelpGenFailure;
   std::vector<net::QelIpForwardRow> rows;
   for (const Route& route : routes) {
     net::QelIpForwardRow row{};

@@ -128,11 +128,11 @@ void parse_route(const nlmsghdr* message, std::vector<Route>* routes) {
   if (message->nlmsg_len < NLMSG_LENGTH(sizeof(rtmsg))) return;
   const auto* info = static_cast<const rtmsg*>(NLMSG_DATA(message));
   if (info->rtm_family != AF_INET || (info->rtm_flags & RTM_F_CLONED)) return;
-  // The main table only, and only the kinds of route it lists for forwarding.
-  if (info->rtm_type == RTN_BROADCAST || info->rtm_type == RTN_MULTICAST ||
-      info->rtm_type == RTN_LOCAL) {
-    return;
-  }
+  // The main table's forwarding routes, and the local table's host routes of
+  // local and broadcast addresses, which the platform's routing table lists
+  // beside them (a broadcast address is found on its interface that way).
+  if (info->rtm_type == RTN_MULTICAST) return;
+  bool host_route = info->rtm_type == RTN_BROADCAST || info->rtm_type == RTN_LOCAL;
   uint32_t table = info->rtm_table;
   Route route;
   route.mask = mask_from_prefix(info->rtm_dst_len);
@@ -166,7 +166,7 @@ void parse_route(const nlmsghdr* message, std::vector<Route>* routes) {
         break;
     }
   });
-  if (table != RT_TABLE_MAIN) return;
+  if (table != (host_route ? RT_TABLE_LOCAL : RT_TABLE_MAIN)) return;
   route.type = route_type(info, route.next_hop);
   routes->push_back(route);
 }
@@ -202,7 +202,7 @@ bool read_addresses(int family, std::vector<Address>* addresses) {
   return true;
 }
 
-bool read_main_ipv4_routes(std::vector<Route>* routes) {
+bool read_ipv4_routes(std::vector<Route>* routes) {
   routes->clear();
   auto request = make_request<rtmsg>(RTM_GETROUTE, NLM_F_DUMP);
   request.body.rtm_family = AF_INET;

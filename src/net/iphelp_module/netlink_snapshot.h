@@ -42,7 +42,7 @@ struct Route {
 // Each returns false when the kernel could not be asked.
 bool read_links(std::vector<Link>* links);
 bool read_addresses(int family, std::vector<Address>* addresses);  // AF_UNSPEC for both
-bool read_main_ipv4_routes(std::vector<Route>* routes);
+bool read_ipv4_routes(std::vector<Route>* routes);
 enum class RouteAnswer { kFound, kNoRoute, kFailed };
 
 // The interface the kernel would send to `destination` through.
