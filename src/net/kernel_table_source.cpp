@@ -1,6 +1,7 @@
-// The kernel's own IPv4 tables, read from /proc/net/route, /proc/net/dev and
-// the interface addresses, presented as the MIB-II routing, address and
-// interface tables and read back column by column with get-next.
+// The kernel's own IPv4 tables, read from /proc/net/route with the local
+// table's host and broadcast routes, /proc/net/dev and the interface
+// addresses, presented as the MIB-II routing, address and interface tables
+// and read back column by column with get-next.
 #include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <net/if.h>
@@ -18,6 +19,7 @@
 #include <string>
 
 #include "net/interface_kind.h"
+#include "net/kernel_local_routes.h"
 #include "net/iphelp_types.h"
 #include "net/local_table_source.h"
 #include "net/mib_view.h"
@@ -103,6 +105,11 @@ bool replaces(const KernelRoute& candidate, const KernelRoute& kept) {
   return candidate.if_index < kept.if_index;
 }
 
+void keep(std::map<uint32_t, KernelRoute>* by_dest, const KernelRoute& route) {
+  auto [kept, added] = by_dest->emplace(route.dest, route);
+  if (!added && replaces(route, kept->second)) kept->second = route;
+}
+
 Result route_view(MibView* view) {
   std::ifstream file(kRouteFile);
   if (!file) return kErrLoad;
@@ -112,8 +119,15 @@ Result route_view(MibView* view) {
   while (std::getline(file, line)) {
     KernelRoute route;
     if (!parse_route_row(line, &route)) continue;
-    auto [kept, added] = by_dest.emplace(route.dest, route);
-    if (!added && replaces(route, kept->second)) kept->second = route;
+    keep(&by_dest, route);
+  }
+  // The host routes of the local addresses and of the subnet broadcasts live
+  // in the local table; the lookup needs them to find the interface that a
+  // broadcast address goes out on.
+  std::vector<LocalTableRoute> local_routes;
+  if (!read_kernel_local_routes(&local_routes)) return kErrLoad;
+  for (const LocalTableRoute& local : local_routes) {
+    keep(&by_dest, KernelRoute{local.dest, local.if_index, 0, kRouteTypeDirect, local.mask});
   }
   for (const auto& [dest, route] : by_dest) {
     MibOid index = address_index(dest);

@@ -50,9 +50,9 @@ class ILocalTableSource {
 // the entries is missing.
 Result make_iphelp_table_source(std::unique_ptr<ILocalTableSource>* source);
 
-// The kernel's own tables (/proc/net/route, the interface list and the
-// interface addresses) presented as the MIB-II tables and walked with
-// get-next; -10 when they cannot be read.
+// The kernel's own tables (/proc/net/route with the local table's host and
+// broadcast routes, the interface list and the interface addresses)
+// presented as the MIB-II tables and walked with get-next; -10 when they cannot be read.
 Result make_kernel_table_source(std::unique_ptr<ILocalTableSource>* source);
 
 // The order both sources are compared in: destination, most specific mask

@@ -102,7 +102,9 @@ std::string answers_of(ILocalTableSource& source) {
   }
   for (const auto& i : interfaces) out << "if " << i.index << " " << i.description << " " << i.type << "\n";
   out << "count " << count << "\n";
-  for (const char* destination : {"198.18.7.7", "198.18.5.0", "198.18.9.0", "198.18.99.99"}) {
+  for (const char* destination : {"198.18.7.7", "198.18.5.0", "198.18.9.0", "198.18.99.99",
+                                   "198.18.5.255", "198.18.9.255", "198.18.5.9", "127.0.0.1",
+                                   "255.255.255.255"}) {
     std::string found;
     Result rc = local_address_with_source(source, destination, &found);
     out << destination << " -> " << (rc == kOk ? found : std::to_string(rc)) << "\n";
@@ -138,18 +140,21 @@ TEST(LocalAddressLookup, BothSourcesGiveTheSameAnswersInANamespace) {
     std::string second = answers_of(*kernel);
     if (first != second) return "differ:\n" + first + "----\n" + second;
     std::string process;
-    NetworkAddressPtr destination(qel_create_network_address_with_protocol(
-        "198.18.7.7", IQelNetworkAddress::kProtocolIpv4, 162));
-    IQelNetworkAddress* local = nullptr;
-    Result rc = qel_local_address_for_destination(destination.get(), &local);
-    NetworkAddressPtr owned(local);
-    if (rc == kOk) {
-      process = std::string(owned->text()) + ":" + std::to_string(owned->port()) + " protocol " +
-                std::to_string(owned->protocol());
-    } else {
-      process = std::to_string(rc);
+    for (const char* text : {"198.18.7.7", "198.18.9.255"}) {
+      NetworkAddressPtr destination(qel_create_network_address_with_protocol(
+          text, IQelNetworkAddress::kProtocolIpv4, 162));
+      IQelNetworkAddress* local = nullptr;
+      Result rc = qel_local_address_for_destination(destination.get(), &local);
+      NetworkAddressPtr owned(local);
+      process += "process " + std::string(text) + " ";
+      if (rc == kOk) {
+        process += std::string(owned->text()) + ":" + std::to_string(owned->port()) +
+                   " protocol " + std::to_string(owned->protocol()) + "\n";
+      } else {
+        process += std::to_string(rc) + "\n";
+      }
     }
-    return first + "process " + process;
+    return first + process;
   });
   EXPECT_EQ(seen.find("differ"), std::string::npos) << seen;
   EXPECT_NE(seen.find("rc=0000\n"), std::string::npos) << seen;
@@ -162,7 +167,15 @@ TEST(LocalAddressLookup, BothSourcesGiveTheSameAnswersInANamespace) {
   EXPECT_NE(seen.find("route 198.18.6.0/255.255.255.0"), std::string::npos) << seen;
   EXPECT_NE(seen.find("via 198.18.5.2 type4"), std::string::npos) << seen;
   EXPECT_NE(seen.find("count 4\n"), std::string::npos) << seen;
-  EXPECT_NE(seen.find("process 198.18.5.1:162 protocol 1"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("process 198.18.7.7 198.18.5.1:162 protocol 1\n"), std::string::npos) << seen;
+  // Subnet broadcasts and the interfaces' own addresses are routed through
+  // the kernel's local table: each leads to its own interface.
+  EXPECT_NE(seen.find("198.18.5.255 -> 198.18.5.1\n"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("198.18.9.255 -> 198.18.9.1\n"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("198.18.5.9 -> 198.18.5.1\n"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("127.0.0.1 -> 127.0.0.1\n"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("process 198.18.9.255 198.18.9.1:162 protocol 1\n"), std::string::npos)
+      << seen;
 }
 
 }  // namespace
