@@ -96,6 +96,7 @@ TEST(Decoder, ResponseLandsInTheRequestsObjects) {
   for (int i = 0; i < 3; ++i) pdu->append_new(oid("1.3.6.1"), int_value(0));
   IQesVarBind* first = pdu->var_bind_list()->at(0);
   IQelSmiValue* first_value = first->value();
+  IQelOid* first_oid = first->oid();
   IQelSmiValue* second_value = pdu->var_bind_list()->at(1)->value();
   SnmpTargetPtr target = make_target(kSnmpV1, "old");
   const Bytes bytes = message(0, response(9, 0, 0, cat({varbind(1, {0x02, 0x01, 0x2A}), varbind(2, {0x04, 0x00})})));
@@ -104,6 +105,8 @@ TEST(Decoder, ResponseLandsInTheRequestsObjects) {
   IQesVarBindList* list = pdu->var_bind_list();
   ASSERT_EQ(list->count(), 2u);  // the third binding is gone
   EXPECT_EQ(list->at(0), first);
+  EXPECT_EQ(list->at(0)->oid(), first_oid);  // the name is read into the same identifier
+  EXPECT_STREQ(first_oid->text(), "1.3.1");
   EXPECT_EQ(list->at(0)->value(), first_value);  // same kind: reused
   EXPECT_EQ(first_value->get_int32(), 42);
   EXPECT_NE(list->at(1)->value(), second_value);  // another kind: replaced
@@ -246,6 +249,22 @@ TEST(Decoder, TrapV1FieldsBecomeTrapOidAndTimeStamp) {
   Bytes original = trap(6, 17);
   std::fill(original.begin() + 20, original.begin() + 24, 0);  // agent-addr is always 0.0.0.0
   EXPECT_EQ(again, original);
+}
+
+TEST(Decoder, TagA7IsATrapThatOnlySnmpV1Carries) {
+  // In SNMPv2c the type is set to Trap before the body is refused.
+  Decoded v2 = decode_fresh(message(1, response(1, 0, 0, varbind(1, {0x05, 0x00}), 0xA7)));
+  EXPECT_EQ(v2.rc, kErrNotSupported);
+  EXPECT_EQ(v2.packet->pdu()->type(), kPduTrap);
+  // In SNMPv1 the body is read as the Trap fields.
+  Bytes fields = {0x06, 0x03, 0x2B, 0x06, 0x01, 0x40, 0x04, 0, 0, 0, 0,
+                  0x02, 0x01, 0x06, 0x02, 0x01, 0x09, 0x43, 0x01, 0x07, 0x30, 0x00};
+  fields.insert(fields.begin(), {0xA7, static_cast<uint8_t>(fields.size())});
+  Decoded v1 = decode_fresh(message(0, fields));
+  ASSERT_EQ(v1.rc, kOk);
+  EXPECT_EQ(v1.packet->pdu()->type(), kPduTrap);
+  EXPECT_STREQ(v1.packet->pdu()->trap_oid()->text(), "1.3.6.1.0.9");
+  EXPECT_EQ(v1.packet->pdu()->time_stamp()->get_uint32(), 7u);
 }
 
 TEST(Decoder, WithoutTargetNeedsATranslateType) {
