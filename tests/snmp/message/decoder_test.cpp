@@ -286,6 +286,12 @@ TEST(Decoder, PeekReadsOnlyTheHeader) {
   EXPECT_EQ(status, 1);
   EXPECT_EQ(id, 0x5A);
   EXPECT_EQ(CQesCodecService::instance().peek(raw.get(), kTranslateCommunity, nullptr, &id), kErrInvalidArg);
+  // The header's own rules still hold in a peek.
+  SnmpLogCapture log;
+  const Bytes v3 = message(3, response(0x5A, 0, 0, {}));
+  RawPacketPtr bad(qes_create_raw_packet_from(v3.data(), static_cast<uint32_t>(v3.size())));
+  EXPECT_EQ(CQesCodecService::instance().peek(bad.get(), kTranslateCommunity, &status, &id), kErrNotAwaited);
+  EXPECT_TRUE(log.has("Error", "decode error: unsupported snmp version.")) << log.text();
   SnmpPacketPtr packet(qes_create_snmp_packet());
   EXPECT_EQ(decode(bytes, packet.get()), kErrNotAwaited);
 }
