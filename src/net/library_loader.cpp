@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdlib>
+#include <cstring>
 
 #include <string>
 
@@ -31,8 +33,27 @@ std::string own_directory() {
     if (length <= 0) return {};
     path.assign(exe, static_cast<size_t>(length));
   }
+  // A library loaded through a relative name ("./liborv.so", a relative
+  // LD_LIBRARY_PATH) has a relative map name; it is made absolute while the
+  // working directory is still the one it was loaded from.
+  char absolute[PATH_MAX] = {};
+  if (path[0] != '/' && realpath(path.c_str(), absolute)) path = absolute;
   size_t slash = path.rfind('/');
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+// Taken when this object is loaded, before a host can change directory.
+char g_own_directory[PATH_MAX] = {};
+
+__attribute__((constructor)) void remember_own_directory() {
+  std::string dir = own_directory();
+  if (dir.size() < sizeof g_own_directory) {
+    std::memcpy(g_own_directory, dir.c_str(), dir.size() + 1);
+  }
+}
+
+std::string loaded_directory() {
+  return g_own_directory[0] ? std::string(g_own_directory) : own_directory();
 }
 
 QelModule open_file(const std::string& path) { return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL); }
@@ -57,7 +78,7 @@ QelModule open_from_build_tree(const std::string& own_dir, const char* name) {
 
 QelModule qel_load_library(const char* name) {
   if (!name || !*name) return nullptr;
-  std::string own_dir = own_directory();
+  std::string own_dir = loaded_directory();
   QelModule module = nullptr;
   if (!own_dir.empty()) module = open_file(own_dir + "/" + name);
   if (!module) module = open_file(name);

@@ -260,5 +260,15 @@ TEST(LibraryLoader, EntriesCountOnlyWhenTheModuleItselfDefinesThem) {
   EXPECT_EQ(qel_load_library(nullptr), nullptr);
 }
 
+TEST(LibraryLoader, ModulesAreFoundWhereverTheWorkingDirectoryIs) {
+  EXPECT_IN_FRESH_PROCESS(
+      {
+        unsetenv(kSocketModuleEnv);
+        int moved = chdir("/");
+        fprintf(stderr, "chdir=%d load=%d\n", moved, A::load_library());
+      },
+      "chdir=0 load=0");
+}
+
 }  // namespace
 }  // namespace orv::net
