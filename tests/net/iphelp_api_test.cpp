@@ -43,6 +43,23 @@ TEST(IpHelpApiLoad, MissingBestInterfaceIsLoggedAndLeftEmpty) {
       ::testing::ExitedWithCode(0), "rc=0 entries=011 missing=1");
 }
 
+TEST(IpHelpApiLoad, NoLoadableModuleGivesMinusTenUntilOneLoads) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        setenv(kIpHelpModuleEnv, "/nonexistent/liborv-iphelp.so", 1);
+        Result first = H::load_library();
+        bool empty = H::pfn_GetAdaptersInfo == nullptr;
+        setenv(kIpHelpModuleEnv, ORV_TEST_IPHELP_MODULE, 1);
+        Result second = H::load_library();
+        fprintf(stderr, "first=%d empty=%d second=%d entries=%d%d%d\n", first, empty, second,
+                H::pfn_GetBestInterfaceEx != nullptr, H::pfn_GetAdaptersInfo != nullptr,
+                H::pfn_GetAdaptersAddresses != nullptr);
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "first=-10 empty=1 second=0 entries=111");
+}
+
 // Both adapter lists read the two-call way.
 std::vector<char> adapters_info_block(uint32_t* rc) {
   uint32_t size = 0;
