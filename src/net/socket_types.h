@@ -6,6 +6,7 @@
 // system's <sys/socket.h>, <netdb.h> and <sys/ioctl.h> values.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include <netdb.h>
@@ -35,6 +36,11 @@ struct QelWsaData {
   char description[257];
   char system_status[129];
 };
+// Filled by the module and read by the library: both sides must agree.
+static_assert(sizeof(QelWsaData) == 390);
+static_assert(offsetof(QelWsaData, high_version) == 2);
+static_assert(offsetof(QelWsaData, description) == 4);
+static_assert(offsetof(QelWsaData, system_status) == 261);
 
 using PfnWSAStartup = int (*)(uint16_t version, QelWsaData* data);
 using PfnWSACleanup = int (*)();
