@@ -158,8 +158,16 @@ uint32_t CQelOid::element(uint32_t index, Result* status) const {
     return arcs_[index];
   }
   size_t position = skip_arcs(text_.c_str(), text_.size(), 0, index);
+  // append_arc() writes a negative number with its sign; it reads back as
+  // the same 32 bits, so a negative INTEGER index survives the OID.
+  const bool negative = position + 1 < text_.size() && text_.c_str()[position] == '-';
+  if (negative) ++position;
   uint32_t arc = 0;
-  const bool sound = oid_text_read_arc(text_.c_str(), text_.size(), &position, &arc);
+  bool sound = oid_text_read_arc(text_.c_str(), text_.size(), &position, &arc);
+  if (negative) {
+    sound = sound && arc <= 0x80000000u;
+    arc = sound ? 0u - arc : kSmiNotSupported32;
+  }
   put_status(status, sound ? kOk : kErrInvalidArg);
   return arc;
 }

@@ -37,7 +37,8 @@ class IQelOid : public virtual IQelSmiValue {
  public:
   // Slot order is part of the interface; do not reorder. These follow the
   // common value slots. element() also gives -2 in its status for an arc
-  // that is not a 32-bit unsigned number (the value read, saturated).
+  // that is not a 32-bit number (the value read, saturated); a negative arc,
+  // as append_arc() writes it, reads as its 32-bit two's complement.
   virtual IQelOid* clone_oid(Result* status = nullptr) const = 0;                  // 1
   // An OidOrder; a null argument gives -1 with -2 in `status`.
   virtual int32_t compare_text(const char* text, Result* status = nullptr) const = 0;       // 2

@@ -72,6 +72,20 @@ TEST(OidIndex, AddressesAndNumbers) {
   ASSERT_EQ(integer->set_int32(-3), kOk);
   EXPECT_EQ(integer->to_oid(oid.get(), false), kOk);
   EXPECT_STREQ(oid->text(), "-3");
+  // A negative index comes back as the same number; the limits hold.
+  auto integer_back = make_value(kSmiInteger);
+  EXPECT_EQ(integer_back->from_oid(oid.get(), true, 1), kOk);
+  EXPECT_EQ(integer_back->get_int32(nullptr), -3);
+  ASSERT_EQ(integer->set_int32(INT32_MIN), kOk);
+  EXPECT_EQ(integer->to_oid(oid.get(), true), kOk);
+  EXPECT_EQ(integer_back->from_oid(oid.get(), true, 1), kOk);
+  EXPECT_EQ(integer_back->get_int32(nullptr), INT32_MIN);
+  ASSERT_EQ(oid->set_text("-2147483649"), kOk);
+  EXPECT_EQ(integer_back->from_oid(oid.get(), true, 1), kErrInvalidArg);
+  ASSERT_EQ(oid->set_text("-"), kOk);
+  EXPECT_EQ(integer_back->from_oid(oid.get(), true, 1), kErrInvalidArg);
+  ASSERT_EQ(oid->set_text("-1.65"), kOk);
+  EXPECT_EQ(make_value(kSmiOctetString)->from_oid(oid.get(), true, kSmiAllArcs), kErrArcTooLarge);
   auto gauge = make_value(kSmiGauge32);
   ASSERT_EQ(gauge->set_uint32(3000000000u), kOk);
   EXPECT_EQ(gauge->to_oid(oid.get(), false), kOk);
