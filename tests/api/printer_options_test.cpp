@@ -2,13 +2,21 @@
 // interface, as a host does; every value is the one tests/data/README.md
 // lists for the printer's data file.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
 #include <map>
+#include <sstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "orv/orv.h"
+#include "orv/orv_log.hpp"
 #include "support/lab.h"
 
 namespace {
@@ -24,6 +32,32 @@ struct Tray {
   int32_t type, feed, xfeed, size, direction, max, percent;
   std::string description, media_type;
 };
+
+// The lines the "Orv" category writes at Error level while `run` runs; the
+// other categories stay as the environment set them.
+std::string orv_error_lines(const std::function<void()>& run) {
+  static const std::string path = [] {
+    std::string p = "/tmp/orv-options-test-" + std::to_string(getpid()) + ".log";
+    std::remove(p.c_str());
+    orv::log::attach_file_log(p.c_str(), 16u << 20);
+    std::atexit([] { std::remove(("/tmp/orv-options-test-" + std::to_string(getpid()) + ".log").c_str()); });
+    return p;
+  }();
+  std::ifstream before(path, std::ios::binary | std::ios::ate);
+  const std::streamoff start = before ? static_cast<std::streamoff>(before.tellg()) : 0;
+  orv::log::set_category_log_mask("Orv", orv::log::kMaskError);
+  run();
+  orv::log::set_category_log_mask("Orv", 0);
+  std::ifstream in(path, std::ios::binary);
+  in.seekg(start);
+  std::stringstream all;
+  all << in.rdbuf();
+  std::string orv_lines, line;
+  while (std::getline(all, line)) {
+    if (line.find("Orv             , ") != std::string::npos) orv_lines += line + "\n";
+  }
+  return orv_lines;
+}
 
 // What a refresh of one printer gives.
 struct Expected {
@@ -182,6 +216,30 @@ TEST_F(PrinterOptions, ABrokenVersionTextStopsTheRefreshAfterTheDeviceTable) {
   EXPECT_FALSE(flag("InTrayMSI"));
   EXPECT_EQ(text("NetWareSAPUnitName"), "");
   EXPECT_EQ(integer("MinPasswordLength"), 0);
+}
+
+TEST_F(PrinterOptions, OnlyTheBrokenVersionTextIsLoggedAsAnError) {
+  // The refused version text: one Error line of the "Orv" category.
+  std::string lines = orv_error_lines([&] {
+    ASSERT_EQ(open("printer-badversion"), 0);
+    EXPECT_EQ(OrvRefreshOptions(h_), -1);
+  });
+  EXPECT_NE(lines.find("Orv             , Error, invalid PrinterROMVersion format"),
+            std::string::npos)
+      << lines;
+  EXPECT_NE(lines.find("-1"), std::string::npos) << lines;
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 1) << lines;
+
+  // A printer of another family, a full refresh and a silent printer's
+  // first step are not failures of a request step: nothing is logged.
+  lines = orv_error_lines([&] {
+    EXPECT_EQ(open("other-vendor"), -2);
+    ASSERT_EQ(open("printer-a"), 0);
+    EXPECT_EQ(OrvRefreshOptions(h_), 0);
+    agent_->stop();
+    EXPECT_EQ(OrvRefreshOptions(h_), -203);
+  });
+  EXPECT_EQ(lines, "");
 }
 
 TEST_F(PrinterOptions, EachRefreshStartsFromAClearedStore) {
