@@ -184,6 +184,16 @@ TEST(DataGramSocket, SendAndReceiveRefuseMissingArguments) {
   EXPECT_EQ(s->receive(buffer, 4, 0, &received, nullptr), kErrInvalidArg);
 }
 
+TEST(DataGramSocket, RefusedSendIsLoggedAndReported) {
+  // The system refuses any datagram to port 0.
+  DataGramSocketPtr s = make_socket(IQelNetworkAddress::kProtocolIpv4);
+  uint8_t buffer[4] = {1, 2, 3, 4};
+  NetworkAddressPtr to = address("127.0.0.1", IQelNetworkAddress::kProtocolIpv4, 0);
+  LogCapture log;
+  EXPECT_EQ(s->send(buffer, sizeof buffer, to.get()), kErrSend);
+  EXPECT_TRUE(log.has("Error, fail send(). WSAGetLastError()=")) << log.text();
+}
+
 int socket_option(IDataGramSocket* s, int level, int option) {
   int value = -1;
   socklen_t length = sizeof value;

@@ -113,6 +113,36 @@ TEST_F(LoopbackBroadcast, UndecodableAnswerIsDroppedAndErrorsStoreNothing) {
   EXPECT_EQ(out, reinterpret_cast<IQesSnmpPacketList*>(0x1));
 }
 
+TEST_F(LoopbackBroadcast, SendErrorEndsTheRunAndStoresNothing) {
+  // Port 0 makes the system refuse the datagram.
+  host_ = "127.0.0.1";
+  TargetSettings s;
+  s.address = host_;
+  s.port = 0;
+  s.timeout_ms = 300;
+  s.retries = 2;
+  SnmpTargetPtr t = make_target(s);
+  PduPtr pdu = make_get({"1.3.6.1.2.1.1.2.0"});
+  IQesSnmpPacketList* out = reinterpret_cast<IQesSnmpPacketList*>(0x1);
+  LogCapture log;
+  auto start = Clock::now();
+  EXPECT_EQ(dispatcher_->send_broad_cast_sync(pdu.get(), t.get(), &out), kErrSend);
+  EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count(),
+            300);
+  EXPECT_EQ(out, reinterpret_cast<IQesSnmpPacketList*>(0x1));
+  EXPECT_TRUE(log.has("Error, broad cast: error=-205.")) << log.text();
+  EXPECT_EQ(log.count("broad cast: try "), 1u) << log.text();
+  EXPECT_TRUE(log.has("[RequestSession::send_broad_cast_sync] exit.")) << log.text();
+
+  // The unicast exchange ends at once too, without waiting for a reply.
+  LogCapture unicast_log;
+  start = Clock::now();
+  EXPECT_EQ(dispatcher_->send_sync(pdu.get(), t.get()), kErrSend);
+  EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count(),
+            300);
+  EXPECT_EQ(unicast_log.count("_send_and_receive(): try "), 1u) << unicast_log.text();
+}
+
 TEST_F(LoopbackBroadcast, PacketFormKeepsItsParts) {
   start_peer({"echo"});
   SnmpPacketPtr packet(qes_create_snmp_packet());
