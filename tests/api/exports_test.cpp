@@ -145,6 +145,17 @@ TEST_F(Exports, HandleChecksComeBeforeTheProtocol) {
   EXPECT_EQ(OrvFindDeviceSNMP(h_, nullptr, 3, 0, 0, nullptr), kInvalid);
 }
 
+// A null record pointer is taken as the all-zero record rather than read.
+TEST_F(Exports, ExtendedOpenAndFindTakeANullRecordAsAllZero) {
+  int32_t count = 7;
+  EXPECT_EQ(OrvInitDeviceEx(h_, "::1", 1, 2, nullptr, 100, 0), kInvalid);
+  EXPECT_EQ(OrvFindDeviceSNMPEx(h_, "::1", 1, 2, nullptr, 100, 0, &count), kInvalid);
+  EXPECT_EQ(count, 0);
+  int32_t value = 9;
+  EXPECT_EQ(OrvGetOptionValueInteger(h_, "NumberOfInputTray", 0, &value), 0);
+  EXPECT_EQ(value, 0);
+}
+
 TEST_F(ExportsOpen, InitDeviceOpensASupportedPrinter) {
   EXPECT_EQ(OrvInitDevice(h_, address(), 1, 1000, 1), 0);
   // Security model 5 is no model: community requests.
@@ -541,6 +552,28 @@ TEST(ExportsTransport, MappedProtocolsAnswerABoolean) {
     const int16_t answer = OrvTransportAvailable(protocol);
     EXPECT_TRUE(answer == 0 || answer == 1) << protocol;
   }
+  // Linux makes no IPX socket, so IPX never has a usable interface.
+  EXPECT_EQ(OrvTransportAvailable(2), 0);
+}
+
+// Each host value asks about its own family: on a LAN host whose IPv6 and
+// then IPv4 addresses are taken away, 5 and then 1 turn false.
+TEST(ExportsTransport, EachValueAsksItsOwnFamily) {
+  ORV_REQUIRE_LAB(true, {"ip"});
+  orv::test::VirtualLan lan(
+      std::vector<std::pair<std::string, std::string>>{{"h", "198.18.0.31"}});
+  auto ask = [&] {
+    std::string answers;
+    lan.run_in("h", [&] {
+      for (int32_t protocol : {1, 2, 5}) answers += std::to_string(OrvTransportAvailable(protocol));
+    });
+    return answers;
+  };
+  EXPECT_EQ(ask(), "101");
+  ASSERT_EQ(lan.exec("h", {"ip", "-6", "addr", "flush", "dev", "e0"}).exit_code, 0);
+  EXPECT_EQ(ask(), "100");
+  ASSERT_EQ(lan.exec("h", {"ip", "-4", "addr", "flush", "dev", "e0"}).exit_code, 0);
+  EXPECT_EQ(ask(), "000");
 }
 
 }  // namespace

@@ -222,6 +222,31 @@ TEST_F(ApiHandleOpen, CommunitiesReachTheirReaders) {
   EXPECT_STREQ(h_.m_pStatus->write_community(), "writer");
 }
 
+TEST_F(ApiHandleOpen, WriteCommunityReachesOnlyTheStatusReader) {
+  std::strcpy(h_.m_writeCommunity, "writer");
+  OrvUSMParameters zero{};
+  ASSERT_EQ(h_.open(address(), 1, 0, &zero, 1000, 1, 0), 0);
+  OptionView o(*h_.m_pOption);
+  EXPECT_FALSE(o.community_set());
+  EXPECT_STREQ(o.community(), "");
+  EXPECT_FALSE(h_.m_pStatus->read_community_set());
+  EXPECT_STREQ(h_.m_pStatus->write_community(), "writer");
+}
+
+// A null record (no null test is asked of the host) gives the all-zero one.
+TEST_F(ApiHandle, NullUsmRecordIsTheAllZeroRecord) {
+  OrvUSMParameters p{};
+  std::strcpy(p.user_name, "admin");
+  ASSERT_EQ(h_.open("::1", 1, 2, &p, 100, 0, 0), -2);
+  ASSERT_EQ(h_.open("::1", 1, 2, nullptr, 100, 0, 0), -2);
+  OptionView o(*h_.m_pOption);
+  EXPECT_EQ(o.security_model(), 2);
+  EXPECT_EQ(o.security_level(), 0);
+  EXPECT_EQ(o.auth_protocol(), 0);
+  EXPECT_EQ(o.priv_protocol(), 0);
+  EXPECT_STREQ(o.user_name(), "Tpolling");
+}
+
 TEST_F(ApiHandle, UsmRecordOfTheExtendedOpen) {
   OrvUSMParameters p{};
   std::strcpy(p.user_name, "admin");
