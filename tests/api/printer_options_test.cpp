@@ -242,6 +242,47 @@ TEST_F(PrinterOptions, OnlyTheBrokenVersionTextIsLoggedAsAnError) {
   EXPECT_EQ(lines, "");
 }
 
+TEST_F(PrinterOptions, AFailingOutputTrayWalkEndsTheRefreshAndIsLogged) {
+  // printer-a whose first output tray answers only after every try has
+  // timed out (snmpsimd's delay variation).
+  char dir_template[] = "/tmp/orv-slow-printer-XXXXXX";
+  ASSERT_NE(mkdtemp(dir_template), nullptr);
+  const std::string dir = dir_template;
+  {
+    std::ifstream in(orv::test::data_file("printer-a"));
+    std::ofstream out(dir + "/slow-output.snmprec");
+    std::string line;
+    while (std::getline(in, line)) {
+      if (line == "1.3.6.1.2.1.43.9.2.1.2.1.1|2|4") {
+        line = "1.3.6.1.2.1.43.9.2.1.2.1.1|2:delay|value=4,wait=2500";
+      }
+      out << line << "\n";
+    }
+  }
+  const std::string address = orv::test::free_loopback_address();
+  auto slow = std::make_unique<SnmpsimAgent>(orv::test::SnmpsimOptions{
+      .endpoints = {address + ":161"}, .serve = {"slow-output"}, .data_dir = dir});
+  ASSERT_EQ(OrvCommandString(h_, "CmdSetCommunityGetOption", "slow-output"), 0);
+  ASSERT_EQ(OrvInitDevice(h_, address.c_str(), 1, 500, 1), 0);
+
+  const std::string lines = orv_error_lines([&] { EXPECT_EQ(OrvRefreshOptions(h_), -203); });
+  EXPECT_NE(lines.find("Orv             , Error, fail pGetData->get_data(). result=-203"),
+            std::string::npos)
+      << lines;
+  // The steps before the output trays kept their values ...
+  EXPECT_EQ(text("SysName"), "printer-a-floor2");
+  EXPECT_EQ(integer("NumberOfInputTray"), 3);
+  // ... memory, duplex, NetWare name and vendor settings stay cleared.
+  EXPECT_EQ(integer("MemorySizeInKByte"), 0);
+  EXPECT_FALSE(flag("DuplexModule"));
+  EXPECT_EQ(text("NetWareSAPUnitName"), "");
+  EXPECT_EQ(integer("MinPasswordLength"), 0);
+
+  slow.reset();
+  std::remove((dir + "/slow-output.snmprec").c_str());
+  rmdir(dir.c_str());
+}
+
 TEST_F(PrinterOptions, EachRefreshStartsFromAClearedStore) {
   ASSERT_EQ(open("printer-a"), 0);
   ASSERT_EQ(OrvRefreshOptions(h_), 0);
