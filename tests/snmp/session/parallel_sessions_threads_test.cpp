@@ -5,11 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <set>
 #include <thread>
 #include <vector>
 
 #include "log/log.h"
+#include "log_capture.h"
+#include "snmp/session/datagram_socket.h"
+#include "snmp/session/request_session.h"
 #include "snmp/session/session_dispatcher.h"
 #include "session_fixtures.h"
 
@@ -59,6 +63,38 @@ TEST(ParallelSessions, EachThreadGetsItsOwnAnswersWithDistinctIds) {
     all.insert(ids[t].begin(), ids[t].end());
   }
   EXPECT_EQ(all.size(), static_cast<size_t>(kThreads * kRequestsPerThread)) << "request ids repeat";
+}
+
+// A datagram longer than the receive buffer is a receive error of the socket
+// table: it ends the exchange at once, logged, instead of waiting on.
+TEST(SessionReceiveError, EndsTheExchangeWithTheSocketsCode) {
+  IDataGramSocket* raw = nullptr;
+  ASSERT_EQ(create_datagram_socket(IQelNetworkAddress::kProtocolIpv4, &raw), kOk);
+  DataGramSocketPtr agent(raw);
+  std::thread answer([&] {
+    uint8_t request[2048];
+    uint32_t length = 0;
+    IQelNetworkAddress* sender = nullptr;
+    if (agent->receive(request, sizeof request, 3000, &length, &sender) != kOk) return;
+    NetworkAddressPtr to(sender);
+    std::vector<uint8_t> oversized(kReceiveBufferSize + 500, 0x30);
+    agent->send(oversized.data(), static_cast<uint32_t>(oversized.size()), to.get());
+  });
+  TargetSettings s;
+  s.address = "127.0.0.1";
+  s.port = agent->local_address()->port();
+  s.timeout_ms = 3000;
+  s.retries = 2;
+  SnmpTargetPtr target = make_target(s);
+  SessionDispatcherPtr dispatcher(qes_create_session_dispatcher());
+  PduPtr pdu = make_get({"1.3.6.1.2.1.1.5.0"});
+  LogCapture log;
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(dispatcher->send_sync(pdu.get(), target.get()), kErrReceive);
+  answer.join();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
+  EXPECT_TRUE(log.has("Error, _send_and_receive(): error=-204.")) << log.text();
+  EXPECT_EQ(log.count("_send_and_receive(): try "), 1u) << log.text();
 }
 
 }  // namespace
