@@ -50,8 +50,13 @@ TEST(OrvctlMessages, SameCodeMeansDifferentThingsAtDifferentSteps) {
 
 TEST(OrvctlMessages, EveryCodeGetsMeaningNumberAndHint) {
   const FailureContext context{Step::kOpen, "", 1000, 1, "reading option \"SysName\""};
-  for (int32_t code : {-1, -2, -3, 3, -4, -5, -7, -8, -10, -11, -200, -201, -202, -203, -204,
-                       -205, -210, -211, -212, -214, -250, -251, -999, 42}) {
+  // Every code the library returns.
+  const std::vector<int32_t> known = {-1,   -2,   -3,   3,    -4,   -5,   -7,   -8,
+                                      -10,  -11,  -200, -201, -202, -203, -204, -205,
+                                      -210, -211, -212, -214, -250, -251, -401};
+  std::vector<int32_t> codes = known;
+  codes.insert(codes.end(), {-999, 42});
+  for (int32_t code : codes) {
     const std::string text = describe_result(code, context);
     const std::string number = "(" + std::to_string(code) + "): ";
     const size_t at = text.find(number);
@@ -61,7 +66,9 @@ TEST(OrvctlMessages, EveryCodeGetsMeaningNumberAndHint) {
     EXPECT_EQ(text.find('{'), std::string::npos) << "unfilled placeholder: " << text;
   }
   // Known codes have their own words, not the catch-all.
-  EXPECT_EQ(describe_result(-204, context).find("unexpected"), std::string::npos);
+  for (int32_t code : known) {
+    EXPECT_EQ(describe_result(code, context).find("unexpected"), std::string::npos) << code;
+  }
   EXPECT_NE(describe_result(-999, context).find("unexpected"), std::string::npos);
 }
 
@@ -204,6 +211,17 @@ TEST(OrvctlLogSettings, SwitchesBecomeTheLibraryEnvironment) {
   EXPECT_STREQ(std::getenv(kLogMaskVariable), "3");
   unsetenv(kLogMaskVariable);
   unsetenv(kLogFileVariable);
+}
+
+TEST(OrvctlLogSettings, LogOnStandardOutputOnlyWithAMaskAndNoFile) {
+  EXPECT_TRUE(library_logs_to_stdout("31", nullptr));
+  EXPECT_TRUE(library_logs_to_stdout("0x3", ""));
+  EXPECT_TRUE(library_logs_to_stdout("junk", nullptr));  // unsure: treated as on
+  EXPECT_FALSE(library_logs_to_stdout("31", "/tmp/orv.log"));
+  EXPECT_FALSE(library_logs_to_stdout("0", nullptr));
+  EXPECT_FALSE(library_logs_to_stdout("0x0", nullptr));
+  EXPECT_FALSE(library_logs_to_stdout("", nullptr));
+  EXPECT_FALSE(library_logs_to_stdout(nullptr, nullptr));
 }
 
 }  // namespace

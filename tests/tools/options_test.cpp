@@ -105,6 +105,20 @@ TEST_F(OrvctlPrinters, OptionsTextShowsKeysAndTrayTable) {
   EXPECT_TRUE(sys_name && duplex && tray1 && bypass) << result.out;
 }
 
+TEST_F(OrvctlPrinters, JsonStaysOneDocumentWhileTheLogIsOn) {
+  // Without a log file the library writes its lines on standard output;
+  // with --json they must move to standard error, success and failure alike.
+  auto result = orvctl(options_args({"--json", "--log-mask", "31"}));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(parse_document(result)["options"]["SysName"], "printer-a-floor2");
+  EXPECT_NE(result.err.find(", Trace, "), std::string::npos) << result.err.substr(0, 2000);
+
+  result = orvctl(options_args({"--json", "--log-mask", "1", "--community", "badversion"}));
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(parse_document(result)["error"]["code"], -1);
+  EXPECT_NE(result.err.find(", Error, "), std::string::npos) << result.err;
+}
+
 TEST_F(OrvctlPrinters, CommunityChoosesThePrinter) {
   const auto result = orvctl(options_args({"--json", "--community", "lab-b"}));
   ASSERT_EQ(result.exit_code, 0) << result.err;

@@ -2,9 +2,11 @@
 // exit status.
 #include "command.h"
 #include "log_settings.h"
+#include "output.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 
 namespace orvctl {
@@ -75,6 +77,12 @@ int run_cli(int argc, char** argv) {
   // The library reads its logging switch once, at its first log line, so it
   // has to be in the environment before any library call.
   if (!apply_log_settings(common)) return kExitFailure;
+  // Log lines among the JSON would leave no document to parse.
+  if (common.json &&
+      library_logs_to_stdout(std::getenv(kLogMaskVariable), std::getenv(kLogFileVariable)) &&
+      !keep_json_apart_from_log()) {
+    return kExitFailure;
+  }
   try {
     return selected->run(common);
   } catch (const std::exception& e) {

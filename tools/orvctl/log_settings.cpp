@@ -21,4 +21,14 @@ bool apply_log_settings(const CommonOptions& common) {
   return true;
 }
 
+bool library_logs_to_stdout(const char* mask_text, const char* file_text) {
+  if (file_text != nullptr && *file_text != '\0') return false;
+  if (mask_text == nullptr || *mask_text == '\0') return false;
+  // Text the library might not read as a number still counts as on: moving
+  // the log aside when it is in fact off costs nothing.
+  char* end = nullptr;
+  const unsigned long mask = std::strtoul(mask_text, &end, 0);
+  return mask != 0 || *end != '\0';
+}
+
 }  // namespace orvctl

@@ -15,4 +15,8 @@ inline constexpr uint32_t kLogAllLevels = 31;
 // so a mask exported by the user still applies.
 bool apply_log_settings(const CommonOptions& common);
 
+// Whether the library, given these values of its two variables, writes its
+// log lines on standard output: a mask is set (any text but zero) and no file.
+bool library_logs_to_stdout(const char* mask_text, const char* file_text);
+
 }  // namespace orvctl

@@ -1,9 +1,17 @@
 #include "output.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <iostream>
 
 namespace orvctl {
+namespace {
+
+// Where JSON documents go; standard output unless moved aside.
+std::FILE* json_stream = stdout;
+
+}  // namespace
 
 std::string format_table(const Row& header, const std::vector<Row>& rows) {
   std::vector<size_t> widths(header.size(), 0);
@@ -37,7 +45,34 @@ nlohmann::json json_document(const char* command, bool ok) {
 void print_json(const nlohmann::json& document) {
   // Printer texts need not be valid UTF-8; replace what is not rather than
   // failing after the work is done.
-  std::cout << document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+  const std::string text = document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+  std::cout.flush();
+  std::fputs(text.c_str(), json_stream);
+  std::fputc('\n', json_stream);
+  std::fflush(json_stream);
+}
+
+bool keep_json_apart_from_log() {
+  std::cout.flush();
+  std::fflush(stdout);
+  const int results_fd = dup(STDOUT_FILENO);
+  if (results_fd < 0) {
+    std::perror("orvctl: dup standard output");
+    return false;
+  }
+  std::FILE* results = fdopen(results_fd, "w");
+  if (results == nullptr) {
+    std::perror("orvctl: fdopen standard output");
+    close(results_fd);
+    return false;
+  }
+  if (dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
+    std::perror("orvctl: move the log to standard error");
+    std::fclose(results);
+    return false;
+  }
+  json_stream = results;  // lives until exit, which flushes it
+  return true;
 }
 
 int report_failure(const char* command, const CommonOptions& common, int32_t code,

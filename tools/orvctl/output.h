@@ -25,6 +25,12 @@ nlohmann::json json_document(const char* command, bool ok);
 // Writes `document` (pretty, one trailing newline) on standard output.
 void print_json(const nlohmann::json& document);
 
+// For --json while the library logs on standard output: the library's lines
+// go to standard error from now on and the JSON document keeps the real
+// standard output to itself. False (after a message) when the descriptors
+// could not be moved.
+bool keep_json_apart_from_log();
+
 // Reports a failed library call: the message on standard error, and with
 // --json also a document with "ok": false and "error": {"code", "message"}
 // on standard output (fields already in `document` are kept). Returns the

@@ -23,6 +23,7 @@ constexpr int32_t kCannotSplit = -212;
 constexpr int32_t kSecurity = -214;
 constexpr int32_t kNotAwaited = -250;
 constexpr int32_t kRequestId = -251;
+constexpr int32_t kArcTooLarge = -401;
 
 struct CodeText {
   int32_t code;
@@ -91,6 +92,10 @@ constexpr std::array kTexts = {
              "check the community; another program may answer on port 161"},
     CodeText{kRequestId, std::nullopt, "the answer from {address} carried another request id",
              "another program may answer on port 161; try again"},
+    CodeText{kArcTooLarge, std::nullopt,
+             "a value from {address} held a number above 255 where a byte was expected",
+             "the printer sent an identifier this library cannot read; --log-mask 1 names the "
+             "step"},
 };
 
 void replace_all(std::string& text, const std::string& key, const std::string& value) {
