@@ -36,7 +36,7 @@ int32_t get_option_value(OrvHandle handle, const char* key, uint16_t index, Out*
 
 // The status exports: pointers checked by the caller, then the status reader.
 orv::status::COrvDeviceStatus* status_of(OrvHandle handle) {
-  return as_handle(handle)->m_pStatus;
+  return as_handle(handle)->m_pStatus.get();
 }
 
 // Whether the process-wide address resolver reports a usable local

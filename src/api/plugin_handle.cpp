@@ -9,29 +9,23 @@
 namespace orv::api {
 
 COrvPluginHandle::~COrvPluginHandle() {
-  if (m_pOption != nullptr) m_pOption->destroy();
-  m_pOption = nullptr;
-  delete m_pFinder;
-  m_pFinder = nullptr;
-  delete m_pStatus;
-  m_pStatus = nullptr;
-  if (m_pUSM != nullptr) m_pUSM->release();
-  m_pUSM = nullptr;
+  m_pOption.reset();
+  m_pFinder.reset();
+  m_pStatus.reset();
+  m_pUSM.reset();
 }
 
 int32_t COrvPluginHandle::create_parts() {
-  m_pFinder = new (std::nothrow) orv::device::COrvDeviceFinder();
+  m_pFinder.reset(new (std::nothrow) orv::device::COrvDeviceFinder());
   if (m_pFinder == nullptr) return kErrNoMemory;
-  m_pUSM = new (std::nothrow) COrvPluginUSM();
+  m_pUSM.reset(new (std::nothrow) COrvPluginUSM());
   if (m_pUSM == nullptr) return kErrNoMemory;
   return kOk;
 }
 
 void COrvPluginHandle::release_device() {
-  if (m_pOption != nullptr) m_pOption->destroy();
-  m_pOption = nullptr;
-  delete m_pStatus;
-  m_pStatus = nullptr;
+  m_pOption.reset();
+  m_pStatus.reset();
 }
 
 int32_t COrvPluginHandle::open(const char* address, int32_t protocol, int32_t security_model,
@@ -43,7 +37,7 @@ int32_t COrvPluginHandle::open(const char* address, int32_t protocol, int32_t se
   release_device();
 
   // 1. The option object.
-  m_pOption = new (std::nothrow) COrvHarrowOption();
+  m_pOption.reset(new (std::nothrow) COrvHarrowOption());
   if (m_pOption == nullptr) return kErrNoMemory;
 
   // 2. The USM settings, from a copy of the host's record (null: all zero).
@@ -56,11 +50,11 @@ int32_t COrvPluginHandle::open(const char* address, int32_t protocol, int32_t se
   if (m_getOptionCommunity[0] != '\0') m_pOption->SetCommunityStr(m_getOptionCommunity);
 
   // 4. Init: records the settings and checks the printer.
-  const long rc = m_pOption->Init(protocol, address, m_pUSM, timeout_ms, retries, max_message_size);
+  const long rc = m_pOption->Init(protocol, address, m_pUSM.get(), timeout_ms, retries, max_message_size);
   if (rc != 0) return static_cast<int32_t>(rc);
 
   // 5. The status reader.
-  m_pStatus = new (std::nothrow) orv::status::COrvDeviceStatus();
+  m_pStatus.reset(new (std::nothrow) orv::status::COrvDeviceStatus());
   if (m_pStatus == nullptr) return kErrNoMemory;
 
   // 6. Its communities.
@@ -68,7 +62,7 @@ int32_t COrvPluginHandle::open(const char* address, int32_t protocol, int32_t se
   if (m_writeCommunity[0] != '\0') m_pStatus->set_write_community(m_writeCommunity);
 
   // 7. Its Init with the same six arguments.
-  return m_pStatus->Init(protocol, address, m_pUSM, timeout_ms, retries, max_message_size);
+  return m_pStatus->Init(protocol, address, m_pUSM.get(), timeout_ms, retries, max_message_size);
 }
 
 int32_t COrvPluginHandle::find(const char* broadcast, int32_t protocol, int32_t security_model,
@@ -99,7 +93,7 @@ int32_t COrvPluginHandle::find(const char* broadcast, int32_t protocol, int32_t 
   m_pFinder->set_find_community(m_findCommunity);
 
   // 4. and 5. Prepare and broadcast.
-  const int32_t rc = m_pFinder->prepare(protocol, destination, m_pUSM, timeout_ms, retries,
+  const int32_t rc = m_pFinder->prepare(protocol, destination, m_pUSM.get(), timeout_ms, retries,
                                         max_message_size);
   if (rc != kOk) return rc;
   return m_pFinder->broadcast(orv::device::kModelTable, count);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "api/plugin_usm.h"
 #include "device/device_finder.h"
@@ -12,6 +13,15 @@
 #include "status/device_status.h"
 
 namespace orv::api {
+
+// Each part is ended the way its interface says: the option object by
+// destroy(), the USM settings by release(), the others by delete.
+struct OptionDestroyer {
+  void operator()(COrvDevCommOption* p) const { p->destroy(); }
+};
+struct UsmReleaser {
+  void operator()(COrvPluginUSM* p) const { p->release(); }
+};
 
 class COrvPluginHandle {
  public:
@@ -37,13 +47,13 @@ class COrvPluginHandle {
                const OrvUSMParameters* usm, uint32_t timeout_ms, uint32_t retries,
                uint32_t max_message_size, int32_t* count);
 
-  COrvHarrowOption* m_pOption = nullptr;
-  orv::device::COrvDeviceFinder* m_pFinder = nullptr;
+  std::unique_ptr<COrvHarrowOption, OptionDestroyer> m_pOption;
+  std::unique_ptr<orv::device::COrvDeviceFinder> m_pFinder;
   char m_findCommunity[256] = {};
   char m_getOptionCommunity[256] = {};
   char m_writeCommunity[256] = {};
-  orv::status::COrvDeviceStatus* m_pStatus = nullptr;
-  COrvPluginUSM* m_pUSM = nullptr;
+  std::unique_ptr<orv::status::COrvDeviceStatus> m_pStatus;
+  std::unique_ptr<COrvPluginUSM, UsmReleaser> m_pUSM;
 
  private:
   void release_device();
