@@ -183,7 +183,7 @@ TEST_F(SocketTable, DottedTextMatchesTheSystemsForEveryOctetValue) {
   }
 }
 
-TEST_F(SocketTable, TruncatedDatagramAndEmptyNonBlockingReceiveAreErrors) {
+TEST_F(SocketTable, LongDatagramArrivesCutAndEmptyNonBlockingReceiveIsAnError) {
   sockaddr_in address{};
   QelSocket s = bound_socket(&address);
   unsigned long non_blocking = 1;
@@ -202,8 +202,8 @@ TEST_F(SocketTable, TruncatedDatagramAndEmptyNonBlockingReceiveAreErrors) {
     if (waiting == 0) usleep(1000);
   }
   EXPECT_EQ(waiting, sizeof message);
-  EXPECT_EQ(A::pfn_recvfrom(s, buffer, sizeof buffer, 0, nullptr, nullptr), kQelSocketError);
-  EXPECT_EQ(A::pfn_WSAGetLastError(), EMSGSIZE);
+  EXPECT_EQ(A::pfn_recvfrom(s, buffer, sizeof buffer, 0, nullptr, nullptr),
+            static_cast<int>(sizeof buffer));
   EXPECT_EQ(std::memcmp(buffer, "long", 4), 0);
   A::pfn_closesocket(s);
 }

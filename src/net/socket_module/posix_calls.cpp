@@ -102,10 +102,9 @@ int receive_from(int s, char* buffer, int length, int flags, void* from, int* fr
   ssize_t received = ::recvmsg(s, &message, flags);
   if (received < 0) return fail_with_errno();
   if (from) *from_length = static_cast<int>(message.msg_namelen);
-  if (message.msg_flags & MSG_TRUNC) {
-    set_last_error(EMSGSIZE);
-    return net::kQelSocketError;
-  }
+  // A datagram longer than the buffer arrives cut to the buffer's length. As
+  // an error it would end a whole broadcast and throw away the answers
+  // already collected; cut, it is dropped by the decoder like any bad datagram.
   return static_cast<int>(received);
 }
 
