@@ -9,6 +9,9 @@
 
 #include "api/family_agent.h"
 #include "orv/orv.h"
+#include "device/option_keys.h"
+
+using namespace orv::testing;  // option key lists
 
 namespace {
 
@@ -17,23 +20,6 @@ constexpr int32_t kNotSupported = -5;
 constexpr int32_t kNoDevice = -8;
 constexpr int32_t kIndexRange = -11;
 
-const char* const kBooleanKeys[] = {"Scanner",      "Copier",    "HardDisk",  "RamDisk",
-                                    "DuplexModule", "InTrayMSI", "InTrayEx1", "InTrayEx2"};
-const char* const kScalarIntegerKeys[] = {
-    "MemorySizeInKByte",      "MemorySizeInMByte",      "NumberOfInputTray",
-    "PrinterRomVersionMajor", "PrinterRomVersionMinor", "PrinterRomVersionRevision",
-    "UserPromptSetting",      "MinPasswordLength"};
-const char* const kTrayIntegerKeys[] = {"InputTrayIndex",
-                                        "InputTrayType",
-                                        "InputTrayMaxCapacityInSheets",
-                                        "InputTrayCurrentLevelInPercent",
-                                        "InputTrayMediaSize",
-                                        "InputTrayMediaDirection",
-                                        "InputTrayMediaDimFeedDirChosen",
-                                        "InputTrayMediaDimXFeedDirChosen"};
-const char* const kScalarTextKeys[] = {"PrinterRomVersion", "SysName", "NetWareSAPUnitName"};
-const char* const kTrayTextKeys[] = {"InputTrayName", "InputTrayDescription",
-                                     "InputTrayMediaType"};
 
 class Exports : public ::testing::Test {
  protected:

@@ -6,6 +6,9 @@
 
 #include "device/dev_comm_option.h"
 #include "fake_usm.h"
+#include "device/option_keys.h"
+
+using namespace orv::testing;  // option key lists
 
 namespace {
 
@@ -80,23 +83,6 @@ long get_long(const COrvDevCommOption& o, const char* key, int index, long* out)
   return o.get_option(key, out, index);
 }
 
-const char* const kBooleanKeys[] = {"Scanner",      "Copier",    "HardDisk",  "RamDisk",
-                                    "DuplexModule", "InTrayMSI", "InTrayEx1", "InTrayEx2"};
-const char* const kScalarIntegerKeys[] = {
-    "MemorySizeInKByte",      "MemorySizeInMByte",      "NumberOfInputTray",
-    "PrinterRomVersionMajor", "PrinterRomVersionMinor", "PrinterRomVersionRevision",
-    "UserPromptSetting",      "MinPasswordLength"};
-const char* const kTrayIntegerKeys[] = {"InputTrayIndex",
-                                        "InputTrayType",
-                                        "InputTrayMaxCapacityInSheets",
-                                        "InputTrayCurrentLevelInPercent",
-                                        "InputTrayMediaSize",
-                                        "InputTrayMediaDirection",
-                                        "InputTrayMediaDimFeedDirChosen",
-                                        "InputTrayMediaDimXFeedDirChosen"};
-const char* const kScalarTextKeys[] = {"PrinterRomVersion", "SysName", "NetWareSAPUnitName"};
-const char* const kTrayTextKeys[] = {"InputTrayName", "InputTrayDescription",
-                                     "InputTrayMediaType"};
 
 // ---------------------------------------------------------------------------
 
