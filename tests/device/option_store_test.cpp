@@ -7,6 +7,7 @@
 #include "device/dev_comm_option.h"
 #include "fake_usm.h"
 #include "device/option_keys.h"
+#include "device/recorded_settings.h"
 
 using namespace orv::testing;  // option key lists
 
@@ -15,7 +16,7 @@ namespace {
 // Fills the store as a refresh would, and reads back what Init recorded.
 // Tests of what Init records call the store's own Init: the family class's
 // Init goes on to ask the printer.
-class TestOption : public COrvHarrowOption {
+class TestOption : public RecordedSettings {
  public:
   using COrvDevCommOption::has_device_index;
   using COrvDevCommOption::initialize_data;
@@ -56,22 +57,6 @@ class TestOption : public COrvHarrowOption {
   void set_output_tray() { m_outputTrays[m_outputTrayCount++] = {1, 3, 3}; }
   void set_sys_object_id(const char* oid) { std::strcpy(m_sysObjectID, oid); }
 
-  int32_t protocol() const { return m_protocol; }
-  const char* address() const { return m_address; }
-  uint16_t port() const { return m_port; }
-  unsigned long timeout() const { return m_timeout; }
-  unsigned long retries() const { return m_retries; }
-  unsigned long max_message_size() const { return m_maxMessageSize; }
-  int32_t security_model() const { return m_securityModel; }
-  int32_t security_level() const { return m_securityLevel; }
-  int32_t auth_protocol() const { return m_authProtocol; }
-  int32_t priv_protocol() const { return m_privProtocol; }
-  const char* user_name() const { return m_userName; }
-  const char* auth_pass_phrase() const { return m_authPassPhrase; }
-  const char* priv_pass_phrase() const { return m_privPassPhrase; }
-  const char* context_name() const { return m_contextName; }
-  const char* community() const { return m_community; }
-  bool community_set() const { return m_communitySet; }
   int32_t output_tray_count() const { return m_outputTrayCount; }
   bool offset_stacking() const { return m_offsetStacking; }
   bool device105() const { return m_device105Running; }

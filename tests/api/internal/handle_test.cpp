@@ -10,6 +10,7 @@
 #include "api/plugin_handle.h"
 #include "api/plugin_usm.h"
 #include "api/family_agent.h"
+#include "device/recorded_settings.h"
 
 using orv::api::COrvPluginHandle;
 using orv::api::COrvPluginUSM;
@@ -17,27 +18,8 @@ using orv::api::map_protocol;
 
 namespace {
 
-// Copies the handle's option object so that its recorded fields can be read.
-class OptionView : public COrvHarrowOption {
- public:
-  explicit OptionView(const COrvHarrowOption& o) : COrvHarrowOption(o) {}
-  int32_t protocol() const { return m_protocol; }
-  const char* address() const { return m_address; }
-  uint16_t port() const { return m_port; }
-  unsigned long timeout() const { return m_timeout; }
-  unsigned long retries() const { return m_retries; }
-  unsigned long max_message_size() const { return m_maxMessageSize; }
-  int32_t security_model() const { return m_securityModel; }
-  int32_t security_level() const { return m_securityLevel; }
-  int32_t auth_protocol() const { return m_authProtocol; }
-  int32_t priv_protocol() const { return m_privProtocol; }
-  const char* user_name() const { return m_userName; }
-  const char* auth_pass_phrase() const { return m_authPassPhrase; }
-  const char* priv_pass_phrase() const { return m_privPassPhrase; }
-  const char* context_name() const { return m_contextName; }
-  const char* community() const { return m_community; }
-  bool community_set() const { return m_communitySet; }
-};
+// A copy of the handle's option object whose recorded fields can be read.
+using OptionView = orv::testing::RecordedSettings;
 
 TEST(ApiProtocolMap, HostValuesToInternalCodes) {
   EXPECT_EQ(map_protocol(1), 1);
