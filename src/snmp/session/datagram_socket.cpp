@@ -7,8 +7,8 @@
 #include <climits>
 #include <cstring>
 
+#include "net/ipv4_text_address.h"
 #include "net/socket_api.h"
-#include "snmp/session/ipv4_broadcast.h"
 #include "snmp/session/ipv6_group.h"
 #include "snmp/session/socket_log.h"
 
@@ -163,8 +163,8 @@ Result DataGramSocket::join_multicast(const char* group) {
   int record_length = 0;
   switch (local_->protocol()) {
     case IQelNetworkAddress::kProtocolIpv4: {
-      uint32_t address = NQelSocketAPI::pfn_inet_addr(group);
-      if (address == INADDR_NONE && !session::is_limited_broadcast_text(group)) {
+      uint32_t address = 0;
+      if (!net::ipv4_text_to_address(group, &address)) {
         socket_log().log(log::kError, "fail inet_addr(). WSAGetLastError()=%d", last_error());
         return kErrPlatform;
       }
