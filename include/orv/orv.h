@@ -25,8 +25,8 @@
  * Tables are read by GETNEXT walks: one exchange per row, plus one that
  * finds the end. A walk fails with ORV_ERR_NO_VALUE when the printer
  * answers any error-status but noSuchName (SNMPv1's end of its objects), and
- * after 10,000 rows, so that a printer that never ends a table cannot keep
- * a call running.
+ * when a table goes on past 10,000 rows, so that a printer that never ends a
+ * table cannot keep a call running.
  */
 #ifndef ORV_ORV_H
 #define ORV_ORV_H
