@@ -206,6 +206,7 @@ TEST_F(GetDataOnScriptedPeer, WalkEndsOnlyAtTheTablesEndAndFailsOnRefusals) {
       {"readOnly in the last column of row 3", {"walk:3", "error-at:" + name + ".1002:4"}, kErrNoValue, 2,
        refused + "4, error-index 3."},
       {"tooBig even for one binding", {"walk:3", "toobig-above:0"}, kErrCannotSplit, 0, ""},
+      {"as many rows as a walk keeps", {"walk:10000"}, kOk, facade::kWalkRowLimit, ""},
       {"rows without end", {"walk:-"}, kErrNoValue, facade::kWalkRowLimit,
        "walk of " + type + " stopped after 10000 rows."},
   };
