@@ -30,6 +30,10 @@ Peer modes (several may be combined; silent wins):
   echo                  answer every request (the default)
   silent                never answer
   silent-first:K        ignore the first K requests, then answer
+  silent-after:K        answer the first K requests, then none
+  advance               answer a GETNEXT with each binding's OID followed by
+                        ".1" and the INTEGER K of the K-th request, so a walk
+                        finds a new row in every answer
   late-stale[:S[:A]]    after S ms (100) send an answer carrying an older
                         request id; after A ms send the true answer (never
                         when A is omitted or "-")
@@ -444,8 +448,8 @@ def encode_response(version, community, reqid, status, index, binds):
 # ---------------------------------------------------------------- scripted peer
 
 def parse_modes(texts):
-    modes = {"silent": False, "silent_first": 0, "stale": None, "toobig_above": None,
-             "error_at": None, "garbage": False}
+    modes = {"silent": False, "silent_first": 0, "silent_after": None, "advance": False,
+             "stale": None, "toobig_above": None, "error_at": None, "garbage": False}
     for text in texts or ["echo"]:
         name, _, rest = text.partition(":")
         if name == "echo":
@@ -454,6 +458,10 @@ def parse_modes(texts):
             modes["silent"] = True
         elif name == "silent-first":
             modes["silent_first"] = int(rest)
+        elif name == "silent-after":
+            modes["silent_after"] = int(rest)
+        elif name == "advance":
+            modes["advance"] = True
         elif name == "late-stale":
             parts = rest.split(":") if rest else []
             stale = int(parts[0]) if parts and parts[0] else 100
@@ -475,6 +483,8 @@ def peer_replies(modes, datagram, count):
     """[(delay in ms, bytes)] to send back for one received datagram."""
     if modes["silent"] or count <= modes["silent_first"]:
         return []
+    if modes["silent_after"] is not None and count > modes["silent_after"]:
+        return []
     try:
         version, community, pdu_tag, reqid, binds = parse_request(datagram)
     except ValueError:
@@ -489,6 +499,8 @@ def peer_replies(modes, datagram, count):
             if oid_text(oid) == modes["error_at"][0]:
                 status, index = modes["error_at"][1], i
                 break
+    if modes["advance"] and pdu_tag == 0xA1:
+        binds = [(oid + b"\x01", ber_int(count)) for oid, _ in binds]
     out = []
     if modes["garbage"]:
         out.append((0, b"\x30\x03\x02\x01"))
