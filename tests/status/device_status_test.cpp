@@ -138,7 +138,7 @@ TEST(DeviceStatus, AnAgentSilentMidWalkFailsTheCountWithoutRows) {
   FixedUSM community(0);
   for (const auto& c : cases) {
     const std::string host = orv::test::free_loopback_address(161);
-    orv::test::ScriptedPeer peer(host + ":161", {"advance", "silent-after:3"});
+    orv::test::ScriptedPeer peer(host + ":161", {"walk:-", "silent-after:3"});
     COrvDeviceStatus s;
     ASSERT_EQ(s.Init(1, host.c_str(), &community, 200, 0, 0), 0);
     int32_t count = 77;
