@@ -105,6 +105,7 @@ TEST(OrvctlStatusNames, CodesBitsAndLevels) {
       {with_code(medium_direction_name(7), 7), "unknown (7)"},
       {level_text(12, 100), "12%"},
       {level_text(3, 2), "100%"},
+      {level_text(412, 550), "75%"},
       {level_text(5, -2), "5"},
       {level_text(-1, 100), "other"},
       {level_text(-2, 100), "unknown"},

@@ -108,7 +108,8 @@ std::string level_text(int32_t level, int32_t max) {
   }
   if (level < 0) return with_code({}, level);
   if (max <= 0) return std::to_string(level);
-  return percent_text(static_cast<int64_t>(level) * 100 / max);
+  // Rounded to the nearest percent, as the library's own tray level is.
+  return percent_text((static_cast<int64_t>(level) * 100 + max / 2) / max);
 }
 
 std::string percent_text(int64_t percent) {
