@@ -15,7 +15,7 @@ constexpr const char* kLoopbackBroadcast = "127.255.255.255";
 TEST(OrvctlCli, TopLevelHelpListsEveryCommand) {
   const auto result = orvctl({"--help"});
   EXPECT_EQ(result.exit_code, 0) << result.err;
-  for (const char* command : {"discover", "options", "supported"}) {
+  for (const char* command : {"discover", "options", "supported", "traps"}) {
     EXPECT_NE(result.out.find(command), std::string::npos) << command << "\n" << result.out;
   }
 }
