@@ -113,9 +113,9 @@ std::vector<std::vector<uint8_t>> malformed_datagrams() {
 TEST(TrapSession, MalformedDatagramsAreDroppedAndGoodTrapsAfterThemArrive) {
   session_log_path();
   LogCapture log;
+  RecordingObserver observer;  // outlives the session
   TrapSessionPtr session = started_trap_session();
   ASSERT_TRUE(session);
-  RecordingObserver observer;
   ASSERT_EQ(session->attach(&observer), kOk);
   test::UdpProbe probe;
   const std::vector<std::vector<uint8_t>> junk = malformed_datagrams();

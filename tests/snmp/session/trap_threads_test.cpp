@@ -102,8 +102,8 @@ TEST(ObserverInvoker, FullQueueHoldsThe201stPostUntilOneIsTaken) {
   poster.join();
   EXPECT_TRUE(posted.load());
   ASSERT_TRUE(eventually([&] { return blocker.calls() == kObserverQueueLimit + 2; }));
-  std::vector<int64_t> keys = blocker.keys();
-  EXPECT_EQ(keys.back(), 999);
+  invoker.reset();
+  EXPECT_EQ(blocker.keys().back(), 999);
 }
 
 TEST(ObserverInvoker, ObserverMayDetachFromInsideItsCall) {
@@ -121,6 +121,7 @@ TEST(ObserverInvoker, ObserverMayDetachFromInsideItsCall) {
   ASSERT_EQ(invoker->attach(&stays), kOk);
   for (uint32_t i = 0; i < 3; ++i) ASSERT_EQ(invoker->post(kFireTrap, trap_packet(i)), kOk);
   ASSERT_TRUE(eventually([&] { return stays.calls() == 3; }));
+  invoker.reset();
   EXPECT_EQ(leaver.calls(), 1u);
   EXPECT_EQ(later.calls(), 0u);
 }
@@ -176,13 +177,14 @@ class TrapStream {
 };
 
 TEST(TrapSession, AttachAndDetachFromOtherThreadsWhileTrapsStreamIn) {
-  TrapSessionPtr session = started_trap_session();
-  ASSERT_TRUE(session);
+  // Observers first: they must outlive the session that calls them.
   RecordingObserver steady;
-  ASSERT_EQ(session->attach(&steady), kOk);
-  TrapStream stream(session->local_port(), 100000);
   std::vector<std::unique_ptr<RecordingObserver>> churners;
   for (int t = 0; t < 3; ++t) churners.push_back(std::make_unique<RecordingObserver>());
+  TrapSessionPtr session = started_trap_session();
+  ASSERT_TRUE(session);
+  ASSERT_EQ(session->attach(&steady), kOk);
+  TrapStream stream(session->local_port(), 100000);
   std::vector<std::thread> threads;
   for (auto& churner : churners) {
     threads.emplace_back([&session, observer = churner.get()] {
@@ -203,14 +205,14 @@ TEST(TrapSession, AttachAndDetachFromOtherThreadsWhileTrapsStreamIn) {
 
 TEST(TrapSession, NoObserverCallAfterDestroyReturns) {
   for (int round = 0; round < 3; ++round) {
-    TrapSessionPtr session = started_trap_session();
-    ASSERT_TRUE(session);
     std::atomic<bool> destroyed{false};
     std::atomic<int> late_calls{0};
     RecordingObserver observer([&](IQesSnmpPacket*) {
       if (destroyed) late_calls.fetch_add(1);
       std::this_thread::sleep_for(std::chrono::microseconds(500));  // lets the queue fill
     });
+    TrapSessionPtr session = started_trap_session();
+    ASSERT_TRUE(session);
     ASSERT_EQ(session->attach(&observer), kOk);
     TrapStream stream(session->local_port(), 1000000, false);
     ASSERT_TRUE(eventually([&] { return observer.calls() >= 20; }));
@@ -241,14 +243,16 @@ TEST(TrapSession, TenThousandTrapsWithASlowObserver) {
   }
   const size_t heap_before = mallinfo2().uordblks;
   {
-    TrapSessionPtr session = started_trap_session();
-    ASSERT_TRUE(session);
     std::atomic<size_t> deepest{0};
+    ObserverInvoker* invoker = nullptr;  // set before the attach that publishes it
     RecordingObserver slow([&](IQesSnmpPacket*) {
-      const size_t pending = session->invoker().pending();
+      const size_t pending = invoker->pending();
       if (pending > deepest) deepest = pending;
       std::this_thread::sleep_for(std::chrono::microseconds(100));
     });
+    TrapSessionPtr session = started_trap_session();
+    ASSERT_TRUE(session);
+    invoker = &session->invoker();
     ASSERT_EQ(session->attach(&slow), kOk);
     TrapStream stream(session->local_port(), kTraps, false);
     stream.wait();
