@@ -166,6 +166,41 @@ TEST(OrvctlBroadcastTargets, OnlyUpBroadcastInterfacesEachAddressOnce) {
   EXPECT_TRUE(directed_broadcasts(nullptr).empty());
 }
 
+TEST(OrvctlBroadcastTargets, AllNodesOnEveryUpMulticastLinkWithIpv6Once) {
+  constexpr unsigned kUp = IFF_UP | IFF_MULTICAST;
+  const struct {
+    const char* name;
+    unsigned flags;
+    int family;
+  } interfaces[] = {
+      {"lo", IFF_UP | IFF_LOOPBACK | IFF_MULTICAST, AF_INET6},
+      {"eth0", kUp | IFF_BROADCAST, AF_INET6},
+      {"eth0", kUp | IFF_BROADCAST, AF_INET6},  // a second address, same link
+      {"eth1", IFF_MULTICAST, AF_INET6},        // down
+      {"eth2", kUp, AF_INET},                   // no IPv6
+      {"tun0", IFF_UP | IFF_POINTOPOINT, AF_INET6},  // no multicast
+      {"gone", kUp, AF_INET6},                  // no index
+      {"br0", kUp, AF_INET6},
+  };
+  constexpr size_t kCount = std::size(interfaces);
+  sockaddr_in6 addresses[kCount]{};
+  ifaddrs entries[kCount]{};
+  for (size_t i = 0; i < kCount; ++i) {
+    addresses[i].sin6_family = static_cast<sa_family_t>(interfaces[i].family);
+    entries[i].ifa_name = const_cast<char*>(interfaces[i].name);
+    entries[i].ifa_flags = interfaces[i].flags;
+    entries[i].ifa_addr = reinterpret_cast<sockaddr*>(&addresses[i]);
+    entries[i].ifa_next = i + 1 < kCount ? &entries[i + 1] : nullptr;
+  }
+  auto index_of = [](const char* name) -> unsigned {
+    const std::string n(name);
+    return n == "eth0" ? 2 : n == "br0" ? 7 : n == "gone" ? 0 : 9;
+  };
+  EXPECT_EQ(all_nodes_per_link(entries, index_of),
+            (std::vector<std::string>{"ff02::1%2", "ff02::1%7"}));
+  EXPECT_TRUE(all_nodes_per_link(nullptr, index_of).empty());
+}
+
 TEST(OrvctlSearch, MergeKeepsEachAddressOnceInNumericOrder) {
   const std::vector<FindOutcome> outcomes = {
       {"255.255.255.255", ORV_OK,
