@@ -1,5 +1,6 @@
 #include "net/network_address.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <string>
@@ -112,7 +113,13 @@ class CQelNetworkAddress final : public IQelNetworkAddress {
 
   // The text is kept with A to F lowered so hex texts compare alike.
   Result store_text(const char* text) {
-    std::string stored(text);
+    const size_t length = std::strlen(text);
+    // Most texts (every IPv4 one) have no such letter: stored as they are.
+    if (std::find_if(text, text + length, [](char c) { return c >= 'A' && c <= 'F'; }) ==
+        text + length) {
+      return text_->set_bytes(text, static_cast<uint32_t>(length));
+    }
+    std::string stored(text, length);
     net::lower_hex_letters(&stored);
     return text_->set_bytes(stored.data(), static_cast<uint32_t>(stored.size()));
   }

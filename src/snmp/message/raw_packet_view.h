@@ -1,14 +1,15 @@
 // A raw packet over bytes that someone else owns and keeps (a session's
 // send and receive buffers), so that a message costs no allocation and no
 // copy. Its owner ends it: release() leaves it alone, so it can be handed out
-// where a released raw packet is expected.
+// where a released raw packet is expected. The heap raw packets of
+// qes_create_raw_packet are views of their own bytes.
 #pragma once
 
 #include "snmp/message/raw_packet.h"
 
 namespace orv {
 
-class CQesRawPacketView final : public IQesRawPacket {
+class CQesRawPacketView : public IQesRawPacket {
  public:
   CQesRawPacketView() = default;
   CQesRawPacketView(const CQesRawPacketView&) = delete;
