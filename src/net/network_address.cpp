@@ -8,6 +8,7 @@
 #include "net/address_resolver.h"
 #include "net/address_text.h"
 #include "snmp/smi/qel_buffer.h"
+#include "snmp/smi/recycled_blocks.h"
 
 namespace orv {
 
@@ -15,7 +16,7 @@ namespace {
 
 // The address object: its text in an owned buffer, the protocol code and the
 // port in host byte order. Not locked: one object serves one thread at a time.
-class CQelNetworkAddress final : public IQelNetworkAddress {
+class CQelNetworkAddress final : public IQelNetworkAddress, public smi::RecycledAllocation {
  public:
   explicit CQelNetworkAddress(BufferPtr text) : text_(std::move(text)) {}
 
