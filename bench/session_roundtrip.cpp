@@ -5,9 +5,11 @@
 //
 //   session_roundtrip                      Google Benchmark run, then the
 //                                          medians of both and their ratio
-//   session_roundtrip --callgrind N K      N exchanges of K bindings, ours
-//                                          then Net-SNMP's, for valgrind's
-//                                          callgrind (bench/README.md)
+//   session_roundtrip --callgrind N K      one uncounted warm-up exchange of
+//                                          each, then N exchanges of K
+//                                          bindings, ours then Net-SNMP's, for
+//                                          valgrind's callgrind
+//                                          (bench/callgrind_session.sh)
 //
 // The agent is started through tests/support/orvlab.py on a free 127.x
 // address, port 161 (needs root), and stopped at the end.
