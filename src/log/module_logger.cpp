@@ -1,5 +1,6 @@
 #include "log/log.h"
 #include "log/log_manager.h"
+#include "log/logger.h"
 #include "result_codes.h"
 
 namespace orv::log {
@@ -35,6 +36,9 @@ bool ModuleLogger::enabled(uint32_t level) {
 }
 
 int32_t ModuleLogger::log(uint32_t level, const char* format, ...) {
+  // A filtered-out line returns before its arguments are taken up.
+  CQelLogger* logger = logger_.load(std::memory_order_acquire);
+  if (logger != nullptr && !logger->enabled(level)) return kOk;
   va_list args;
   va_start(args, format);
   int32_t rc = vlog(level, format, args);

@@ -1,5 +1,6 @@
 #include "net/network_address.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <string>
@@ -7,6 +8,7 @@
 #include "net/address_resolver.h"
 #include "net/address_text.h"
 #include "snmp/smi/qel_buffer.h"
+#include "snmp/smi/recycled_blocks.h"
 
 namespace orv {
 
@@ -14,7 +16,7 @@ namespace {
 
 // The address object: its text in an owned buffer, the protocol code and the
 // port in host byte order. Not locked: one object serves one thread at a time.
-class CQelNetworkAddress final : public IQelNetworkAddress {
+class CQelNetworkAddress final : public IQelNetworkAddress, public smi::RecycledAllocation {
  public:
   explicit CQelNetworkAddress(BufferPtr text) : text_(std::move(text)) {}
 
@@ -112,7 +114,13 @@ class CQelNetworkAddress final : public IQelNetworkAddress {
 
   // The text is kept with A to F lowered so hex texts compare alike.
   Result store_text(const char* text) {
-    std::string stored(text);
+    const size_t length = std::strlen(text);
+    // Most texts (every IPv4 one) have no such letter: stored as they are.
+    if (std::find_if(text, text + length, [](char c) { return c >= 'A' && c <= 'F'; }) ==
+        text + length) {
+      return text_->set_bytes(text, static_cast<uint32_t>(length));
+    }
+    std::string stored(text, length);
     net::lower_hex_letters(&stored);
     return text_->set_bytes(stored.data(), static_cast<uint32_t>(stored.size()));
   }

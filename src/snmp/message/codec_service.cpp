@@ -88,7 +88,17 @@ Result CQesCodecService::run_encoder(IQesSnmpEncoder* encoder, IQesSnmpPacket* p
 Result CQesCodecService::decode(const IQesRawPacket* input, IQesPdu* pdu, IQesSnmpTarget* target,
                                 int32_t translate_type) {
   LentPacket packet(pdu, target);
-  return decode_packet(input, &packet, translate_type);
+  IQesCodecFactory* factory = current();
+  if (!factory) return kErrNoDevice;
+  if (!input) return kErrInvalidArg;
+  if (factory == qes_trans_stream_factory()) {
+    // A target made for this decode would be released unread: the built-in
+    // decoder checks the header without making one.
+    CQesSnmpDecoder decoder;
+    decoder.set_header_kept(target != nullptr);
+    return run_decoder(&decoder, input, &packet, translate_type, false);
+  }
+  return decode_with(factory, input, &packet, translate_type, false);
 }
 
 Result CQesCodecService::decode_packet(const IQesRawPacket* input, IQesSnmpPacket* packet,
@@ -104,6 +114,13 @@ Result CQesCodecService::peek(const IQesRawPacket* input, int32_t translate_type
   if (!input || !error_status || !request_id) return kErrInvalidArg;
   IQesCodecFactory* factory = current();
   if (!factory) return kErrNoDevice;
+  if (factory == qes_trans_stream_factory()) {
+    // The built-in decoder reads the fields without a packet to keep them.
+    CQesSnmpDecoder decoder;
+    decoder.set_input(input);
+    decoder.set_translate_type(translate_type);
+    return decoder.peek_fields(error_status, request_id);
+  }
   Result rc = kOk;
   SnmpPacketPtr packet(qes_create_snmp_packet(&rc));
   if (!packet) return rc;

@@ -3,10 +3,12 @@
 
 #include <new>
 
+#include "snmp/smi/recycled_blocks.h"
+
 namespace orv {
 namespace {
 
-class CQesPdu final : public IQesPdu {
+class CQesPdu final : public IQesPdu, public smi::RecycledAllocation {
  public:
   void release() override { delete this; }
 

@@ -3,33 +3,19 @@
 #include <cstring>
 #include <new>
 
+#include "snmp/message/raw_packet_view.h"
+
 namespace orv {
 namespace {
 
-class CQesRawPacket final : public IQesRawPacket {
+// Owns the bytes it views; released, it frees them and itself.
+class CQesRawPacket final : public CQesRawPacketView {
  public:
-  explicit CQesRawPacket(uint8_t* bytes, uint32_t capacity) : bytes_(bytes), capacity_(capacity) {}
-
+  CQesRawPacket(uint8_t* bytes, uint32_t capacity) { view(bytes, capacity, 0); }
   void release() override { delete this; }
-  uint8_t* base() override { return bytes_; }
-  const uint8_t* base() const override { return bytes_; }
-  uint32_t capacity() const override { return capacity_; }
-  uint32_t data_start() const override { return data_start_; }
-  Result set_data_start(uint32_t offset) override {
-    if (offset > capacity_) return kErrInvalidArg;
-    data_start_ = offset;
-    return kOk;
-  }
-  void set_max_message_size(uint64_t size) override { max_message_size_ = size; }
-  uint64_t max_message_size() const override { return max_message_size_; }
 
  private:
-  ~CQesRawPacket() override { delete[] bytes_; }
-
-  uint8_t* bytes_;
-  uint32_t capacity_;
-  uint32_t data_start_ = 0;
-  uint64_t max_message_size_ = 0;
+  ~CQesRawPacket() override { delete[] base(); }
 };
 
 IQesRawPacket* make(const void* bytes, uint32_t length, bool filled, Result* status) {

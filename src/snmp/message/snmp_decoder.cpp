@@ -16,10 +16,9 @@ constexpr size_t kInlineArcs = 128;
 
 }  // namespace
 
-Result CQesSnmpDecoder::decode_packet(IQesSnmpPacket* packet) {
-  if (!packet || !input_) return kErrInvalidArg;
+Result CQesSnmpDecoder::open_message() {
+  if (!input_) return kErrInvalidArg;
   reader_ = BerReader(input_->data(), input_->length());
-
   uint8_t tag = 0;
   uint32_t length = 0;
   if (reader_.read_tag_length(&tag, &length) != kOk || tag != kTagSequence) return kErrNotAwaited;
@@ -32,13 +31,27 @@ Result CQesSnmpDecoder::decode_packet(IQesSnmpPacket* packet) {
     snmp_log().log(log::kError, "decode error: lack of received packet. can't go on decoding any more.");
     return kErrNotAwaited;
   }
+  return kOk;
+}
 
-  Result rc = kOk;
-  if (!packet->target()) {
-    if (translate_type_ == kTranslateNone) {
-      snmp_log().log(log::kError, "decode error: unknown translate type.");
-      return kErrInvalidArg;
-    }
+Result CQesSnmpDecoder::check_translate_type() const {
+  if (translate_type_ == kTranslateNone) {
+    snmp_log().log(log::kError, "decode error: unknown translate type.");
+    return kErrInvalidArg;
+  }
+  return translate_type_ == kTranslateCommunity ? kOk : kErrInvalidArg;
+}
+
+Result CQesSnmpDecoder::decode_packet(IQesSnmpPacket* packet) {
+  if (!packet || !input_) return kErrInvalidArg;
+  Result rc = open_message();
+  if (rc != kOk) return rc;
+  const bool header_dropped = !packet->target() && !keep_header_;
+  if (header_dropped) {
+    rc = check_translate_type();
+    if (rc != kOk) return rc;
+  } else if (!packet->target()) {
+    if (translate_type_ == kTranslateNone) return check_translate_type();
     IQesSnmpTarget* target = qes_create_snmp_target(translate_type_, &rc);
     if (!target) return rc;
     packet->set_target(target);
@@ -48,13 +61,41 @@ Result CQesSnmpDecoder::decode_packet(IQesSnmpPacket* packet) {
     if (!pdu) return rc;
     packet->set_pdu(pdu);
   }
-  rc = packet->target()->accept(this);
+  if (header_dropped) {
+    rc = read_community_header();
+  } else {
+    rc = packet->target()->accept(this);
+  }
   if (rc != kOk) return rc;
   return decode_pdu(packet->pdu());
 }
 
-Result CQesSnmpDecoder::code_community_header(IQesCommunityTarget* target) {
-  if (!target) return kErrInvalidArg;
+Result CQesSnmpDecoder::peek_fields(int32_t* error_status, int32_t* request_id) {
+  if (!error_status || !request_id || !input_) return kErrInvalidArg;
+  Result rc = open_message();
+  if (rc == kOk) rc = check_translate_type();
+  if (rc == kOk) rc = read_community_header();
+  int32_t type = kPduUnset;
+  if (rc == kOk) rc = read_pdu_head(&type);
+  if (rc != kOk) return rc;
+  if (type == kPduTrap) {
+    // Only a PDU object can take a Trap's fields; it keeps the id and
+    // error-status of a fresh PDU.
+    PduPtr pdu(qes_create_pdu(&rc));
+    if (!pdu) return rc;
+    pdu->set_type(type);
+    rc = version_ == kSnmpV1 ? decode_trap_v1_fields(pdu.get()) : decode_trap_v2_body(pdu.get());
+    if (rc != kOk) return rc;
+    *error_status = pdu->error_status();
+    *request_id = pdu->request_id();
+    return kOk;
+  }
+  int32_t error_index = 0;
+  rc = read_request_fields(request_id, error_status, &error_index);
+  return rc == kOk ? check_error_status(type, *error_status) : rc;
+}
+
+Result CQesSnmpDecoder::read_version() {
   int32_t version = 0;
   Result rc = read_integer(&version);
   if (rc != kOk) return rc;
@@ -63,7 +104,22 @@ Result CQesSnmpDecoder::code_community_header(IQesCommunityTarget* target) {
     return kErrNotAwaited;
   }
   version_ = version;
-  target->set_version(version);
+  return kOk;
+}
+
+Result CQesSnmpDecoder::read_community_header() {
+  Result rc = read_version();
+  if (rc != kOk) return rc;
+  const uint8_t* community = nullptr;
+  uint32_t length = 0;
+  return read_contents(kTagOctetString, &community, &length);
+}
+
+Result CQesSnmpDecoder::code_community_header(IQesCommunityTarget* target) {
+  if (!target) return kErrInvalidArg;
+  Result rc = read_version();
+  if (rc != kOk) return rc;
+  target->set_version(version_);
   const uint8_t* community = nullptr;
   uint32_t length = 0;
   rc = read_contents(kTagOctetString, &community, &length);
@@ -73,21 +129,28 @@ Result CQesSnmpDecoder::code_community_header(IQesCommunityTarget* target) {
 
 Result CQesSnmpDecoder::code_snmpv3_header(IQesSnmpV3Target*) { return kErrNotSupported; }
 
-Result CQesSnmpDecoder::decode_pdu(IQesPdu* pdu) {
-  if (!pdu) return kErrInvalidArg;
+Result CQesSnmpDecoder::read_pdu_head(int32_t* type) {
   uint8_t tag = reader_.read_byte();
   if (reader_.exhausted() || tag < kTagPduBase || tag > kTagPduBase + kPduTypeLast) {
     snmp_log().log(log::kError, "decode error: unknown pdu type.");
     return kErrNotAwaited;
   }
-  int32_t type = tag == kTagSnmpV2Trap ? kPduTrap : tag - kTagPduBase;
-  pdu->set_type(type);
+  *type = tag == kTagSnmpV2Trap ? kPduTrap : tag - kTagPduBase;
   uint32_t length = 0;
   if (reader_.read_length(&length) != kOk || length != reader_.remaining()) {
     snmp_log().log(log::kError, "decode error: pdu length is wrong.");
     return kErrNotAwaited;
   }
-  Result rc;
+  return kOk;
+}
+
+Result CQesSnmpDecoder::decode_pdu(IQesPdu* pdu) {
+  if (!pdu) return kErrInvalidArg;
+  int32_t type = kPduUnset;
+  Result rc = read_pdu_head(&type);
+  // A PDU whose length is wrong has taken its type already.
+  if (type != kPduUnset) pdu->set_type(type);
+  if (rc != kOk) return rc;
   if (type == kPduTrap)
     rc = version_ == kSnmpV1 ? decode_trap_v1_fields(pdu) : decode_trap_v2_body(pdu);
   else
@@ -104,19 +167,31 @@ Result CQesSnmpDecoder::decode_pdu(IQesPdu* pdu) {
   return kOk;
 }
 
-Result CQesSnmpDecoder::decode_request_fields(IQesPdu* pdu) {
-  if (!pdu) return kErrInvalidArg;
-  int32_t request_id = 0, error_status = 0, error_index = 0;
-  Result rc = read_integer(&request_id);
-  if (rc == kOk) rc = read_integer(&error_status);
-  if (rc == kOk) rc = read_integer(&error_index);
-  if (rc != kOk) return rc;
-  pdu->set_request_id(request_id);
+Result CQesSnmpDecoder::read_request_fields(int32_t* request_id, int32_t* error_status,
+                                           int32_t* error_index) {
+  Result rc = read_integer(request_id);
+  if (rc == kOk) rc = read_integer(error_status);
+  if (rc == kOk) rc = read_integer(error_index);
+  return rc;
+}
+
+Result CQesSnmpDecoder::check_error_status(int32_t type, int32_t error_status) {
   // A GetBulkRequest carries non-repeaters here, not an error-status.
-  if (pdu->type() != kPduGetBulkRequest && (error_status < 0 || error_status > kErrorStatusMax)) {
+  if (type != kPduGetBulkRequest && (error_status < 0 || error_status > kErrorStatusMax)) {
     snmp_log().log(log::kError, "decode error: error_status's value is wrong.");
     return kErrNotAwaited;
   }
+  return kOk;
+}
+
+Result CQesSnmpDecoder::decode_request_fields(IQesPdu* pdu) {
+  if (!pdu) return kErrInvalidArg;
+  int32_t request_id = 0, error_status = 0, error_index = 0;
+  Result rc = read_request_fields(&request_id, &error_status, &error_index);
+  if (rc != kOk) return rc;
+  pdu->set_request_id(request_id);
+  rc = check_error_status(pdu->type(), error_status);
+  if (rc != kOk) return rc;
   pdu->set_error_status(error_status);
   pdu->set_error_index(error_index);
   return kOk;

@@ -54,6 +54,13 @@ class CQesSnmpDecoder final : public IQesSnmpDecoder, public IQesValueVisitor {
   void set_input(const IQesRawPacket* input) override { input_ = input; }
   void set_translate_type(int32_t type) override { translate_type_ = type; }
   void set_header_only(bool header_only) override { header_only_ = header_only; }
+  // False: a packet without a target gets none; its header is read and
+  // checked as for a made one, then dropped (a caller that throws the
+  // target away anyway saves making it).
+  void set_header_kept(bool kept) { keep_header_ = kept; }
+  // What a header-only decode into a fresh packet would report, with the
+  // same checks, results and log lines, but without making the packet.
+  Result peek_fields(int32_t* error_status, int32_t* request_id);
 
   // A PDU body that the caller located itself (the trap session's SNMPv2c
   // notifications, which this codec does not carry): request-id, error
@@ -76,6 +83,18 @@ class CQesSnmpDecoder final : public IQesSnmpDecoder, public IQesValueVisitor {
   Result visit_exception(IQelSmiValue* value) override;
 
  private:
+  // The outer SEQUENCE: the reader ends with the message; trailing bytes
+  // are cut off (logged), a short message fails.
+  Result open_message();
+  // Whether a target can be made for the translate type (-2 otherwise).
+  Result check_translate_type() const;
+  Result read_version();
+  // Version and community, checked, not stored anywhere but version_.
+  Result read_community_header();
+  // PDU tag and length; `*type` is set once the tag is known.
+  Result read_pdu_head(int32_t* type);
+  Result read_request_fields(int32_t* request_id, int32_t* error_status, int32_t* error_index);
+  static Result check_error_status(int32_t type, int32_t error_status);
 
   // The contents of a TLV with tag `tag`; kErrNotAwaited for another tag or
   // contents that are not all there.
@@ -94,6 +113,7 @@ class CQesSnmpDecoder final : public IQesSnmpDecoder, public IQesValueVisitor {
   int32_t version_ = kSnmpVersionUnset;
   int32_t translate_type_ = kTranslateNone;
   bool header_only_ = false;
+  bool keep_header_ = true;
   BerReader reader_{nullptr, 0};
 };
 

@@ -3,12 +3,13 @@
 
 #include <new>
 
+#include "snmp/smi/recycled_blocks.h"
 #include "snmp/smi/smi_factory.h"
 
 namespace orv {
 namespace {
 
-class CQesVarBind final : public IQesVarBind {
+class CQesVarBind final : public IQesVarBind, public smi::RecycledAllocation {
  public:
   void release() override { delete this; }
 

@@ -3,10 +3,12 @@
 #include <new>
 #include <vector>
 
+#include "snmp/smi/recycled_blocks.h"
+
 namespace orv {
 namespace {
 
-class CQesVarBindList final : public IQesVarBindList {
+class CQesVarBindList final : public IQesVarBindList, public smi::RecycledAllocation {
  public:
   void release() override { delete this; }
 

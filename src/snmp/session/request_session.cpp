@@ -34,12 +34,14 @@ Result RequestSession::send_sync(IQesPdu* pdu, IQesSnmpTarget* target) {
 Result RequestSession::encode_request(IQesPdu* pdu, IQesSnmpTarget* target, IQesRawPacket** out,
                                       uint32_t* fitting) {
   pdu->set_request_id(static_cast<int32_t>(session::next_request_id()));
-  Result rc = kOk;
-  RawPacketPtr raw(qes_create_raw_packet(kEncodeBufferSize, &rc));
-  if (!raw) return rc != kOk ? rc : kErrNoMemory;
-  rc = CQesCodecService::instance().encode(pdu, target, raw.get(), fitting);
+  if (!encode_buffer_) {
+    encode_buffer_.reset(new (std::nothrow) uint8_t[kEncodeBufferSize]);
+    if (!encode_buffer_) return kErrNoMemory;
+  }
+  encoded_.view(encode_buffer_.get(), kEncodeBufferSize, kEncodeBufferSize);
+  Result rc = CQesCodecService::instance().encode(pdu, target, &encoded_, fitting);
   if (rc != kOk) return rc;
-  *out = raw.release();
+  *out = &encoded_;
   return kOk;
 }
 
@@ -49,13 +51,9 @@ Result RequestSession::receive_datagram(int32_t remaining, IQesRawPacket** raw,
   Result rc = socket()->receive(receive_buffer_, sizeof receive_buffer_, remaining, &received,
                                 sender);
   if (rc != kOk) return rc;
-  Result made = kOk;
-  *raw = qes_create_raw_packet_from(receive_buffer_, received, &made);
-  if (!*raw) {
-    (*sender)->release();
-    *sender = nullptr;
-    return made != kOk ? made : kErrNoMemory;
-  }
+  // The datagram's bytes are read where they arrived.
+  received_.view(receive_buffer_, received, 0);
+  *raw = &received_;
   return kOk;
 }
 

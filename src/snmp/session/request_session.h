@@ -6,9 +6,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "result_codes.h"
 #include "snmp/message/raw_packet.h"
+#include "snmp/message/raw_packet_view.h"
 #include "snmp/session/session_ticks.h"
 #include "snmp/session/session_transport.h"
 #include "snmp/session/snmp_session.h"
@@ -60,17 +62,24 @@ class RequestSession final : public IQesSession, private SessionTransport {
   using SessionTransport::socket;
 
  private:
-  // Encodes the PDU with a fresh request id into `*out`.
-  static Result encode_request(IQesPdu* pdu, IQesSnmpTarget* target, IQesRawPacket** out,
-                               uint32_t* fitting);
-  // Waits up to `remaining` ms for one datagram: 0 with the bytes and sender.
+  // Encodes the PDU with a fresh request id into `*out`, a view of the
+  // session's encode buffer: valid until the next encode.
+  Result encode_request(IQesPdu* pdu, IQesSnmpTarget* target, IQesRawPacket** out,
+                        uint32_t* fitting);
+  // Waits up to `remaining` ms for one datagram: 0 with the bytes (a view of
+  // the receive buffer, valid until the next receive) and the sender.
   Result receive_datagram(int32_t remaining, IQesRawPacket** raw, IQelNetworkAddress** sender);
   // The tries of a broadcast: answers of accepted, new senders are appended.
   Result broadcast_run(IQesSnmpTarget* target, const IQesRawPacket* request,
                        IQesSnmpPacketList* answers);
 
   session::TickSource ticks_;
+  // Made on the first encode and kept: a fresh 64 KiB block per request
+  // costs more than the rest of a small exchange.
+  std::unique_ptr<uint8_t[]> encode_buffer_;
+  CQesRawPacketView encoded_;
   uint8_t receive_buffer_[kReceiveBufferSize];
+  CQesRawPacketView received_;
 };
 
 }  // namespace orv

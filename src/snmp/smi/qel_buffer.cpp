@@ -5,6 +5,7 @@
 #include <new>
 
 #include "snmp/smi/octet_storage.h"
+#include "snmp/smi/recycled_blocks.h"
 #include "snmp/smi/value_base.h"
 
 namespace orv {
@@ -12,7 +13,7 @@ namespace {
 
 uint32_t text_length(const char* text) { return text ? static_cast<uint32_t>(std::strlen(text)) : 0; }
 
-class CQelBuffer final : public IQelBuffer {
+class CQelBuffer final : public IQelBuffer, public smi::RecycledAllocation {
  public:
   void release() override { delete this; }
   uint32_t length() const override { return bytes_.size(); }

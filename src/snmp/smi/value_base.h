@@ -6,6 +6,7 @@
 #include <new>
 
 #include "snmp/smi/qel_oid.h"
+#include "snmp/smi/recycled_blocks.h"
 #include "snmp/smi/smi_value.h"
 
 namespace orv::smi {
@@ -14,7 +15,7 @@ inline void put_status(Result* status, Result value) {
   if (status) *status = value;
 }
 
-class CQelSmiValue : public virtual IQelSmiValue {
+class CQelSmiValue : public virtual IQelSmiValue, public RecycledAllocation {
  public:
   // Runs once after construction; the factory releases the value when it fails.
   virtual Result init() { return kOk; }
