@@ -11,6 +11,7 @@ reaps what crashed owners left behind.
 Sub-commands (each prints what a caller needs, one item per line):
   snmpsim start --data-dir D --endpoint 127.0.0.21:161 [--endpoint [::1]:161]
                 [--serve FILE[:COMMUNITY]]... [--netns NS] [--community C]
+                [--v3user NAME:AUTH:APASS:PRIV:PPASS] (AUTH, PRIV: NONE too)
                                                               -> pid
   snmpd start --address 127.0.0.31 [--address [::1]] [--port 161]
               [--community public] [--rwcommunity private]
@@ -322,6 +323,17 @@ def snmpsim_start(args):
     for host, port, v6 in endpoints:
         argv.append(f"--agent-udpv6-endpoint=[{host}]:{port}" if v6
                     else f"--agent-udpv4-endpoint={host}:{port}")
+    # The SNMPv3 context name then selects the file, as the community does.
+    for user in args.v3user:
+        parts = user.split(":")
+        if len(parts) != 5:
+            raise LabError(f"--v3user wants NAME:AUTH:AUTHPASS:PRIV:PRIVPASS, got {user}")
+        name, auth, apass, priv, ppass = parts
+        argv.append(f"--v3-user={name}")
+        if auth != "NONE":
+            argv += [f"--v3-auth-key={apass}", f"--v3-auth-proto={auth}"]
+        if priv != "NONE":
+            argv += [f"--v3-priv-key={ppass}", f"--v3-priv-proto={priv}"]
     launch("snmpsim", argv, work, args, fds, agent_checks("snmpsimd", endpoints, community,
                                                           args.netns, work))
 
@@ -725,6 +737,7 @@ def build_parser():
     s.add_argument("--serve", action="append",
                    help="FILE[:COMMUNITY]: serve FILE.snmprec (as COMMUNITY); default all")
     s.add_argument("--community", help="community polled until the agent answers")
+    s.add_argument("--v3user", action="append", default=[])
     s.set_defaults(func=snmpsim_start)
 
     d = sub.add_parser("snmpd").add_subparsers(dest="action", required=True)
