@@ -294,6 +294,13 @@ def free_address(port):
 
 # ---------------------------------------------------------------- snmpsimd
 
+def split_v3user(user):
+    parts = user.split(":")
+    if len(parts) != 5:
+        raise LabError(f"--v3user wants NAME:AUTH:AUTHPASS:PRIV:PRIVPASS, got {user}")
+    return parts
+
+
 def snmpsim_start(args):
     data = Path(args.data_dir)
     # The file name is the community: --serve picks files and may rename
@@ -325,10 +332,7 @@ def snmpsim_start(args):
                     else f"--agent-udpv4-endpoint={host}:{port}")
     # The SNMPv3 context name then selects the file, as the community does.
     for user in args.v3user:
-        parts = user.split(":")
-        if len(parts) != 5:
-            raise LabError(f"--v3user wants NAME:AUTH:AUTHPASS:PRIV:PRIVPASS, got {user}")
-        name, auth, apass, priv, ppass = parts
+        name, auth, apass, priv, ppass = split_v3user(user)
         argv.append(f"--v3-user={name}")
         if auth != "NONE":
             argv += [f"--v3-auth-key={apass}", f"--v3-auth-proto={auth}"]
@@ -356,10 +360,7 @@ def snmpd_start(args):
     if args.sysobjectid:
         conf.append(f"sysobjectid {args.sysobjectid}")
     for user in args.v3user:
-        parts = user.split(":")
-        if len(parts) != 5:
-            raise LabError(f"--v3user wants NAME:AUTH:AUTHPASS:PRIV:PRIVPASS, got {user}")
-        name, auth, apass, priv, ppass = parts
+        name, auth, apass, priv, ppass = split_v3user(user)
         conf.append(f"createUser {name} {auth} {apass} {priv} {ppass}")
         conf.append(f"rouser {name} priv")
     conf.extend(args.conf_line)
