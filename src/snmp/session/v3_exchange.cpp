@@ -32,12 +32,12 @@ void take_answer(V3Exchange* exchange, netsnmp_pdu* pdu) {
   }
 }
 
-int exchange_callback(int operation, netsnmp_session*, int request_id, netsnmp_pdu* pdu,
-                      void* magic) {
+// The library calls this only with messages it matched to the request.
+int exchange_callback(int operation, netsnmp_session*, int, netsnmp_pdu* pdu, void* magic) {
   auto* exchange = static_cast<V3Exchange*>(magic);
   switch (operation) {
     case NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE: {
-      if (!pdu || (request_id != exchange->request_id && pdu->command != SNMP_MSG_REPORT)) return 0;
+      if (!pdu) return 0;
       if (!exchange->on_message) {
         take_answer(exchange, pdu);
         return 1;
@@ -75,12 +75,13 @@ void v3_run_exchange(void* handle, snmp_pdu* request, int64_t wait_ms, V3Exchang
   while (exchange->waiting) {
     const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
     int fds = 0;
-    int block = 0;
+    int block = 1;
     fd_set readable;
     FD_ZERO(&readable);
     timeval wait{};
-    snmp_sess_select_info(handle, &fds, &readable, &wait, &block);
+    snmp_sess_select_info_flags(handle, &fds, &readable, &wait, &block, NETSNMP_SELECT_NOALARMS);
     // No request left to wait for, or our bound reached: nothing came.
+    // (Alarms are the host's business, not this wait's.)
     if (block || left.count() <= 0) {
       finish(exchange, STAT_TIMEOUT, SNMPERR_TIMEOUT);
       break;
