@@ -31,7 +31,7 @@ constexpr const char* kProbeName = "v3RequestSession::get_engine_id_broad_cast";
 constexpr const char* kCallbackName = "broadcast_callback";
 
 // Keeps the library from probing the engine ID when a session opens.
-constexpr u_long kDontProbe = 0x100;
+constexpr u_long kDontProbe = SNMP_FLAGS_DONT_PROBE;
 
 // "[%s] enter." now and "[%s] exit." however the scope ends.
 class Traced {
@@ -62,6 +62,13 @@ Result open_failed(const netsnmp_session& settings) {
   snmp_log().log(log::kError, "v3 session open: library error=%d (%s).", error,
                  snmp_api_errstring(error));
   return session::v3_open_error_result(error);
+}
+
+// The library's error of an exchange that failed, logged and mapped.
+Result exchange_failed(const session::V3Exchange& exchange) {
+  snmp_log().log(log::kDebug, "v3 exchange: status=%d library error=%d (%s).", exchange.status,
+                 exchange.library_error, snmp_api_errstring(exchange.library_error));
+  return session::v3_library_error_result(exchange.library_error);
 }
 
 // Our bound on one exchange: every try's time-out and a second for the
@@ -189,7 +196,7 @@ Result v3RequestSession::send_sync_internal(IQesPdu* pdu, IQesSnmpTarget* target
   if (!handle) return open_failed(settings);
   session::v3_run_exchange(handle.get(), request.release(), exchange_bound_ms(target), &exchange);
   LibraryPduPtr answer(exchange.answer);
-  rc = session::v3_library_error_result(exchange.status == STAT_SUCCESS ? 0 : exchange.library_error);
+  rc = exchange.status == STAT_SUCCESS ? kOk : exchange_failed(exchange);
   if (rc != kOk) {
     if (answer) (void)session::v3_from_library_pdu(answer.get(), pdu);
     return rc;
@@ -219,28 +226,37 @@ Result v3RequestSession::get_engine_id_broad_cast(IQesSnmpTarget* target,
   settings.flags |= kDontProbe;
   Discovery discovery{target, found, kOk};
 
-  netsnmp_pdu* probe = probe_pdu();
-  if (!probe) return kErrNoMemory;
+  // The tries are ours: the library cannot resend a probe that found no
+  // engine (it fails with a generic error), and each try may reach agents
+  // that missed the one before.
+  const int32_t tries = target->retries() > 0 ? target->retries() + 1 : 1;
+  settings.retries = 0;
+  // Outlives the session, whose requests point at it until it closes.
   session::V3Exchange exchange;
   exchange.on_message = broadcast_callback;
   exchange.context = &discovery;
   auto lock = session::v3_library_lock();
-  SingleSessionPtr handle(snmp_sess_open(&settings));
-  if (!handle) {
-    snmp_free_pdu(probe);
-    return open_failed(settings);
+  for (int32_t attempt = 0; attempt < tries; ++attempt) {
+    // A session per try: one whose probe timed out sends no further probe.
+    SingleSessionPtr handle(snmp_sess_open(&settings));
+    if (!handle) return open_failed(settings);
+    // The library clears the flag when it opens; our probe is the probe.
+    snmp_sess_session(handle.get())->flags |= kDontProbe;
+    // Broadcast destinations need the socket's permission.
+    if (netsnmp_transport* transport = snmp_sess_transport(handle.get())) {
+      int on = 1;
+      (void)setsockopt(transport->sock, SOL_SOCKET, SO_BROADCAST, &on, sizeof(on));
+    }
+    netsnmp_pdu* probe = probe_pdu();
+    if (!probe) return kErrNoMemory;
+    session::v3_run_exchange(handle.get(), probe, exchange_bound_ms(target), &exchange);
+    if (discovery.error != kOk) return discovery.error;
+    // Waiting out the time-out is how discovery ends.
+    if (exchange.status != STAT_SUCCESS && exchange.status != STAT_TIMEOUT) {
+      return exchange_failed(exchange);
+    }
   }
-  // Broadcast destinations need the socket's permission.
-  if (netsnmp_transport* transport = snmp_sess_transport(handle.get())) {
-    int on = 1;
-    (void)setsockopt(transport->sock, SOL_SOCKET, SO_BROADCAST, &on, sizeof(on));
-  }
-  session::v3_run_exchange(handle.get(), probe, exchange_bound_ms(target), &exchange);
-  LibraryPduPtr answer(exchange.answer);
-  if (discovery.error != kOk) return discovery.error;
-  // Waiting out the time-out is how discovery ends.
-  if (exchange.status == STAT_SUCCESS || exchange.status == STAT_TIMEOUT) return kOk;
-  return session::v3_library_error_result(exchange.library_error);
+  return kOk;
 }
 
 Result v3RequestSession::send_broad_cast_sync(IQesSnmpPacket* packet, IQesSnmpPacketList** answers) {
