@@ -192,6 +192,7 @@ Result v3RequestSession::send_sync_internal(IQesPdu* pdu, IQesSnmpTarget* target
 
   session::V3Exchange exchange;
   auto lock = session::v3_library_lock();
+  session::V3ForgetUser forget(texts.security_name);
   SingleSessionPtr handle(snmp_sess_open(&settings));
   if (!handle) return open_failed(settings);
   session::v3_run_exchange(handle.get(), request.release(), exchange_bound_ms(target), &exchange);
@@ -236,6 +237,7 @@ Result v3RequestSession::get_engine_id_broad_cast(IQesSnmpTarget* target,
   exchange.on_message = broadcast_callback;
   exchange.context = &discovery;
   auto lock = session::v3_library_lock();
+  session::V3ForgetUser forget(no_user);
   for (int32_t attempt = 0; attempt < tries; ++attempt) {
     // A session per try: one whose probe timed out sends no further probe.
     SingleSessionPtr handle(snmp_sess_open(&settings));
