@@ -508,22 +508,6 @@ TEST_F(ExportsOpen, RecordsBeforeAnyCountAreOutOfRange) {
   EXPECT_EQ(OrvGetJobInfo(h_, 4294967295u, &job), kIndexRange);
 }
 
-TEST_F(ExportsOpen, StatusReadingsAreNotYetSupported) {
-  // The status table readers are not there yet: every reading answers "not
-  // supported" and writes nothing.
-  Open();
-  int32_t count = 5;
-  for (CountFn fn : kCountExports) EXPECT_EQ(fn(h_, &count), kNotSupported);
-  for (uint32_t kind : {0u, 1u, 2u}) {
-    EXPECT_EQ(OrvGetNumberOfJobInfo(h_, kind, &count), kNotSupported);
-  }
-  EXPECT_EQ(count, 5);
-  OrvPrinterInfo printer;
-  EXPECT_EQ(OrvGetPrinterInfo(h_, &printer), kNotSupported);
-  EXPECT_EQ(OrvCancelJob(h_, "job"), kNotSupported);
-  EXPECT_EQ(OrvGetCharSet(h_, 0, &count), kNotSupported);
-}
-
 // ---------------------------------------------------------------------------
 // Transport check.
 

@@ -133,8 +133,8 @@ struct PeerDatagram {
 };
 
 // The scripted UDP SNMP peer of orvlab.py (modes: echo, silent,
-// silent-first:K, late-stale[:S[:A]], toobig-above:N, error-at:OID[:STATUS],
-// garbage-first, walk:ROWS; several may be combined).
+// silent-first:K, silent-after:K, late-stale[:S[:A]], toobig-above:N,
+// error-at:OID[:STATUS], garbage-first, walk:ROWS; several may be combined).
 class ScriptedPeer : public LabProcess {
  public:
   ScriptedPeer(std::string bind, std::vector<std::string> modes, std::string netns = {});

@@ -31,6 +31,7 @@ Peer modes (several may be combined; silent wins):
   echo                  answer every request (the default)
   silent                never answer
   silent-first:K        ignore the first K requests, then answer
+  silent-after:K        answer the first K requests, then none
   late-stale[:S[:A]]    after S ms (100) send an answer carrying an older
                         request id; after A ms send the true answer (never
                         when A is omitted or "-")
@@ -488,8 +489,8 @@ def encode_response(version, community, reqid, status, index, binds):
 # ---------------------------------------------------------------- scripted peer
 
 def parse_modes(texts):
-    modes = {"silent": False, "silent_first": 0, "stale": None, "toobig_above": None,
-             "error_at": None, "garbage": False, "walk": None}
+    modes = {"silent": False, "silent_first": 0, "silent_after": None, "stale": None,
+             "toobig_above": None, "error_at": None, "garbage": False, "walk": None}
     for text in texts or ["echo"]:
         name, _, rest = text.partition(":")
         if name == "echo":
@@ -498,6 +499,8 @@ def parse_modes(texts):
             modes["silent"] = True
         elif name == "silent-first":
             modes["silent_first"] = int(rest)
+        elif name == "silent-after":
+            modes["silent_after"] = int(rest)
         elif name == "late-stale":
             parts = rest.split(":") if rest else []
             stale = int(parts[0]) if parts and parts[0] else 100
@@ -520,6 +523,8 @@ def parse_modes(texts):
 def peer_replies(modes, datagram, count):
     """[(delay in ms, bytes)] to send back for one received datagram."""
     if modes["silent"] or count <= modes["silent_first"]:
+        return []
+    if modes["silent_after"] is not None and count > modes["silent_after"]:
         return []
     try:
         version, community, pdu_tag, reqid, binds = parse_request(datagram)

@@ -15,6 +15,7 @@
 #include "printer_search.h"
 #include "progress_bar.h"
 #include "result_messages.h"
+#include "status_names.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +89,35 @@ TEST(OrvctlMediaNames, SizeTypeAndDirectionWords) {
   EXPECT_EQ(medium_direction_name(3), "short-edge feed");
   EXPECT_EQ(medium_direction_name(2), "long-edge feed");
   EXPECT_EQ(medium_direction_name(1), "");
+}
+
+TEST(OrvctlStatusNames, CodesBitsAndLevels) {
+  const std::vector<std::pair<std::string, std::string>> words = {
+      {printer_status_name(3), "idle (3)"},
+      {printer_status_name(5), "warmup (5)"},
+      {printer_status_name(9), "unknown (9)"},
+      {storage_type_name(0), "unknown (0)"},
+      {device_type_name(154), "vendor device (154)"},
+      {alert_severity_name(4), "warning (4)"},
+      {alert_group_name(11), "markerSupplies (11)"},
+      {char_set_name(17), "Shift_JIS (17)"},
+      {with_code(medium_size_name(9999), 9999), "unknown (9999)"},
+      {with_code(medium_direction_name(7), 7), "unknown (7)"},
+      {level_text(12, 100), "12%"},
+      {level_text(3, 2), "100%"},
+      {level_text(412, 550), "75%"},
+      {level_text(5, -2), "5"},
+      {level_text(-1, 100), "other"},
+      {level_text(-2, 100), "unknown"},
+      {level_text(-3, 100), "some left"},
+      {percent_text(150), "100%"},
+      {percent_text(-1), "unknown"},
+  };
+  for (const auto& [got, want] : words) EXPECT_EQ(got, want);
+  const uint8_t state[4] = {0xA8, 0x06, 0x00, 0x01};
+  EXPECT_EQ(error_state_names(state, 4),
+            (std::vector<std::string>{"lowPaper", "lowToner", "doorOpen", "inputTrayEmpty",
+                                      "overduePreventMaint", "bit31"}));
 }
 
 TEST(OrvctlOidArgument, DottedDecimalOnly) {
