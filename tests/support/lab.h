@@ -97,6 +97,9 @@ struct SnmpsimOptions {
   std::vector<std::string> serve{};
   std::string data_dir = orv::test::data_dir();
   std::string netns{};  // empty: this namespace
+  // SNMPv3 users "NAME:SHA:AUTHPASS:AES:PRIVPASS" (NONE for no protocol);
+  // the context name selects the file as the community does.
+  std::vector<std::string> v3users{};
 };
 
 // snmpsimd serving printer data files; answers before the constructor returns.

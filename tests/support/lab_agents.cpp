@@ -60,6 +60,7 @@ SnmpsimAgent::SnmpsimAgent(const SnmpsimOptions& options) {
   std::vector<std::string> args = {"snmpsim", "start", "--data-dir", options.data_dir};
   add_each(args, "--endpoint", options.endpoints);
   add_each(args, "--serve", options.serve);
+  add_each(args, "--v3user", options.v3users);
   add_if(args, "--netns", options.netns);
   start(args);
 }

@@ -11,6 +11,7 @@ reaps what crashed owners left behind.
 Sub-commands (each prints what a caller needs, one item per line):
   snmpsim start --data-dir D --endpoint 127.0.0.21:161 [--endpoint [::1]:161]
                 [--serve FILE[:COMMUNITY]]... [--netns NS] [--community C]
+                [--v3user NAME:AUTH:APASS:PRIV:PPASS] (AUTH, PRIV: NONE too)
                                                               -> pid
   snmpd start --address 127.0.0.31 [--address [::1]] [--port 161]
               [--community public] [--rwcommunity private]
@@ -294,6 +295,13 @@ def free_address(port):
 
 # ---------------------------------------------------------------- snmpsimd
 
+def split_v3user(user):
+    parts = user.split(":")
+    if len(parts) != 5:
+        raise LabError(f"--v3user wants NAME:AUTH:AUTHPASS:PRIV:PRIVPASS, got {user}")
+    return parts
+
+
 def snmpsim_start(args):
     data = Path(args.data_dir)
     # The file name is the community: --serve picks files and may rename
@@ -323,6 +331,14 @@ def snmpsim_start(args):
     for host, port, v6 in endpoints:
         argv.append(f"--agent-udpv6-endpoint=[{host}]:{port}" if v6
                     else f"--agent-udpv4-endpoint={host}:{port}")
+    # The SNMPv3 context name then selects the file, as the community does.
+    for user in args.v3user:
+        name, auth, apass, priv, ppass = split_v3user(user)
+        argv.append(f"--v3-user={name}")
+        if auth != "NONE":
+            argv += [f"--v3-auth-key={apass}", f"--v3-auth-proto={auth}"]
+        if priv != "NONE":
+            argv += [f"--v3-priv-key={ppass}", f"--v3-priv-proto={priv}"]
     launch("snmpsim", argv, work, args, fds, agent_checks("snmpsimd", endpoints, community,
                                                           args.netns, work))
 
@@ -345,10 +361,7 @@ def snmpd_start(args):
     if args.sysobjectid:
         conf.append(f"sysobjectid {args.sysobjectid}")
     for user in args.v3user:
-        parts = user.split(":")
-        if len(parts) != 5:
-            raise LabError(f"--v3user wants NAME:AUTH:AUTHPASS:PRIV:PRIVPASS, got {user}")
-        name, auth, apass, priv, ppass = parts
+        name, auth, apass, priv, ppass = split_v3user(user)
         conf.append(f"createUser {name} {auth} {apass} {priv} {ppass}")
         conf.append(f"rouser {name} priv")
     conf.extend(args.conf_line)
@@ -730,6 +743,7 @@ def build_parser():
     s.add_argument("--serve", action="append",
                    help="FILE[:COMMUNITY]: serve FILE.snmprec (as COMMUNITY); default all")
     s.add_argument("--community", help="community polled until the agent answers")
+    s.add_argument("--v3user", action="append", default=[])
     s.set_defaults(func=snmpsim_start)
 
     d = sub.add_parser("snmpd").add_subparsers(dest="action", required=True)

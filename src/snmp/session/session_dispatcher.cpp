@@ -4,6 +4,7 @@
 
 #include "snmp/message/codec_log.h"
 #include "snmp/session/request_session.h"
+#include "snmp/session/v3_request_session.h"
 
 namespace orv {
 
@@ -44,9 +45,13 @@ Result SessionDispatcher::select_session(const IQesSnmpTarget* target, IQesSessi
       *session = request_session_.get();
       return kOk;
     }
-    case session::SessionKind::kUserBased:
-      // The SNMPv3 session is not part of this build yet.
-      return kErrNotSupported;
+    case session::SessionKind::kUserBased: {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (!v3_session_) v3_session_.reset(new (std::nothrow) v3RequestSession);
+      if (!v3_session_) return kErrNoMemory;
+      *session = v3_session_.get();
+      return kOk;
+    }
     case session::SessionKind::kNone:
       break;
   }

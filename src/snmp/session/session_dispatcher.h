@@ -29,13 +29,13 @@ class SessionDispatcher {
                                       IQesSnmpPacketList** answers);              // 5
 
   // The session for `target`, made on first need (lent): -2 for a target
-  // that fits none, -3 when it cannot be made, -5 for SNMPv3 targets while
-  // this build has no SNMPv3 session.
+  // that fits none, -3 when it cannot be made.
   Result select_session(const IQesSnmpTarget* target, IQesSession** session);
 
  private:
   std::mutex mutex_;
   SessionPtr request_session_;
+  SessionPtr v3_session_;
 };
 
 struct SessionDispatcherDestroy {

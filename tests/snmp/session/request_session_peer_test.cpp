@@ -332,7 +332,11 @@ TEST_F(PeerSession, DispatcherForwardsCommunityTargetsAndRefusesOthers) {
   QelPtr<IQesSnmpV3Target> v3(qes_create_snmpv3_target());
   v3->set_version(session::kSnmpVersion3);
   v3->set_address(qel_create_network_address_with_protocol(host_.c_str(), IQelNetworkAddress::kProtocolIpv4, 16100));
-  EXPECT_EQ(dispatcher->send_sync(pdu.get(), v3.get()), kErrNotSupported);
+  v3->set_timeout(200);
+  ASSERT_EQ(v3->set_security_name("user"), kOk);
+  // The SNMPv3 session takes it: the peer echoes the engine-ID probe, which
+  // is no answer to it.
+  EXPECT_EQ(dispatcher->send_sync(pdu.get(), v3.get()), kErrTimeout);
   EXPECT_EQ(dispatcher->send_sync(nullptr, target.get()), kErrInvalidArg);
   IQesSnmpPacketList* answers = nullptr;
   EXPECT_EQ(dispatcher->send_broad_cast_sync(static_cast<IQesSnmpPacket*>(nullptr), &answers),
