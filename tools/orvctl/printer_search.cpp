@@ -52,9 +52,16 @@ FindOutcome find_printers(const Destination& destination, const SearchRequest& r
     if (outcome.result != ORV_OK) return outcome;
   }
   int32_t count = 0;
-  outcome.result = OrvFindDeviceSNMP(handle.get(), destination ? destination->c_str() : nullptr,
-                                     settings.protocol(), settings.timeout_ms, settings.retries,
-                                     &count);
+  const char* broadcast = destination ? destination->c_str() : nullptr;
+  if (settings.v3.enabled()) {
+    const OrvUSMParameters usm = usm_parameters(settings.v3);
+    outcome.result = OrvFindDeviceSNMPEx(handle.get(), broadcast, settings.protocol(),
+                                         ORV_SECURITY_USM, &usm, settings.timeout_ms,
+                                         settings.retries, &count);
+  } else {
+    outcome.result = OrvFindDeviceSNMP(handle.get(), broadcast, settings.protocol(),
+                                       settings.timeout_ms, settings.retries, &count);
+  }
   if (outcome.result != ORV_OK) return outcome;
   OrvFindResetPosition(handle.get());
   char address[ORV_DEVICE_TEXT_SIZE] = {};

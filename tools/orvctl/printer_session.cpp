@@ -27,6 +27,7 @@ void add_request_arguments(CLI::App& sub, RequestSettings& settings) {
         }
         return {};
       });
+  add_v3_arguments(sub, settings.v3);
 }
 
 int32_t create_handle(HandlePtr& out) {
@@ -45,6 +46,11 @@ int32_t open_printer(const std::string& address, const RequestSettings& settings
   if (!settings.community.empty()) {
     result = OrvCommandString(out.get(), kCommunityGetOption, settings.community.c_str());
     if (result != ORV_OK) return result;
+  }
+  if (settings.v3.enabled()) {
+    const OrvUSMParameters usm = usm_parameters(settings.v3);
+    return OrvInitDeviceEx(out.get(), address.c_str(), settings.protocol(), ORV_SECURITY_USM, &usm,
+                           settings.timeout_ms, settings.retries);
   }
   return OrvInitDevice(out.get(), address.c_str(), settings.protocol(), settings.timeout_ms,
                        settings.retries);

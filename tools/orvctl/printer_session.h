@@ -2,6 +2,8 @@
 // settings the commands share.
 #pragma once
 
+#include "v3_settings.h"
+
 #include <orv/orv.h>
 
 #include <CLI/CLI.hpp>
@@ -26,11 +28,13 @@ struct RequestSettings {
   uint32_t timeout_ms = kDefaultTimeoutMs;
   uint32_t retries = kDefaultRetries;
   std::string community;  // empty: the library's default community
+  V3Settings v3;          // a user set: SNMPv3 instead of the community
 
   int32_t protocol() const { return ipv6 ? ORV_PROTOCOL_IPV6 : ORV_PROTOCOL_IPV4; }
 };
 
-// --ipv6, --timeout, --retries, --community on a sub-command.
+// --ipv6, --timeout, --retries, --community and the --v3-* switches on a
+// sub-command.
 void add_request_arguments(CLI::App& sub, RequestSettings& settings);
 
 // Creates a handle; 0 or OrvInit's code.
@@ -38,7 +42,7 @@ int32_t create_handle(HandlePtr& out);
 
 // Creates a handle unless `out` holds one already (set up with further
 // commands), hands it the get-option community when one is set, and opens
-// the printer at `address`. Returns 0 or the first failing code; on
+// the printer at `address` (over SNMPv3 when a user is set). Returns 0 or the first failing code; on
 // failure `out` still holds the handle, which releases it.
 int32_t open_printer(const std::string& address, const RequestSettings& settings, HandlePtr& out);
 

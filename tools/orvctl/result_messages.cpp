@@ -90,7 +90,7 @@ constexpr std::array kTexts = {
              "this is a fault of the library, please report it"},
     CodeText{kCannotSplit, std::nullopt, "the request could not be split further",
              "the printer's message size limit is below what one object needs"},
-    CodeText{kSecurity, std::nullopt, "SNMPv3 security failed",
+    CodeText{kSecurity, std::nullopt, "the agent refused the user or its pass phrases",
              "check the user name, the pass phrases and the protocols"},
     CodeText{kNotAwaited, std::nullopt, "the answer from {address} was malformed or not the awaited one",
              "check the community; another program may answer on port 161"},
