@@ -1,5 +1,6 @@
-// orvctl over SNMPv3: the same output as over SNMPv1 with the pass phrases
-// taken from the environment, and the refusals that name their cause.
+// orvctl over SNMPv3: the same output (options, status, discover) as over
+// SNMPv1 with the pass phrases taken from the environment, and the refusals
+// that name their cause.
 #include "orvctl_run.h"
 
 namespace {
@@ -32,13 +33,16 @@ TEST(OrvctlSnmpv3, AuthPrivWithPassPhrasesFromTheEnvironmentPrintsWhatSnmpV1Prin
                                        "--v3-context", "printer-a"};
   for (const std::vector<std::string>& command :
        {std::vector<std::string>{"options", address},
-        std::vector<std::string>{"status", address, "printer"}}) {
+        std::vector<std::string>{"status", address, "printer"},
+        std::vector<std::string>{"discover", "--broadcast", address, "--timeout", "300"}}) {
     SCOPED_TRACE(command[0]);
     std::vector<std::string> v1_args = command;
     v1_args.insert(v1_args.end(), {"--community", "printer-a"});
     const RunResult v1 = orvctl_test::orvctl(v1_args);
     ASSERT_EQ(v1.exit_code, 0) << v1.err;
-    ASSERT_NE(v1.out.find(command[0] == "options" ? "printer-a-floor2" : "lowPaper"),
+    ASSERT_NE(v1.out.find(command[0] == "options"  ? "printer-a-floor2"
+                          : command[0] == "status" ? "lowPaper"
+                                                   : address),
               std::string::npos)
         << v1.out;
     std::vector<std::string> v3_args = command;
