@@ -79,6 +79,8 @@ TEST(OrvctlSnmpv3, RefusalsNameTheirCause) {
        "level priv needs a privacy pass phrase"},
       {"auth without an authentication pass phrase", {}, {"--v3-level", "auth"}, 1,
        "needs an authentication pass phrase"},
+      {"a community besides the user", {}, {"--community", "public"}, 1,
+       "--community excludes --v3-user"},
       {"unknown protocol", {auth_env, priv_env}, {"--v3-level", "priv", "--v3-auth", "sha512"}, 1,
        "--v3-auth"},
   };

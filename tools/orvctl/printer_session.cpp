@@ -18,7 +18,7 @@ void add_request_arguments(CLI::App& sub, RequestSettings& settings) {
       ->check(CLI::Range(0u, kMaxRetries))
       ->capture_default_str();
   // The library keeps a community in a 256-byte field, terminator included.
-  sub.add_option("--community", settings.community,
+  CLI::Option* community = sub.add_option("--community", settings.community,
                  "SNMP community (default: the library's, \"public\")")
       ->check([](const std::string& text) -> std::string {
         if (text.size() >= ORV_COMMUNITY_SIZE) {
@@ -28,6 +28,8 @@ void add_request_arguments(CLI::App& sub, RequestSettings& settings) {
         return {};
       });
   add_v3_arguments(sub, settings.v3);
+  // A user replaces the community; both at once is a mistake worth naming.
+  community->excludes("--v3-user");
 }
 
 int32_t create_handle(HandlePtr& out) {
