@@ -77,7 +77,7 @@ class OptionsCommand : public Command {
     return "open a printer, refresh and print every option key with its value";
   }
   void add_arguments(CLI::App& sub) override {
-    sub.add_option("ADDRESS", address_, "the printer's IPv4 or IPv6 address")->required();
+    sub.add_option("ADDRESS", address_, "the printer's IPv4 or IPv6 address, or its host name")->required();
     add_request_arguments(sub, settings_);
   }
   int run(const CommonOptions& common) override {
@@ -85,7 +85,7 @@ class OptionsCommand : public Command {
     nlohmann::json document = json_document(kName, true);
     document["address"] = address_;
     HandlePtr handle;
-    int32_t result = open_printer(address_, settings_, handle);
+    int32_t result = open_printer(address_, settings_, handle, &context.address_problem);
     if (result != ORV_OK) return report_failure(kName, common, result, context, document);
     context.step = Step::kRefresh;
     result = OrvRefreshOptions(handle.get());
