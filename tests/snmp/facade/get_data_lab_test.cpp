@@ -49,7 +49,7 @@ TEST_F(GetDataOnPrinter, SysObjectIdInstanceReadsBackAsDottedText) {
 
   RunResult witness = snmpget(address_, "public", {"1.3.6.1.2.1.1.2.0"});
   ASSERT_EQ(witness.exit_code, 0) << witness.err;
-  EXPECT_EQ("." + std::string(text) + "\n", witness.out);
+  EXPECT_EQ(std::string(".") + text + "\n", witness.out);
   EXPECT_STREQ(text, "1.3.6.1.4.1.119.1.40.297.93.1.38.8.6.1.2");
 }
 
