@@ -10,6 +10,23 @@
  *
  * Result codes: 0 success, failures negative (see ORV_ERR_*), except
  * OrvInit, which answers positive 3 when the handle itself cannot be made.
+ *
+ * Threads: one handle must not be used by two threads at once; nothing
+ * serialises the calls on it. Different handles may be used in parallel.
+ *
+ * Blocking: every call that talks to the printer runs on the calling
+ * thread and waits up to timeout_ms x (retries + 1) for each exchange, with
+ * the time-out and retries given to the open (or to the find). A request
+ * the printer answers with tooBig is split, and each piece is an exchange
+ * of its own. An address given as a name is first looked up, which takes as
+ * long as the system's resolver takes. The exchanges of each call are
+ * listed next to it.
+ *
+ * Tables are read by GETNEXT walks: one exchange per row, plus one that
+ * finds the end. A walk fails with ORV_ERR_NO_VALUE when the printer
+ * answers any error-status but noSuchName (SNMPv1's end of its objects), and
+ * when a table goes on past 10,000 rows, so that a printer that never ends a
+ * table cannot keep a call running.
  */
 #ifndef ORV_ORV_H
 #define ORV_ORV_H
@@ -69,7 +86,7 @@ extern "C" {
 
 /* Security models. 2 selects SNMPv3 user-based security. */
 #define ORV_SECURITY_COMMUNITY_V1 0
-#define ORV_SECURITY_COMMUNITY_V2C 1
+#define ORV_SECURITY_COMMUNITY_V2C 1  /* communities too: still sent as SNMPv1 requests */
 #define ORV_SECURITY_USM 2
 
 /* Job list selectors (OrvGetNumberOfJobInfo) and character-set kinds. */
@@ -272,17 +289,35 @@ ORV_STATIC_ASSERT(offsetof(OrvJobInfo, time_t16c7) == 1324, "OrvJobInfo.time_t16
 
 /* Handle life and commands. */
 ORV_EXPORT int32_t OrvInit(OrvHandle* out);
+/* Destroys the handle and everything it owns; the handle is invalid
+ * afterwards and must not be passed to any function again, this one
+ * included. */
 ORV_EXPORT void OrvUnInit(OrvHandle handle);
+/* "CmdSetCommunityGetOption" and "CmdSetCommunityWrite" take effect at the
+ * next open, where an empty value gives the default ("public", "private").
+ * "CmdSetCommunityFind" takes effect at the next find; an empty value there
+ * keeps the community the earlier finds used, not the default. */
 ORV_EXPORT int32_t OrvCommandString(OrvHandle handle, const char* command, const char* value);
 ORV_EXPORT int32_t OrvCommandInteger(OrvHandle handle, int32_t command, int32_t* value);
 
 /* Device opening and options. */
+/* One exchange (the printer's sysObjectID.0). An open that fails once its
+ * arguments have passed the checks (address of another family, failed
+ * lookup, no answer, a printer outside the supported family) still leaves
+ * the new option object on the handle: OrvRefreshOptions then reads the
+ * printer at that address, the option getters answer from the empty store
+ * and OrvIsSupportedOID from the sysObjectID read, if any. The status
+ * functions answer ORV_ERR_NO_DEVICE until an open succeeds. */
 ORV_EXPORT int32_t OrvInitDevice(OrvHandle handle, const char* address, int32_t protocol,
                                  uint32_t timeout_ms, uint32_t retries);
 ORV_EXPORT int32_t OrvInitDeviceEx(OrvHandle handle, const char* address, int32_t protocol,
                                    int32_t security_model, const OrvUSMParameters* usm,
                                    uint32_t timeout_ms, uint32_t retries);
 ORV_EXPORT int16_t OrvIsSupportedOID(OrvHandle handle, const char* oid);
+/* Eight steps, one exchange each, plus one exchange per row of the four
+ * tables walked (hrDeviceTable, prtInputTable, prtOutputTable,
+ * prtMediaPathTable). The first failing step ends the refresh with its
+ * code; the values of the steps before it stay, the later ones are cleared. */
 ORV_EXPORT int32_t OrvRefreshOptions(OrvHandle handle);
 ORV_EXPORT int32_t OrvGetOptionValueBoolean(OrvHandle handle, const char* key, uint16_t index,
                                             int16_t* out);
@@ -295,6 +330,12 @@ ORV_EXPORT int32_t OrvGetOptionValueString(OrvHandle handle, const char* key, ui
                                            char* out);
 
 /* Discovery. */
+/* One broadcast (multicast over IPv6): it collects answers until each
+ * try's time-out has passed, so it always lasts timeout_ms x (retries + 1)
+ * unless an error ends it sooner. *count is written once the broadcast
+ * starts (0 when it fails); a find that cannot start (a protocol without a
+ * broadcast form, an address of another family, a failed lookup) leaves it
+ * untouched. */
 ORV_EXPORT int32_t OrvFindDeviceSNMP(OrvHandle handle, const char* broadcast, int32_t protocol,
                                      uint32_t timeout_ms, uint32_t retries, int32_t* count);
 ORV_EXPORT int32_t OrvFindDeviceSNMPEx(OrvHandle handle, const char* broadcast, int32_t protocol,
@@ -307,7 +348,14 @@ ORV_EXPORT void OrvFindResetPosition(OrvHandle handle);
 ORV_EXPORT int16_t OrvGetDeviceNext(OrvHandle handle, char* address, char* model, char* reserved,
                                     char* sys_object_id);
 
-/* Status: counts re-read a table; records copy from the last count. */
+/* Status. Each count function reads its table afresh from the printer (a
+ * walk: one exchange per row plus one; a job row costs three exchanges
+ * more for its texts) and replaces what the last count of that table
+ * stored. The record functions never talk to the printer: they copy from
+ * what the last count of their table left, and answer ORV_ERR_INDEX_RANGE
+ * at or past that count, or before any count. OrvGetPrinterInfo walks
+ * hrPrinterTable, OrvGetCharSet walks one column and reads one value per
+ * row, OrvCancelJob makes one exchange (a SET with the write community). */
 ORV_EXPORT int32_t OrvGetNumberOfStorageInfo(OrvHandle handle, int32_t* count);
 ORV_EXPORT int32_t OrvGetNumberOfDeviceInfo(OrvHandle handle, int32_t* count);
 ORV_EXPORT int32_t OrvGetNumberOfInputTrayInfo(OrvHandle handle, int32_t* count);

@@ -81,7 +81,8 @@ int32_t COrvPluginHandle::find(const char* broadcast, int32_t protocol, int32_t 
     default:
       return kErrNotSupported;  // no broadcast form
   }
-  *count = 0;
+  // The count is the broadcast's to write: a find whose setup fails leaves
+  // the host's value as it was.
 
   // 2. The USM settings.
   OrvUSMParameters params;

@@ -14,7 +14,9 @@ COrvDeviceFinder::COrvDeviceFinder()
       m_pResults(nullptr),
       m_filters{},
       m_pModelTable(nullptr),
-      m_findCommunity{} {}
+      m_findCommunity{},
+      m_pCursor(nullptr),
+      m_cursorPlace(-1) {}
 
 COrvDeviceFinder::~COrvDeviceFinder() {
   discard_results();
@@ -28,7 +30,13 @@ void COrvDeviceFinder::release_find_device() {
   }
 }
 
+void COrvDeviceFinder::forget_cursor() {
+  m_pCursor = nullptr;
+  m_cursorPlace = -1;
+}
+
 void COrvDeviceFinder::discard_results() {
+  forget_cursor();
   if (m_pResults == nullptr) return;
   DeviceEntry* entry = m_pResults->first;
   while (entry != nullptr) {
@@ -60,17 +68,23 @@ bool COrvDeviceFinder::next_device(char* address, char* model, char* reserved,
                                    char* sys_object_id) {
   if (m_pResults == nullptr || m_pResults->count <= 0) return false;
   if (m_pResults->position >= m_pResults->count) return false;
-  DeviceEntry* entry = m_pResults->first;
-  for (int32_t place = 0; entry != nullptr && place < m_pResults->position; ++place) {
-    entry = entry->next;
-  }
+  DeviceEntry* entry = entry_at(m_pResults->position);
   if (entry == nullptr) return false;
   std::strcpy(address, entry->address);
   std::strcpy(model, entry->model);
   reserved[0] = '\0';
   std::strcpy(sys_object_id, entry->sys_object_id);
   ++m_pResults->position;
+  m_pCursor = entry->next;
+  m_cursorPlace = m_pResults->position;
   return true;
+}
+
+COrvDeviceFinder::DeviceEntry* COrvDeviceFinder::entry_at(int32_t place) const {
+  if (m_cursorPlace == place) return m_pCursor;
+  DeviceEntry* entry = m_pResults->first;
+  for (int32_t i = 0; entry != nullptr && i < place; ++i) entry = entry->next;
+  return entry;
 }
 
 void COrvDeviceFinder::set_find_community(const char* community) {
@@ -104,6 +118,7 @@ bool COrvDeviceFinder::accept_answer(const char* address, const char* sys_object
   copy_text(entry->address, address);
   entry->next = m_pResults->first;
   m_pResults->first = entry;
+  forget_cursor();
   ++m_pResults->count;
   return true;
 }

@@ -71,6 +71,9 @@ class COrvDeviceFinder {
 
  private:
   void discard_results();
+  // The entry at `place`, from the cursor when it stands there.
+  DeviceEntry* entry_at(int32_t place) const;
+  void forget_cursor();
   void release_find_device();
   bool passes_filters(const char* sys_object_id) const;
 
@@ -79,6 +82,10 @@ class COrvDeviceFinder {
   char m_filters[kFilterSlots][kTextSize];
   const ModelRow* m_pModelTable;
   char m_findCommunity[256];
+  // The entry at place m_cursorPlace, so that iterating in order does not
+  // walk the list from its start for every device; -1 when unknown.
+  DeviceEntry* m_pCursor;
+  int32_t m_cursorPlace;
 };
 
 }  // namespace orv::device

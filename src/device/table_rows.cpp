@@ -20,14 +20,22 @@ long TableRows::walk(IQelGetData* request, const char* root) {
 
 uint32_t TableRows::count() const { return rows_ ? rows_->count() : 0; }
 
-const IQelSmiValue* TableRows::value(uint32_t row, uint32_t column) const {
+const IQesVarBind* TableRows::binding(uint32_t row, uint32_t column) const {
   if (!rows_) return nullptr;
   const IQesPdu* pdu = rows_->at(row);
   if (pdu == nullptr) return nullptr;
   const IQesVarBindList* list = pdu->var_bind_list();
-  if (list == nullptr) return nullptr;
-  const IQesVarBind* binding = list->at(column);
-  return binding != nullptr ? binding->value() : nullptr;
+  return list != nullptr ? list->at(column) : nullptr;
+}
+
+const IQelSmiValue* TableRows::value(uint32_t row, uint32_t column) const {
+  const IQesVarBind* b = binding(row, column);
+  return b != nullptr ? b->value() : nullptr;
+}
+
+const IQelOid* TableRows::oid(uint32_t row, uint32_t column) const {
+  const IQesVarBind* b = binding(row, column);
+  return b != nullptr ? b->oid() : nullptr;
 }
 
 int32_t TableRows::integer(uint32_t row, uint32_t column) const {

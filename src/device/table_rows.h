@@ -7,6 +7,7 @@
 
 #include "snmp/facade/get_data.h"
 #include "snmp/message/owning_list.h"
+#include "snmp/message/var_bind.h"
 #include "snmp/smi/smi_value.h"
 
 namespace orv::device {
@@ -25,9 +26,13 @@ class TableRows {
   // The column's text cut to `size - 1` characters; empty when the row lacks
   // it.
   void text(uint32_t row, uint32_t column, char* out, std::size_t size) const;
+  // The column's value and identifier as the agent answered them; nullptr
+  // when the row lacks the column. Lent until the next walk.
+  const orv::IQelSmiValue* value(uint32_t row, uint32_t column) const;
+  const orv::IQelOid* oid(uint32_t row, uint32_t column) const;
 
  private:
-  const orv::IQelSmiValue* value(uint32_t row, uint32_t column) const;
+  const orv::IQesVarBind* binding(uint32_t row, uint32_t column) const;
 
   orv::PduListPtr rows_;
 };

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "snmp/smi/address_forms.h"
+
 namespace orv::net {
 
 namespace {
@@ -64,9 +66,8 @@ bool parse_ipx_text(const char* text, std::array<uint8_t, 10>* bytes) {
 }
 
 std::string format_ipv4(const std::array<uint8_t, 4>& bytes) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%d.%d.%d.%d", bytes[0], bytes[1], bytes[2], bytes[3]);
-  return text;
+  char text[smi::kIpv4TextSize];
+  return std::string(text, smi::format_ipv4(bytes.data(), text));
 }
 
 std::string format_ipv4_host_order(uint32_t address) {

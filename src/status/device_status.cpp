@@ -19,12 +19,19 @@ int32_t copy_record(const std::vector<Record>& table, uint32_t index, Record* re
   return kOk;
 }
 
-// Every count starts from an empty table; the table readers
-// fill it. Until they exist the reading fails and the table stays empty.
-template <typename Record>
-int32_t count_table(std::vector<Record>& table, int32_t* /*count*/) {
+// Every count starts from an empty table and the reader fills it. A failed
+// reading leaves the table empty, also when it failed after some rows.
+template <typename Record, typename Reader>
+int32_t count_table(std::vector<Record>& table, int32_t* count, Reader read) {
+  if (count == nullptr) return kErrInvalidArg;
   table.clear();
-  return kStatusNotYetAvailable;
+  const int32_t rc = read();
+  if (rc != kOk) {
+    table.clear();
+    return rc;
+  }
+  *count = static_cast<int32_t>(table.size());
+  return kOk;
 }
 
 }  // namespace
@@ -84,19 +91,36 @@ int32_t COrvDeviceStatus::Init(int32_t protocol, const char* address, IOrvPlugin
   return kOk;
 }
 
-int32_t COrvDeviceStatus::count_storage(int32_t* count) { return count_table(m_storage, count); }
-int32_t COrvDeviceStatus::count_devices(int32_t* count) { return count_table(m_devices, count); }
+int32_t COrvDeviceStatus::count_storage(int32_t* count) {
+  return count_table(m_storage, count, [this] { return refresh_storage_table(); });
+}
+int32_t COrvDeviceStatus::count_devices(int32_t* count) {
+  return count_table(m_devices, count, [this] { return refresh_device_table(); });
+}
 int32_t COrvDeviceStatus::count_input_trays(int32_t* count) {
-  return count_table(m_inputTrays, count);
+  return count_table(m_inputTrays, count, [this] { return refresh_input_tray_table(); });
 }
 int32_t COrvDeviceStatus::count_output_trays(int32_t* count) {
-  return count_table(m_outputTrays, count);
+  return count_table(m_outputTrays, count, [this] { return refresh_output_tray_table(); });
 }
-int32_t COrvDeviceStatus::count_toners(int32_t* count) { return count_table(m_toners, count); }
-int32_t COrvDeviceStatus::count_alerts(int32_t* count) { return count_table(m_alerts, count); }
+int32_t COrvDeviceStatus::count_toners(int32_t* count) {
+  return count_table(m_toners, count, [this] { return refresh_toner_table(); });
+}
+int32_t COrvDeviceStatus::count_alerts(int32_t* count) {
+  return count_table(m_alerts, count, [this] { return refresh_alert_table(); });
+}
 int32_t COrvDeviceStatus::count_jobs(uint32_t kind, int32_t* count) {
-  if (kind > 2) return kErrInvalidArg;
-  return count_table(m_jobs, count);
+  if (kind > 2 || count == nullptr) return kErrInvalidArg;
+  // The job texts are in the vendor character set: read it once first.
+  if (m_vendorCharSet == 0) {
+    int32_t vendor = 0;
+    const int32_t rc = char_set(1, &vendor);
+    if (rc != kOk) {
+      m_jobs.clear();
+      return rc;
+    }
+  }
+  return count_table(m_jobs, count, [this, kind] { return refresh_job_table(kind); });
 }
 
 int32_t COrvDeviceStatus::get_storage(uint32_t index, OrvStorageInfo* record) const {
@@ -121,19 +145,15 @@ int32_t COrvDeviceStatus::get_job(uint32_t index, OrvJobInfo* record) const {
   return copy_record(m_jobs, index, record);
 }
 
-int32_t COrvDeviceStatus::printer_status(OrvPrinterInfo* /*out*/) {
+int32_t COrvDeviceStatus::printer_status(OrvPrinterInfo* out) {
+  if (out == nullptr) return kErrInvalidArg;
   m_printerStatus = 0;
   std::memset(m_printerErrorBytes, 0, sizeof m_printerErrorBytes);
-  return kStatusNotYetAvailable;  // the hrPrinterTable reader
-}
-
-int32_t COrvDeviceStatus::cancel_job(const char* /*job_id*/) {
-  return kStatusNotYetAvailable;  // the job-cancel SET
-}
-
-int32_t COrvDeviceStatus::char_set(uint32_t kind, int32_t* /*out*/) {
-  if (kind > 1) return kErrInvalidArg;
-  return kStatusNotYetAvailable;  // the character-set reading
+  const int32_t rc = refresh_printer_table();
+  if (rc != kOk) return rc;
+  out->status = m_printerStatus;
+  std::memcpy(out->detected_error_state, m_printerErrorBytes, sizeof m_printerErrorBytes);
+  return kOk;
 }
 
 }  // namespace orv::status

@@ -1,8 +1,7 @@
 // COrvDeviceStatus: the status reader of an opened printer. It
 // records the request settings of the open and keeps one array of records
-// per status table. The table readers come with the get-data
-// request object; until then every operation that must talk to the printer
-// answers kStatusNotYetAvailable.
+// per status table; a count reads its table afresh, a get copies a record
+// of the last count.
 #pragma once
 
 #include <cstdint>
@@ -12,9 +11,11 @@
 #include "orv/orv_option.hpp"
 #include "result_codes.h"
 
-namespace orv::status {
+namespace orv::device {
+class TableRows;
+}
 
-inline constexpr int32_t kStatusNotYetAvailable = kErrNotSupported;
+namespace orv::status {
 
 // Owned copies of the USM settings taken at the open (the get-data
 // object's security record).
@@ -62,8 +63,12 @@ class COrvDeviceStatus {
   int32_t get_alert(uint32_t index, OrvAlertInfo* record) const;
   int32_t get_job(uint32_t index, OrvJobInfo* record) const;
 
+  // Reads hrPrinterTable; the last row's status and error octets.
   int32_t printer_status(OrvPrinterInfo* out);
+  // A SET of 1414 on the job's cancel object with the write community.
   int32_t cancel_job(const char* job_id);
+  // Kind 0: the printer's character set; 1: the vendor one (also the
+  // language of the job texts).
   int32_t char_set(uint32_t kind, int32_t* out);
 
   // The recorded settings.
@@ -80,6 +85,19 @@ class COrvDeviceStatus {
   const SecurityParams& security_params() const { return m_security; }
 
  protected:
+  // The readers: each appends the rows of one walk to its (empty) array.
+  int32_t refresh_storage_table();
+  int32_t refresh_device_table();
+  int32_t refresh_printer_table();
+  int32_t refresh_input_tray_table();
+  int32_t refresh_output_tray_table();
+  int32_t refresh_toner_table();
+  int32_t refresh_alert_table();
+  int32_t refresh_job_table(uint32_t kind);
+  // The vendor string table's text for the column's value, into 256 bytes.
+  int32_t fetch_localized_text(const orv::device::TableRows& rows, uint32_t row, uint32_t column,
+                               char* text) const;
+
   int32_t m_protocol;
   char m_address[64];
   uint16_t m_port;

@@ -303,14 +303,18 @@ TEST_F(PrinterOptions, PrintersOutsideTheFamilyAreRefusedButKeepTheOptionObject)
   struct Case {
     const char* printer;
     std::string sys_object_id;
+    std::string sys_name;
   };
-  for (const Case& c : {Case{"other-vendor", "1.3.6.1.4.1.64999.2.3.1"},
-                        Case{"printer-prefix61", kFamily + "1"}}) {
+  for (const Case& c : {Case{"other-vendor", "1.3.6.1.4.1.64999.2.3.1", "kestrel-lx40"},
+                        Case{"printer-prefix61", kFamily + "1", "printer-lookalike"}}) {
     SCOPED_TRACE(c.printer);
     EXPECT_EQ(open(c.printer), -2);
     // The option object answers from its cleared store ...
     EXPECT_EQ(integer("MemorySizeInKByte"), 0);
     EXPECT_EQ(text("SysName"), "");
+    // ... and a refresh still reads the refused printer, as orv.h says.
+    OrvRefreshOptions(h_);
+    EXPECT_EQ(text("SysName"), c.sys_name);
     // ... and knows the sysObjectID the check read.
     EXPECT_EQ(OrvIsSupportedOID(h_, c.sys_object_id.c_str()), 1);
     EXPECT_EQ(OrvIsSupportedOID(h_, (c.sys_object_id + ".1").c_str()), 0);

@@ -67,7 +67,9 @@ PRINTER_A = dict(
         (108, VENDOR_DEV + ".108", "Fax Module", 3),
         (110, VENDOR_DEV + ".154", "High Capacity Feeder", 2),
     ],
-    printer_rows=[(1, 3, "2000")],
+    # Five error-state octets: lowPaper and lowToner, inputTrayEmpty, two
+    # octets of further bits and one more that no record keeps.
+    printer_rows=[(1, 3, "a0040301ff")],
     storage=[
         (1, ".2", "Main Memory", 1024, 524288, 201344),
         (2, ".4", "Hard Disk", 4096, 39062500, 2531250),
@@ -99,7 +101,7 @@ PRINTER_A = dict(
     min_password=8,
     user_prompt=1,
     jobs=[
-        job("PRN0043", 17, "Draft contract.docx", "bob", 2, 11, 21, 3,
+        job("P043", 17, "Draft contract.docx", "bob", 2, 11, 21, 3,
             "07e8030d101e2d00", "07e8030d101f0500", "07e8030d10200000"),
         job("JOB-0045", 5, "Poster A3.pdf", "frank", 1, 12, 21, 6,
             "07e8030e0a1e2d00", "07e8030e0a1f0500", "0000000000000000"),
@@ -107,6 +109,8 @@ PRINTER_A = dict(
             "07e8030e091e2d00", "07e8030e091f0000", "07e8030e09250c00"),
         job("JOB-0044", 17, "Scan to mail", "carol", 2, 13, 22, 1,
             "07e8030f00052a00", "07e8030f00052b00", "07e8030f00061700", kind=4),
+        job("7", 3, "Held proof.pdf", "grace", 3, 11, 21, 2,
+            "07e8030f0e000000", "0000000000000000", "0000000000000000", kind=2),
     ],
 )
 
@@ -205,6 +209,9 @@ PRINTER_MANYTRAYS = dict(
                 level=40 * n, media="A4" if n % 2 else "Letter",
                 descr=f"Feeder module {(n + 4) // 5}, bin {(n - 1) % 5 + 1}")
            for n in range(1, 26)],
+    # Nothing to report: the alert and job tables are empty.
+    alerts=[],
+    jobs=[],
     netware="VERDANE8300_0A18",
 )
 

@@ -189,6 +189,16 @@ TEST(DeviceFinder, ManyEntriesAreFreedWithTheFinder) {
     f->accept_answer(("198.18.1." + std::to_string(i)).c_str(), kFamily.c_str());
   }
   EXPECT_EQ(f->result_count(), 200);
+  // Newest first, each once, and again from the start after a reset.
+  for (int round = 0; round < 2; ++round) {
+    for (int i = 199; i >= 0; --i) {
+      Next device = next(*f);
+      ASSERT_TRUE(device.ok) << i;
+      ASSERT_EQ(device.address, "198.18.1." + std::to_string(i));
+    }
+    EXPECT_FALSE(next(*f).ok);
+    f->reset_position();
+  }
   delete f;  // the sanitizer run's leak check covers the entries
 }
 

@@ -13,6 +13,7 @@ TEST(AddressText, DottedQuadIsReadInDecimalAndReprinted) {
   std::array<uint8_t, 4> bytes{};
   ASSERT_TRUE(parse_ipv4_text("192.168.001.010", &bytes));
   EXPECT_EQ(format_ipv4(bytes), "192.168.1.10");
+  EXPECT_EQ(format_ipv4({100, 10, 0, 205}), "100.10.0.205");
   std::string normalised;
   ASSERT_EQ(normalise_ipv4_or_ipx("000.0.00255.7", &normalised), kOk);
   EXPECT_EQ(normalised, "0.0.255.7");

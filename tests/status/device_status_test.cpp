@@ -1,12 +1,14 @@
-// The status reader before any table reading: what the open records, the communities,
-// and the record arrays before any reading.
+// The status reader itself: what the open records, the communities, the
+// record arrays before any reading, and a reading cut off mid-walk.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "orv/orv_option.hpp"
 #include "status/device_status.h"
+#include "support/lab.h"
 
 using orv::status::COrvDeviceStatus;
 
@@ -14,9 +16,10 @@ namespace {
 
 class FixedUSM : public IOrvPluginUSM {
  public:
+  explicit FixedUSM(int32_t model = 2) : model_(model) {}
   void set_parameters(int32_t, const OrvUSMParameters*) override {}
   void release() override {}
-  int32_t security_model() const override { return 2; }
+  int32_t security_model() const override { return model_; }
   const char* user_name() const override { return "operator"; }
   int32_t security_level() const override { return 2; }
   int32_t auth_protocol() const override { return 1; }
@@ -24,6 +27,9 @@ class FixedUSM : public IOrvPluginUSM {
   const char* auth_pass_phrase() const override { return "auth-pass"; }
   const char* priv_pass_phrase() const override { return "priv-pass"; }
   const char* context_name() const override { return "ctx"; }
+
+ private:
+  int32_t model_;
 };
 
 TEST(DeviceStatus, InitialState) {
@@ -108,25 +114,39 @@ TEST(DeviceStatus, RecordsBeforeAnyCountAreOutOfRange) {
   EXPECT_EQ(s.get_job(4294967295u, &job), -11);
 }
 
-TEST(DeviceStatus, ReadingsAreNotYetAvailableAndWriteNothing) {
-  COrvDeviceStatus s;
-  int32_t count = 9;
-  EXPECT_EQ(s.count_storage(&count), orv::status::kStatusNotYetAvailable);
-  EXPECT_EQ(s.count_devices(&count), orv::status::kStatusNotYetAvailable);
-  EXPECT_EQ(s.count_input_trays(&count), orv::status::kStatusNotYetAvailable);
-  EXPECT_EQ(s.count_output_trays(&count), orv::status::kStatusNotYetAvailable);
-  EXPECT_EQ(s.count_toners(&count), orv::status::kStatusNotYetAvailable);
-  EXPECT_EQ(s.count_alerts(&count), orv::status::kStatusNotYetAvailable);
-  EXPECT_EQ(s.count_jobs(0, &count), orv::status::kStatusNotYetAvailable);
-  EXPECT_EQ(s.count_jobs(3, &count), -2);
-  EXPECT_EQ(count, 9);
-  EXPECT_EQ(s.char_set(2, &count), -2);
-  EXPECT_EQ(s.char_set(1, &count), orv::status::kStatusNotYetAvailable);
-  EXPECT_EQ(s.cancel_job("job"), orv::status::kStatusNotYetAvailable);
-  OrvPrinterInfo printer;
-  std::memset(&printer, 0x55, sizeof printer);
-  EXPECT_EQ(s.printer_status(&printer), orv::status::kStatusNotYetAvailable);
-  EXPECT_EQ(printer.status, 0x55555555);
+// The walk gets three rows from the peer, then no answer: the count fails
+// with the time-out, writes no count and keeps no row.
+TEST(DeviceStatus, AnAgentSilentMidWalkFailsTheCountWithoutRows) {
+  ORV_REQUIRE_LAB(true, {"python3"});
+  using Count = int32_t (COrvDeviceStatus::*)(int32_t*);
+  const struct {
+    const char* table;
+    Count count;
+    std::function<int32_t(const COrvDeviceStatus&)> first;
+  } cases[] = {
+      {"storage", &COrvDeviceStatus::count_storage,
+       [](const COrvDeviceStatus& s) { OrvStorageInfo r; return s.get_storage(0, &r); }},
+      {"devices", &COrvDeviceStatus::count_devices,
+       [](const COrvDeviceStatus& s) { OrvDeviceInfo r; return s.get_device(0, &r); }},
+      {"input trays", &COrvDeviceStatus::count_input_trays,
+       [](const COrvDeviceStatus& s) { OrvInputTrayInfo r; return s.get_input_tray(0, &r); }},
+      {"output trays", &COrvDeviceStatus::count_output_trays,
+       [](const COrvDeviceStatus& s) { OrvOutputTrayInfo r; return s.get_output_tray(0, &r); }},
+      {"alerts", &COrvDeviceStatus::count_alerts,
+       [](const COrvDeviceStatus& s) { OrvAlertInfo r; return s.get_alert(0, &r); }},
+  };
+  FixedUSM community(0);
+  for (const auto& c : cases) {
+    const std::string host = orv::test::free_loopback_address(161);
+    orv::test::ScriptedPeer peer(host + ":161", {"walk:-", "silent-after:3"});
+    COrvDeviceStatus s;
+    ASSERT_EQ(s.Init(1, host.c_str(), &community, 200, 0, 0), 0);
+    int32_t count = 77;
+    EXPECT_EQ((s.*c.count)(&count), -203) << c.table;
+    EXPECT_EQ(count, 77) << c.table;
+    EXPECT_EQ(c.first(s), -11) << c.table;
+    EXPECT_EQ(peer.datagrams().size(), 4u) << c.table << ": three rows, then the silent request";
+  }
 }
 
 }  // namespace

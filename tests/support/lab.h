@@ -28,6 +28,9 @@ namespace orv::test {
 // ---------------------------------------------------------------- basics
 
 bool is_root();
+// Takes CAP_NET_ADMIN from the calling thread only (capabilities belong to
+// threads), so that it runs as an ordinary process would; false on failure.
+bool drop_net_admin();
 // True when `name` is an executable on PATH (or an executable path).
 bool have_program(std::string_view name);
 // Empty when the lab can run here, else why not (for GTEST_SKIP).
@@ -127,8 +130,8 @@ struct PeerDatagram {
 };
 
 // The scripted UDP SNMP peer of orvlab.py (modes: echo, silent,
-// silent-first:K, late-stale[:S[:A]], toobig-above:N, error-at:OID[:STATUS],
-// garbage-first; several may be combined).
+// silent-first:K, silent-after:K, late-stale[:S[:A]], toobig-above:N,
+// error-at:OID[:STATUS], garbage-first, walk:ROWS; several may be combined).
 class ScriptedPeer : public LabProcess {
  public:
   ScriptedPeer(std::string bind, std::vector<std::string> modes, std::string netns = {});

@@ -1,8 +1,10 @@
 // Process running, paths and the checks that decide whether the lab can run.
 #include <fcntl.h>
+#include <linux/capability.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -45,6 +47,17 @@ std::vector<char*> c_strings(std::vector<std::string>& texts) {
 }  // namespace
 
 bool is_root() { return geteuid() == 0; }
+
+bool drop_net_admin() {
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct data[2]{};
+  if (syscall(SYS_capget, &header, data) != 0) return false;
+  const uint32_t bit = 1u << (CAP_NET_ADMIN % 32);
+  data[CAP_NET_ADMIN / 32].effective &= ~bit;
+  data[CAP_NET_ADMIN / 32].permitted &= ~bit;
+  data[CAP_NET_ADMIN / 32].inheritable &= ~bit;
+  return syscall(SYS_capset, &header, data) == 0;
+}
 
 bool have_program(std::string_view name) {
   std::string n(name);

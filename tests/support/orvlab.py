@@ -30,6 +30,7 @@ Peer modes (several may be combined; silent wins):
   echo                  answer every request (the default)
   silent                never answer
   silent-first:K        ignore the first K requests, then answer
+  silent-after:K        answer the first K requests, then none
   late-stale[:S[:A]]    after S ms (100) send an answer carrying an older
                         request id; after A ms send the true answer (never
                         when A is omitted or "-")
@@ -37,6 +38,11 @@ Peer modes (several may be combined; silent wins):
   error-at:OID[:STATUS] answer STATUS (2, noSuchName) with the error-index of
                         the binding whose OID is OID
   garbage-first         send bytes that are no SNMP message before the answer
+  walk:ROWS             answer a GETNEXT as a table of ROWS rows ("-": rows
+                        without end) under every column asked: column C
+                        gives C.1001, C.K gives C.K+1, the last row gives
+                        the next column's first; an error-status answer
+                        echoes the request instead
 An answer echoes the request's bindings; a NULL value becomes an OCTET STRING
 holding the binding's OID text, so a test can tell the bindings apart.
 Every datagram received is logged as "<count> <sender> <hex bytes>".
@@ -406,6 +412,32 @@ def oid_text(body):
     return ".".join(str(a) for a in head + arcs[1:])
 
 
+def oid_body(text):
+    arcs = [int(a) for a in text.split(".")]
+    body = b""
+    for arc in [arcs[0] * 40 + arcs[1]] + arcs[2:]:
+        chunk = [arc & 0x7F]
+        while arc > 0x7F:
+            arc >>= 7
+            chunk.append(0x80 | (arc & 0x7F))
+        body += bytes(reversed(chunk))
+    return body
+
+
+FIRST_ROW = 1001
+
+
+def walk_next(oid, rows):
+    """The OID a GETNEXT of `oid` finds in the walk mode's table."""
+    arcs = oid_text(oid).split(".")
+    last = int(arcs[-1])
+    if last < FIRST_ROW:
+        return oid_body(".".join(arcs + [str(FIRST_ROW)]))
+    if rows is not None and last + 1 >= FIRST_ROW + rows:
+        return oid_body(".".join(arcs[:-2] + [str(int(arcs[-2]) + 1), str(FIRST_ROW)]))
+    return oid_body(".".join(arcs[:-1] + [str(last + 1)]))
+
+
 def parse_request(buf):
     """Version, community, PDU tag, request id, bindings [(oid body, value tlv)]."""
     tag, s, e = read_tlv(buf, 0)
@@ -444,8 +476,8 @@ def encode_response(version, community, reqid, status, index, binds):
 # ---------------------------------------------------------------- scripted peer
 
 def parse_modes(texts):
-    modes = {"silent": False, "silent_first": 0, "stale": None, "toobig_above": None,
-             "error_at": None, "garbage": False}
+    modes = {"silent": False, "silent_first": 0, "silent_after": None, "stale": None,
+             "toobig_above": None, "error_at": None, "garbage": False, "walk": None}
     for text in texts or ["echo"]:
         name, _, rest = text.partition(":")
         if name == "echo":
@@ -454,6 +486,8 @@ def parse_modes(texts):
             modes["silent"] = True
         elif name == "silent-first":
             modes["silent_first"] = int(rest)
+        elif name == "silent-after":
+            modes["silent_after"] = int(rest)
         elif name == "late-stale":
             parts = rest.split(":") if rest else []
             stale = int(parts[0]) if parts and parts[0] else 100
@@ -466,6 +500,8 @@ def parse_modes(texts):
             modes["error_at"] = (oid, int(status) if status else 2)
         elif name == "garbage-first":
             modes["garbage"] = True
+        elif name == "walk":
+            modes["walk"] = (None if rest == "-" else int(rest),)
         else:
             raise LabError(f"unknown peer mode {text}")
     return modes
@@ -474,6 +510,8 @@ def parse_modes(texts):
 def peer_replies(modes, datagram, count):
     """[(delay in ms, bytes)] to send back for one received datagram."""
     if modes["silent"] or count <= modes["silent_first"]:
+        return []
+    if modes["silent_after"] is not None and count > modes["silent_after"]:
         return []
     try:
         version, community, pdu_tag, reqid, binds = parse_request(datagram)
@@ -489,6 +527,8 @@ def peer_replies(modes, datagram, count):
             if oid_text(oid) == modes["error_at"][0]:
                 status, index = modes["error_at"][1], i
                 break
+    if modes["walk"] is not None and pdu_tag == 0xA1 and status == 0:
+        binds = [(walk_next(oid, modes["walk"][0]), value) for oid, value in binds]
     out = []
     if modes["garbage"]:
         out.append((0, b"\x30\x03\x02\x01"))

@@ -108,6 +108,12 @@ std::string read_oid(const std::vector<uint8_t>& b, size_t start, size_t stop) {
   return text;
 }
 
+std::vector<uint8_t> message(int version, const std::string& community, uint8_t pdu_tag,
+                             int32_t request_id, const std::vector<uint8_t>& binds) {
+  auto pdu = tlv(pdu_tag, concat({integer(request_id), integer(0), integer(0), tlv(0x30, binds)}));
+  return tlv(0x30, concat({integer(version), tlv(0x04, {community.begin(), community.end()}), pdu}));
+}
+
 }  // namespace
 
 std::vector<uint8_t> snmp_get_request(int32_t request_id, const std::string& community,
@@ -117,8 +123,13 @@ std::vector<uint8_t> snmp_get_request(int32_t request_id, const std::string& com
     auto b = tlv(0x30, concat({oid(o), {0x05, 0x00}}));
     binds.insert(binds.end(), b.begin(), b.end());
   }
-  auto pdu = tlv(0xA0, concat({integer(request_id), integer(0), integer(0), tlv(0x30, binds)}));
-  return tlv(0x30, concat({integer(version), tlv(0x04, {community.begin(), community.end()}), pdu}));
+  return message(version, community, 0xA0, request_id, binds);
+}
+
+std::vector<uint8_t> snmp_oid_response(int32_t request_id, const std::string& community,
+                                       const std::string& name, const std::string& value,
+                                       int version) {
+  return message(version, community, 0xA2, request_id, tlv(0x30, concat({oid(name), oid(value)})));
 }
 
 std::optional<SnmpReply> parse_snmp_reply(const std::vector<uint8_t>& bytes) {

@@ -13,6 +13,12 @@ namespace orv::test {
 std::vector<uint8_t> snmp_get_request(int32_t request_id, const std::string& community,
                                       const std::vector<std::string>& oids, int version = 0);
 
+// A GetResponse of one binding whose value is an OBJECT IDENTIFIER, as an
+// agent answers a GET of sysObjectID.0.
+std::vector<uint8_t> snmp_oid_response(int32_t request_id, const std::string& community,
+                                       const std::string& name, const std::string& value,
+                                       int version = 0);
+
 struct SnmpReply {
   int pdu_tag = 0;  // 0xA2 for a response
   int32_t request_id = 0;

@@ -15,7 +15,8 @@ constexpr const char* kLoopbackBroadcast = "127.255.255.255";
 TEST(OrvctlCli, TopLevelHelpListsEveryCommand) {
   const auto result = orvctl({"--help"});
   EXPECT_EQ(result.exit_code, 0) << result.err;
-  for (const char* command : {"discover", "options", "supported"}) {
+  for (const char* command :
+       {"discover", "options", "supported", "status", "jobs", "cancel", "charset"}) {
     EXPECT_NE(result.out.find(command), std::string::npos) << command << "\n" << result.out;
   }
 }
@@ -25,6 +26,10 @@ TEST(OrvctlCli, EachCommandHasItsOwnHelp) {
       {"discover", {"--broadcast", "--filter", "--ipv6", "--timeout", "--retries", "--community"}},
       {"options", {"ADDRESS", "--ipv6", "--timeout", "--retries", "--community"}},
       {"supported", {"ADDRESS", "OID"}},
+      {"status", {"ADDRESS", "TABLE", "--timeout", "--community"}},
+      {"jobs", {"ADDRESS", "--kind", "--timeout", "--community"}},
+      {"cancel", {"ADDRESS", "JOB_ID", "--write-community", "--community"}},
+      {"charset", {"ADDRESS", "--timeout", "--community"}},
   };
   for (const auto& [command, words] : expected) {
     const auto result = orvctl({command, "--help"});

@@ -1,7 +1,10 @@
 // orvctl discover on a virtual LAN of its own: two supported printers and
 // one of another vendor, each snmpsimd in its namespace. orvctl runs in the
 // client namespace, so its broadcasts never leave the LAN.
+#include <unistd.h>
+
 #include <memory>
+#include <set>
 
 #include "orvctl_run.h"
 
@@ -109,8 +112,10 @@ TEST_F(OrvctlDiscover, Ipv6AllNodes) {
   const auto result = discover({"--json", "--ipv6"});
   ASSERT_EQ(result.exit_code, 0) << result.err;
   const nlohmann::json doc = parse_document(result);
+  // The client's one link, named by its scope.
   ASSERT_EQ(doc["searches"].size(), 1u);
-  EXPECT_EQ(doc["searches"][0]["destination"], "ff02::1");
+  EXPECT_EQ(doc["searches"][0]["destination"].get<std::string>().rfind("ff02::1%", 0), 0u)
+      << doc["searches"].dump();
   EXPECT_EQ(addresses(doc).size(), 2u) << result.out;
 }
 
@@ -121,6 +126,68 @@ TEST_F(OrvctlDiscover, BroadcastOfTheWrongFamilyFailsWithAdvice) {
   const nlohmann::json doc = parse_document(result);
   EXPECT_EQ(doc["ok"], false);
   EXPECT_EQ(doc["error"]["code"], -2);
+}
+
+// The client on two links, one printer on each: p1 on the LAN's bridge,
+// p2 only behind a second veth link (e1) straight to the client.
+class OrvctlDiscoverTwoLinks : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ORV_REQUIRE_LAB(true, {"snmpsimd", "snmpget", "ip"});
+    lan_ = std::make_unique<orv::test::VirtualLan>(std::vector<std::pair<std::string, std::string>>{
+        {"client", "198.18.0.1"}, {"p1", "198.18.0.11"}, {"p2", "198.18.0.12"}});
+    const std::string p2 = lan_->host("p2").netns;
+    ip("client", {"link", "add", "e1", "type", "veth", "peer", "name", "e1", "netns", p2});
+    ip("p2", {"link", "set", "e0", "down"});
+    ip("p2", {"link", "set", "e1", "up"});
+    ip("client", {"link", "set", "e1", "up"});
+    // Bounded wait for the link-local addresses the link's traffic uses.
+    for (int i = 0; i < 50 && !(has_link_local("client") && has_link_local("p2")); ++i) {
+      usleep(100 * 1000);
+    }
+    ASSERT_TRUE(has_link_local("client") && has_link_local("p2"));
+    const std::pair<const char*, const char*> printers[] = {{"p1", "printer-a"},
+                                                             {"p2", "printer-b"}};
+    for (const auto& [host, file] : printers) {
+      agents_.push_back(std::make_unique<orv::test::SnmpsimAgent>(orv::test::SnmpsimOptions{
+          .endpoints = {"[::]:161"},
+          .serve = {std::string(file) + ":public"},
+          .netns = lan_->host(host).netns}));
+    }
+  }
+
+  void ip(const std::string& host, std::vector<std::string> args) {
+    args.insert(args.begin(), "ip");
+    const auto result = lan_->exec(host, args);
+    ASSERT_EQ(result.exit_code, 0) << result.err;
+  }
+
+  bool has_link_local(const std::string& host) const {
+    const auto result = lan_->exec(host, {"ip", "-6", "addr", "show", "dev", "e1", "scope", "link"});
+    return result.out.find("fe80::") != std::string::npos &&
+           result.out.find("tentative") == std::string::npos;
+  }
+
+  std::unique_ptr<orv::test::VirtualLan> lan_;
+  std::vector<std::unique_ptr<orv::test::SnmpsimAgent>> agents_;
+};
+
+TEST_F(OrvctlDiscoverTwoLinks, Ipv6SearchesEveryLinkAndFindsBothPrinters) {
+  const auto result = lan_->exec(
+      "client", orvctl_argv({"discover", "--timeout", "800", "--retries", "0", "--ipv6", "--json"}),
+      30000);
+  ASSERT_EQ(result.exit_code, 0) << result.err << result.out;
+  const nlohmann::json doc = parse_document(result);
+  ASSERT_EQ(doc["searches"].size(), 2u) << doc.dump();
+  for (const auto& search : doc["searches"]) {
+    EXPECT_EQ(search["destination"].get<std::string>().rfind("ff02::1%", 0), 0u) << search.dump();
+    EXPECT_EQ(search["found"], 1) << search.dump();
+  }
+  std::set<std::string> found;
+  for (const auto& p : doc["printers"]) found.insert(p["sys_object_id"].get<std::string>());
+  EXPECT_EQ(found, (std::set<std::string>{std::string(kFamily) + ".1.2",
+                                          std::string(kFamily) + ".2.7"}))
+      << doc.dump();
 }
 
 }  // namespace

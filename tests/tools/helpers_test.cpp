@@ -16,6 +16,7 @@
 #include "printer_search.h"
 #include "progress_bar.h"
 #include "result_messages.h"
+#include "status_names.h"
 
 #include <gtest/gtest.h>
 
@@ -110,6 +111,35 @@ TEST(OrvctlMediaNames, SizeTypeAndDirectionWords) {
   EXPECT_EQ(medium_direction_name(1), "");
 }
 
+TEST(OrvctlStatusNames, CodesBitsAndLevels) {
+  const std::vector<std::pair<std::string, std::string>> words = {
+      {printer_status_name(3), "idle (3)"},
+      {printer_status_name(5), "warmup (5)"},
+      {printer_status_name(9), "unknown (9)"},
+      {storage_type_name(0), "unknown (0)"},
+      {device_type_name(154), "vendor device (154)"},
+      {alert_severity_name(4), "warning (4)"},
+      {alert_group_name(11), "markerSupplies (11)"},
+      {char_set_name(17), "Shift_JIS (17)"},
+      {with_code(medium_size_name(9999), 9999), "unknown (9999)"},
+      {with_code(medium_direction_name(7), 7), "unknown (7)"},
+      {level_text(12, 100), "12%"},
+      {level_text(3, 2), "100%"},
+      {level_text(412, 550), "75%"},
+      {level_text(5, -2), "5"},
+      {level_text(-1, 100), "other"},
+      {level_text(-2, 100), "unknown"},
+      {level_text(-3, 100), "some left"},
+      {percent_text(150), "100%"},
+      {percent_text(-1), "unknown"},
+  };
+  for (const auto& [got, want] : words) EXPECT_EQ(got, want);
+  const uint8_t state[4] = {0xA8, 0x06, 0x00, 0x01};
+  EXPECT_EQ(error_state_names(state, 4),
+            (std::vector<std::string>{"lowPaper", "lowToner", "doorOpen", "inputTrayEmpty",
+                                      "overduePreventMaint", "bit31"}));
+}
+
 TEST(OrvctlOidArgument, DottedDecimalOnly) {
   for (const char* good : {"1", "1.3.6.1.4.1.119", ".1.3.6"}) {
     EXPECT_EQ(oid_argument_error(good), "") << good;
@@ -184,6 +214,41 @@ TEST(OrvctlBroadcastTargets, OnlyUpBroadcastInterfacesEachAddressOnce) {
   EXPECT_EQ(directed_broadcasts(&f[0].entry),
             (std::vector<std::string>{"198.18.0.255", "198.19.255.255", "10.7.0.3"}));
   EXPECT_TRUE(directed_broadcasts(nullptr).empty());
+}
+
+TEST(OrvctlBroadcastTargets, AllNodesOnEveryUpMulticastLinkWithIpv6Once) {
+  constexpr unsigned kUp = IFF_UP | IFF_MULTICAST;
+  const struct {
+    const char* name;
+    unsigned flags;
+    int family;
+  } interfaces[] = {
+      {"lo", IFF_UP | IFF_LOOPBACK | IFF_MULTICAST, AF_INET6},
+      {"eth0", kUp | IFF_BROADCAST, AF_INET6},
+      {"eth0", kUp | IFF_BROADCAST, AF_INET6},  // a second address, same link
+      {"eth1", IFF_MULTICAST, AF_INET6},        // down
+      {"eth2", kUp, AF_INET},                   // no IPv6
+      {"tun0", IFF_UP | IFF_POINTOPOINT, AF_INET6},  // no multicast
+      {"gone", kUp, AF_INET6},                  // no index
+      {"br0", kUp, AF_INET6},
+  };
+  constexpr size_t kCount = std::size(interfaces);
+  sockaddr_in6 addresses[kCount]{};
+  ifaddrs entries[kCount]{};
+  for (size_t i = 0; i < kCount; ++i) {
+    addresses[i].sin6_family = static_cast<sa_family_t>(interfaces[i].family);
+    entries[i].ifa_name = const_cast<char*>(interfaces[i].name);
+    entries[i].ifa_flags = interfaces[i].flags;
+    entries[i].ifa_addr = reinterpret_cast<sockaddr*>(&addresses[i]);
+    entries[i].ifa_next = i + 1 < kCount ? &entries[i + 1] : nullptr;
+  }
+  auto index_of = [](const char* name) -> unsigned {
+    const std::string n(name);
+    return n == "eth0" ? 2 : n == "br0" ? 7 : n == "gone" ? 0 : 9;
+  };
+  EXPECT_EQ(all_nodes_per_link(entries, index_of),
+            (std::vector<std::string>{"ff02::1%2", "ff02::1%7"}));
+  EXPECT_TRUE(all_nodes_per_link(nullptr, index_of).empty());
 }
 
 TEST(OrvctlSearch, MergeKeepsEachAddressOnceInNumericOrder) {

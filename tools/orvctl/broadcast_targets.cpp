@@ -39,11 +39,42 @@ std::vector<std::string> directed_broadcasts(const ifaddrs* list) {
   return out;
 }
 
-std::vector<std::string> local_directed_broadcasts() {
+std::vector<std::string> all_nodes_per_link(const ifaddrs* list,
+                                            unsigned (*index_of)(const char* name)) {
+  std::vector<std::string> out;
+  for (const ifaddrs* ifa = list; ifa != nullptr; ifa = ifa->ifa_next) {
+    if (ifa->ifa_addr == nullptr || ifa->ifa_addr->sa_family != AF_INET6) continue;
+    const unsigned flags = ifa->ifa_flags;
+    if (!(flags & IFF_UP) || !(flags & IFF_MULTICAST) || (flags & IFF_LOOPBACK)) continue;
+    const unsigned index = ifa->ifa_name != nullptr ? index_of(ifa->ifa_name) : 0;
+    if (index == 0) continue;
+    // The scope in the numeric form of the library's address texts.
+    const std::string group = std::string(kAllNodes) + "%" + std::to_string(index);
+    if (std::find(out.begin(), out.end(), group) == out.end()) out.push_back(group);
+  }
+  return out;
+}
+
+namespace {
+
+template <typename Scan>
+std::vector<std::string> scan_local(Scan scan) {
   ifaddrs* raw = nullptr;
   if (getifaddrs(&raw) != 0) return {};
   std::unique_ptr<ifaddrs, decltype(&freeifaddrs)> list(raw, &freeifaddrs);
-  return directed_broadcasts(list.get());
+  return scan(list.get());
+}
+
+}  // namespace
+
+std::vector<std::string> local_directed_broadcasts() {
+  return scan_local([](const ifaddrs* list) { return directed_broadcasts(list); });
+}
+
+std::vector<std::string> local_all_nodes_per_link() {
+  return scan_local([](const ifaddrs* list) {
+    return all_nodes_per_link(list, &if_nametoindex);
+  });
 }
 
 }  // namespace orvctl

@@ -35,7 +35,7 @@ class DiscoverCommand : public Command {
     sub.add_option("--broadcast", broadcast_,
                    "send only to this broadcast (or IPv6 multicast) address; without it the "
                    "search goes to 255.255.255.255 and every local directed broadcast address "
-                   "(ff02::1 with --ipv6)");
+                   "(with --ipv6: ff02::1 on every up multicast link)");
     sub.add_option("--filter", request_.filters,
                    "keep only printers whose sysObjectID begins with this OID (repeatable, up to "
                    "50)")
@@ -52,12 +52,14 @@ class DiscoverCommand : public Command {
     std::vector<Destination> destinations;
     if (!broadcast_.empty()) {
       destinations.emplace_back(broadcast_);
+    } else if (settings.ipv6) {
+      for (const std::string& group : local_all_nodes_per_link()) destinations.emplace_back(group);
+      // No link found: the library's own choice of link.
+      if (destinations.empty()) destinations.emplace_back(std::nullopt);
     } else {
       destinations.emplace_back(std::nullopt);
-      if (!settings.ipv6) {
-        for (const std::string& address : local_directed_broadcasts()) {
-          destinations.emplace_back(address);
-        }
+      for (const std::string& address : local_directed_broadcasts()) {
+        destinations.emplace_back(address);
       }
     }
     std::vector<FindOutcome> outcomes;

@@ -3,13 +3,10 @@
 #include <array>
 #include <utility>
 
+#include "code_names.h"
+
 namespace orvctl {
 namespace {
-
-struct Named {
-  int32_t code;
-  const char* name;
-};
 
 // The library's medium size codes with the names people use for them.
 constexpr std::array kMediumSizes = {
@@ -66,14 +63,6 @@ constexpr std::array kDirections = {
     Named{2, "long-edge feed"},
     Named{3, "short-edge feed"},
 };
-
-template <typename Table>
-std::string lookup(const Table& table, int32_t code) {
-  for (const Named& row : table) {
-    if (row.code == code) return row.name;
-  }
-  return {};
-}
 
 }  // namespace
 

@@ -1,5 +1,7 @@
 #include "printer_search.h"
 
+#include "broadcast_targets.h"
+
 #include <arpa/inet.h>
 
 #include <cstring>
@@ -13,7 +15,6 @@ namespace orvctl {
 namespace {
 
 constexpr const char* kCommunityFind = "CmdSetCommunityFind";
-constexpr const char* kAllNodes = "ff02::1";
 constexpr int16_t kTrue = 1;
 
 // (family rank, bytes) so that IPv4 sorts before IPv6 and both before names.

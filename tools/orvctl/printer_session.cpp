@@ -45,8 +45,11 @@ int32_t open_printer(const std::string& address, const RequestSettings& settings
     if (address_problem) *address_problem = target.message;
     return target.code;
   }
-  int32_t result = create_handle(out);
-  if (result != ORV_OK) return result;
+  int32_t result = ORV_OK;
+  if (!out) {
+    result = create_handle(out);
+    if (result != ORV_OK) return result;
+  }
   if (!settings.community.empty()) {
     result = OrvCommandString(out.get(), kCommunityGetOption, settings.community.c_str());
     if (result != ORV_OK) return result;

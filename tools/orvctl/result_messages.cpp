@@ -63,6 +63,10 @@ constexpr std::array kTexts = {
              "search over IPv4, or over IPv6 with --ipv6"},
     CodeText{ORV_ERR_NOT_SUPPORTED, std::nullopt, "the library does not know this request",
              "liborv.so may be older than orvctl; install matching versions"},
+    CodeText{ORV_ERR_NO_VALUE, Step::kCancel,
+             "{address} refused the cancel: it knows no such unfinished job, or the write "
+             "community may not write",
+             "check the job id with \"orvctl jobs ADDRESS --kind active\" and --write-community"},
     CodeText{ORV_ERR_NO_VALUE, std::nullopt, "the answer of {address} lacked an expected value",
              "the printer does not serve an object the library reads; --log-mask 1 names the "
              "step"},

@@ -16,6 +16,8 @@ enum class Step {
   kRefresh,    // OrvRefreshOptions
   kReadOption, // the option getters
   kFind,       // OrvFindDeviceSNMP and its filters
+  kStatus,     // the status tables, jobs and character sets
+  kCancel,     // OrvCancelJob
 };
 
 struct FailureContext {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "snmp/facade/walk_rule.h"
+#include "snmp/message/codec_log.h"
 #include "snmp/smi/smi_factory.h"
 
 namespace orv::facade {
@@ -46,7 +47,7 @@ Result keep_row(const IQesPdu* pdu, IQesPduList* collector) {
 Result walk_rows(CQelExchange& exchange, IQesPdu* pdu, IQesSnmpTarget* target,
                  IQesPduList* collector, const char* root) {
   std::string asked;
-  for (;;) {
+  for (uint32_t rows = 0;; ++rows) {
     const IQesVarBind* before = first_binding(pdu);
     const bool has_asked = before != nullptr && before->oid() != nullptr;
     if (has_asked) asked.assign(before->oid()->text());
@@ -60,6 +61,16 @@ Result walk_rows(CQelExchange& exchange, IQesPdu* pdu, IQesSnmpTarget* target,
     const WalkStep step = walk_row_verdict(root, has_asked ? asked.c_str() : nullptr,
                                            answered->oid()->text(), pdu->error_status());
     if (step == kWalkEnd) return kOk;
+    if (step == kWalkRefused) {
+      snmp_log().log(log::kError, "walk of %s refused: error-status %d, error-index %d.", root,
+                     static_cast<int>(pdu->error_status()), static_cast<int>(pdu->error_index()));
+      return kErrNoValue;
+    }
+    if (rows == kWalkRowLimit) {
+      snmp_log().log(log::kError, "walk of %s stopped after %u rows.", root,
+                     static_cast<unsigned>(kWalkRowLimit));
+      return kErrNoValue;
+    }
     rc = keep_row(pdu, collector);
     if (rc != kOk) return rc;
   }

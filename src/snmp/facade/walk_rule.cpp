@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "snmp/message/snmp_tags.h"
+
 namespace orv::facade {
 namespace {
 
@@ -43,7 +45,9 @@ int compare_oid_arcs(const char* a, const char* b) {
 
 WalkStep walk_row_verdict(const char* root, const char* asked, const char* answered,
                           int32_t error_status) {
-  if (error_status != 0 || root == nullptr || answered == nullptr) return kWalkEnd;
+  if (error_status == kErrorStatusNoSuchName) return kWalkEnd;
+  if (error_status != 0) return kWalkRefused;
+  if (root == nullptr || answered == nullptr) return kWalkEnd;
   const bool in_table = lies_below(answered, root) || lies_below(root, answered);
   if (!in_table) return kWalkEnd;
   if (asked != nullptr && compare_oid_arcs(answered, asked) <= 0) return kWalkEnd;

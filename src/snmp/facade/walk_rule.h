@@ -12,14 +12,21 @@ int compare_oid_arcs(const char* a, const char* b);
 enum WalkStep : int32_t {
   kWalkRow = 0,      // the response is a row of the table: keep it, go on
   kWalkEnd = 1,      // the table is done: the walk ends with success
+  kWalkRefused = 2,  // the agent refused the GETNEXT: the walk fails
 };
+
+// The most rows one walk keeps; an agent that answers more (one that keeps
+// inventing increasing OIDs) fails the walk instead of growing it forever.
+inline constexpr uint32_t kWalkRowLimit = 10000;
 
 // `root` is the walked table, `asked` the first OID the GETNEXT carried
 // (the previous row's, or the first column), `answered` the first OID of
 // the response and `error_status` the response's. A row lies below the
-// root (or is a proper prefix of it) and advances past what was asked; an
-// error-status (an SNMPv1 agent's noSuchName past its last object) or an
-// answer that does not advance ends the walk, so it ends on every agent.
+// root (or is a proper prefix of it) and advances past what was asked.
+// noSuchName (an SNMPv1 agent past its last object) or an answer that does
+// not advance ends the walk, so it ends on every agent; any other
+// error-status refuses it, so rows the agent failed to give are not taken
+// for the end of the table.
 WalkStep walk_row_verdict(const char* root, const char* asked, const char* answered,
                           int32_t error_status);
 

@@ -27,15 +27,12 @@ Result ber_decode_long_int32(const uint8_t* data, size_t count, int32_t* value) 
     return kOk;
   }
   if (count > 4) {
-    // Bytes ahead of the last four must be pure sign extension: all 0x00
-    // (the low four then read as unsigned, as the unsigned kinds need), or
-    // all 0xFF with the value still negative in 32 bits.
+    // Only 0x00 may stand ahead of the last four bytes: the low four then
+    // read as unsigned, as the unsigned kinds need. A leading 0xFF is never
+    // needed, since every negative 32-bit value fits four bytes.
     size_t lead = count - 4;
-    uint8_t fill = data[0];
-    if (fill != 0x00 && fill != 0xFF) return kErrNotAwaited;
-    for (size_t i = 1; i < lead; ++i)
-      if (data[i] != fill) return kErrNotAwaited;
-    if (fill == 0xFF && (data[lead] & 0x80) == 0) return kErrNotAwaited;
+    for (size_t i = 0; i < lead; ++i)
+      if (data[i] != 0x00) return kErrNotAwaited;
     data += lead;
     count = 4;
   }

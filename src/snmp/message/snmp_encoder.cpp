@@ -191,8 +191,10 @@ Result CQesSnmpEncoder::oid_refused(OidPutStatus status, const char* text, size_
       snmp_log().log(log::kError, "encode error: first arcs of oid %.*s can't be encoded.", static_cast<int>(length),
                      text);
       break;
-    case OidPutStatus::kOk:
     case OidPutStatus::kNotNumeric:
+      snmp_log().log(log::kError, "encode error: oid %.*s is not numeric.", static_cast<int>(length), text);
+      break;
+    case OidPutStatus::kOk:
       break;
   }
   return kErrInvalidArg;

@@ -18,6 +18,8 @@ inline constexpr int32_t kPduTypeLast = 8;
 
 // Error-status values a message may carry (noError .. inconsistentName).
 inline constexpr int32_t kErrorStatusMax = 18;
+// What an SNMPv1 agent answers a GETNEXT past the last object of its view.
+inline constexpr int32_t kErrorStatusNoSuchName = 2;
 
 // SNMPv1 Trap: generic-trap 0..5 are the standard traps under this
 // enterprise; 6 is enterpriseSpecific.

@@ -32,6 +32,10 @@ class IDataGramSocket {
   virtual IQelNetworkAddress* local_address() = 0;                                  // 4
   virtual Result set_broadcast(bool enable) = 0;                                    // 5
   virtual Result join_multicast(const char* group) = 0;                             // 6
+  // Room for `bytes` of queued datagrams, for bursts of answers: forced past
+  // the system's maximum where the process may, else up to that maximum.
+  // 0, or -1 when the system refuses even that (the old size then stays).
+  virtual Result set_receive_buffer(uint32_t bytes) = 0;                            // 7
 
  protected:
   virtual ~IDataGramSocket() = default;
@@ -69,6 +73,7 @@ class DataGramSocket : public IDataGramSocket {
   IQelNetworkAddress* local_address() override { return local_.get(); }
   Result set_broadcast(bool enable) override;
   Result join_multicast(const char* group) override;
+  Result set_receive_buffer(uint32_t bytes) override;
 
   // Start-up, socket, bind, and the read-back of the bound address.
   Result open();

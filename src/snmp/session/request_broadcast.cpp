@@ -4,6 +4,7 @@
 #include "snmp/message/codec_log.h"
 #include "snmp/message/codec_service.h"
 #include "snmp/session/broadcast_sender_rule.h"
+#include "snmp/session/broadcast_senders.h"
 #include "snmp/session/request_session.h"
 #include "snmp/session/split_rules.h"
 #include "snmp/session/taken_packet.h"
@@ -12,25 +13,14 @@ namespace orv {
 namespace {
 
 constexpr const char* kBroadcastName = "RequestSession::send_broad_cast_sync";
+// Room in the kernel for a burst of answers: thousands of agents may answer
+// within milliseconds, faster than they are taken one by one.
+constexpr uint32_t kBroadcastReceiveBuffer = 8u << 20;
 
 // Traces the exit of the broadcast however it returns.
 struct ExitTrace {
   ~ExitTrace() { snmp_log().log(log::kTrace, "[%s] exit.", kBroadcastName); }
 };
-
-// Whether an entry of `answers` came from `sender`.
-Result search_new_packet(const IQesSnmpPacketList* answers, const IQelNetworkAddress* sender,
-                         bool* known) {
-  if (!answers || !sender || !known) return kErrInvalidArg;
-  *known = false;
-  for (uint32_t i = 0; i < answers->count() && !*known; ++i) {
-    const IQesSnmpPacket* packet = answers->at(i);
-    const IQesSnmpTarget* target = packet ? packet->target() : nullptr;
-    const IQelNetworkAddress* address = target ? target->address() : nullptr;
-    *known = address && address->equals(sender);
-  }
-  return kOk;
-}
 
 // A packet of the decoded answer and a copy of the target aimed at `sender`;
 // nullptr when the datagram does not decode (it is dropped).
@@ -71,6 +61,8 @@ Result RequestSession::send_broad_cast_sync(IQesPdu* pdu, IQesSnmpTarget* target
   if (rc != kOk) return rc;
   rc = socket()->set_broadcast(true);
   if (rc != kOk) return rc;
+  // Not fatal: with the default buffer a burst only loses more answers.
+  socket()->set_receive_buffer(kBroadcastReceiveBuffer);
   IQesRawPacket* encoded = nullptr;
   uint32_t fitting = 0;
   rc = encode_request(pdu, target, &encoded, &fitting);
@@ -93,6 +85,8 @@ Result RequestSession::broadcast_run(IQesSnmpTarget* target, const IQesRawPacket
                                      IQesSnmpPacketList* answers) {
   IQelNetworkAddress* destination = target->address();
   const uint32_t tries = session::try_count(target->retries());
+  // Beside the ordered list: who answered already, without walking it.
+  session::BroadcastSenders senders;
   for (uint32_t attempt = 0; attempt < tries; ++attempt) {
     snmp_log().log(log::kDebug, "broad cast: try %d.", static_cast<int>(attempt));
     Result rc = socket()->send(request->data(), request->length(), destination);
@@ -110,7 +104,8 @@ Result RequestSession::broadcast_run(IQesSnmpTarget* target, const IQesRawPacket
       if (session::broadcast_sender_accepted(destination->protocol(), destination->text(),
                                              sender->text())) {
         bool known = false;
-        rc = search_new_packet(answers, sender.get(), &known);
+        std::string key;
+        rc = senders.search(sender.get(), &known, &key);
         if (rc != kOk) {
           snmp_log().log(log::kError,
                          "[RequestSession::send_broad_cast_sync] fail search_new_packet().");
@@ -119,12 +114,15 @@ Result RequestSession::broadcast_run(IQesSnmpTarget* target, const IQesRawPacket
         if (!known) {
           snmp_log().log(log::kDebug, "broad cast: receive from new address:%s",
                          address_text_or_empty(sender.get()));
+          const uint16_t port = sender->port();
           SnmpPacketPtr answer(answer_packet(datagram.get(), target, std::move(sender), &rc));
           if (!answer && rc != kOk) return rc;
           if (answer) {
             rc = answers->add_back(answer.get());
             if (rc != kOk) return rc;
             answer.release();
+            rc = senders.remember(std::move(key), port);
+            if (rc != kOk) return rc;
           }
         }
       }

@@ -95,7 +95,18 @@ bool parse_ipx_text(const char* text, uint8_t octets[kIpxOctets], uint16_t* sock
 }
 
 uint32_t format_ipv4(const uint8_t o[kIpv4Octets], char out[kIpv4TextSize]) {
-  return static_cast<uint32_t>(std::snprintf(out, kIpv4TextSize, "%d.%d.%d.%d", o[0], o[1], o[2], o[3]));
+  // By hand: every answer of a broadcast has its sender normalised through
+  // this, and snprintf would cost more than the rest of that.
+  uint32_t length = 0;
+  for (uint32_t i = 0; i < kIpv4Octets; ++i) {
+    if (i != 0) out[length++] = '.';
+    const unsigned value = o[i];
+    if (value >= 100) out[length++] = static_cast<char>('0' + value / 100);
+    if (value >= 10) out[length++] = static_cast<char>('0' + value / 10 % 10);
+    out[length++] = static_cast<char>('0' + value % 10);
+  }
+  out[length] = '\0';
+  return length;
 }
 
 uint32_t format_ipv6(const uint8_t o[kIpv6Octets], char out[kIpv6TextSize]) {

@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "snmp/facade/get_data.h"
+#include "snmp/facade/walk_rule.h"
 #include "snmp/message/owning_list.h"
 #include "support/lab.h"
+#include "support/snmp_log_capture.h"
 #include "facade_lab.h"
 
 namespace orv::test {
@@ -174,6 +178,63 @@ TEST_F(GetDataOnScriptedPeer, WalkEndsWhenTheAgentDoesNotAdvance) {
   EXPECT_EQ(request->get_data(rows.get(), kInputTable), kOk);
   EXPECT_EQ(rows->count(), 0u);
   EXPECT_EQ(peer.datagrams().size(), 1u);
+}
+
+// How a walk ends on each kind of answer: only the table's end and an
+// SNMPv1 agent's noSuchName are success; a refusal or an agent that never
+// stops fails the read instead of passing for a shorter table.
+TEST_F(GetDataOnScriptedPeer, WalkEndsOnlyAtTheTablesEndAndFailsOnRefusals) {
+  const std::string type = std::string(kInputTable) + ".2";
+  const std::string capacity = std::string(kInputTable) + ".9";
+  const std::string name = std::string(kInputTable) + ".13";
+  const std::string refused = "walk of " + type + " refused: error-status ";
+  struct Case {
+    const char* what;
+    std::vector<std::string> modes;
+    Result rc;
+    uint32_t rows;
+    std::string line;  // the "snmp" Error line; empty: no walk line
+  };
+  const Case cases[] = {
+      {"three rows, then the next column", {"walk:3"}, kOk, 3, ""},
+      {"noSuchName on row 2, an SNMPv1 view's end", {"walk:3", "error-at:" + type + ".1001:2"}, kOk,
+       1, ""},
+      {"genErr on row 2", {"walk:3", "error-at:" + type + ".1001:5"}, kErrNoValue, 1,
+       refused + "5, error-index 1."},
+      {"badValue on row 1", {"walk:3", "error-at:" + type + ":3"}, kErrNoValue, 0,
+       refused + "3, error-index 1."},
+      {"readOnly in the last column of row 3", {"walk:3", "error-at:" + name + ".1002:4"}, kErrNoValue, 2,
+       refused + "4, error-index 3."},
+      {"tooBig even for one binding", {"walk:3", "toobig-above:0"}, kErrCannotSplit, 0, ""},
+      {"as many rows as a walk keeps", {"walk:10000"}, kOk, facade::kWalkRowLimit, ""},
+      {"rows without end", {"walk:-"}, kErrNoValue, facade::kWalkRowLimit,
+       "walk of " + type + " stopped after 10000 rows."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    host_ = free_loopback_address(kPort);
+    ScriptedPeer peer(bind(), c.modes);
+    GetDataPtr request = open_get_data(host_, "public", kPort, 500, 0);
+    for (const std::string& column : {type, capacity, name}) {
+      ASSERT_EQ(request->add_oid_string(column.c_str(), false), kOk);
+    }
+    PduListPtr rows(qes_create_pdu_list());
+    orv::testing::SnmpLogCapture lines(log::kMaskError);
+    EXPECT_EQ(request->get_data(rows.get(), type.c_str()), c.rc);
+    ASSERT_EQ(rows->count(), c.rows);
+    // Each row kept holds the columns in order, rows in walk order.
+    for (uint32_t i : {0u, c.rows - 1}) {
+      if (i >= c.rows) continue;
+      const std::string index = "." + std::to_string(1001 + i);
+      EXPECT_EQ(binding_oids(rows->at(i)),
+                (std::vector<std::string>{type + index, capacity + index, name + index}));
+    }
+    if (c.line.empty()) {
+      EXPECT_EQ(lines.text().find("walk of"), std::string::npos) << lines.text();
+    } else {
+      EXPECT_TRUE(lines.has("Error", c.line)) << lines.text();
+    }
+  }
 }
 
 TEST_F(GetDataOnScriptedPeer, ResponseWithoutBindingsHasNoValue) {

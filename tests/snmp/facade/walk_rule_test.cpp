@@ -47,8 +47,8 @@ TEST(WalkRowVerdict, EndsOnEveryAgentThatStopsAdvancing) {
   EXPECT_EQ(walk_row_verdict(kRoot, last, last, 0), kWalkEnd);
   // Going backwards is no progress either.
   EXPECT_EQ(walk_row_verdict(kRoot, last, "1.3.6.1.2.1.43.8.2.1.13.1.2", 0), kWalkEnd);
-  // Any error-status ends it, even with an OID inside the table.
-  EXPECT_EQ(walk_row_verdict(kRoot, kRoot, "1.3.6.1.2.1.43.8.2.1.13.1.1", 5), kWalkEnd);
+  // Any other error-status refuses it, even with an OID inside the table.
+  EXPECT_EQ(walk_row_verdict(kRoot, kRoot, "1.3.6.1.2.1.43.8.2.1.13.1.1", 5), kWalkRefused);
   EXPECT_EQ(walk_row_verdict(kRoot, kRoot, nullptr, 0), kWalkEnd);
 }
 

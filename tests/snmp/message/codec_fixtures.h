@@ -1,17 +1,14 @@
 // Builders and probes shared by the message tests: values, PDUs and targets
-// in one line, encoding to bytes, and a capture of the "snmp" log lines.
+// in one line, encoding to bytes, and the capture of the "snmp" log lines.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "orv/orv_log.hpp"
+#include "support/snmp_log_capture.h"
 #include "snmp/message/codec_service.h"
 #include "snmp/message/raw_packet.h"
 #include "snmp/message/snmp_packet.h"
@@ -81,49 +78,5 @@ inline Result decode(const Bytes& bytes, IQesSnmpPacket* packet, int32_t transla
   return CQesCodecService::instance().decode_packet(raw.get(), packet, translate);
 }
 
-// The lines the "snmp" category writes while an object of this class lives.
-class SnmpLogCapture {
- public:
-  SnmpLogCapture() {
-    static const std::string path = "/tmp/orv-message-test-" + std::to_string(::getpid()) + ".log";
-    static const bool attached = [] {
-      log::attach_file_log(path.c_str());
-      log::set_category_log_mask("snmp", log::kMaskAll);
-      std::atexit([] { std::remove(path.c_str()); std::remove((path + ".bak").c_str()); });
-      return true;
-    }();
-    (void)attached;
-    path_ = path;
-    start_ = size();
-  }
-  // Everything written since construction.
-  std::string text() const {
-    std::ifstream in(path_, std::ios::binary);
-    in.seekg(static_cast<std::streamoff>(start_));
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  // A line of category "snmp" at `level` ("Error", "Info ") with `message`.
-  bool has(const char* level, const std::string& message) const {
-    std::istringstream lines(text());
-    std::string line;
-    while (std::getline(lines, line))
-      if (line.find(", snmp ") != std::string::npos &&
-          line.find(", " + std::string(level) + ", ") != std::string::npos &&
-          line.size() >= message.size() && line.compare(line.size() - message.size(), message.size(), message) == 0)
-        return true;
-    return false;
-  }
-  bool empty() const { return text().empty(); }
-
- private:
-  size_t size() const {
-    std::ifstream in(path_, std::ios::binary | std::ios::ate);
-    return in ? static_cast<size_t>(in.tellg()) : 0;
-  }
-  std::string path_;
-  size_t start_ = 0;
-};
 
 }  // namespace orv::testing

@@ -94,10 +94,25 @@ TEST(Encoder, OidRulesForEmptyOneArcAndUnencodableFirstArcs) {
     EXPECT_EQ(encode(pdu.get(), target.get(), &msg), kErrInvalidArg);
     EXPECT_TRUE(log.has("Error", "encode error:oid size is 1.")) << log.text();
   }
-  for (const char* bad : {"3.1", "1.40", "0.99", "2.4294967295"}) {
+  struct Refused {
+    const char* text;
+    std::string line;
+  };
+  const std::string first_arcs = "encode error: first arcs of oid ";
+  for (const Refused& bad : {Refused{"3.1", first_arcs + "3.1 can't be encoded."},
+                             Refused{"1.40", first_arcs + "1.40 can't be encoded."},
+                             Refused{"0.99", first_arcs + "0.99 can't be encoded."},
+                             Refused{"2.4294967295", first_arcs + "2.4294967295 can't be encoded."},
+                             Refused{"1.3.six.1", "encode error: oid 1.3.six.1 is not numeric."},
+                             Refused{"1.3.", "encode error: oid 1.3. is not numeric."},
+                             Refused{"1.3.4294967296", "encode error: oid 1.3.4294967296 is not numeric."}}) {
+    SnmpLogCapture log;
     PduPtr pdu = make_pdu(kPduGetRequest);
-    pdu->append_new(oid(bad), nullptr);
-    EXPECT_EQ(encode(pdu.get(), target.get(), &msg), kErrInvalidArg) << bad;
+    IQelOid* name = as_oid(create_smi_value(kSmiOid));  // its text is taken unchecked
+    ASSERT_EQ(name->set_text(bad.text), kOk);
+    pdu->append_new(name, nullptr);
+    EXPECT_EQ(encode(pdu.get(), target.get(), &msg), kErrInvalidArg) << bad.text;
+    EXPECT_TRUE(log.has("Error", bad.line)) << bad.text << "\n" << log.text();
   }
   PduPtr pdu = make_pdu(kPduGetRequest);
   pdu->append_new(oid("2.999.3"), nullptr);  // 2.x may exceed 39

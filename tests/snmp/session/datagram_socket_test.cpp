@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "net/network_address.h"
@@ -215,6 +218,34 @@ TEST(DataGramSocket, BroadcastFlagIsSwitchedOnIpv4AndIgnoredOnIpv6) {
   EXPECT_EQ(socket_option(v4.get(), SOL_SOCKET, SO_BROADCAST), 0);
   DataGramSocketPtr v6 = make_socket(IQelNetworkAddress::kProtocolIpv6);
   EXPECT_EQ(v6->set_broadcast(true), kOk);
+}
+
+long rmem_max() {
+  std::ifstream in("/proc/sys/net/core/rmem_max");
+  long value = 0;
+  in >> value;
+  return value;
+}
+
+TEST(DataGramSocket, ReceiveBufferIsForcedWherePermittedElseTheSystemMaximum) {
+  if (!test::is_root()) GTEST_SKIP() << "forcing the buffer needs CAP_NET_ADMIN";
+  constexpr uint32_t kWanted = 8u << 20;
+  // The kernel reports twice the size asked for (its bookkeeping share).
+  const struct {
+    bool privileged;
+    long granted;
+  } cases[] = {{true, 2L * kWanted}, {false, 2 * std::min<long>(kWanted, rmem_max())}};
+  for (const auto& c : cases) {
+    std::thread worker([&] {
+      if (!c.privileged) {
+        ASSERT_TRUE(test::drop_net_admin());
+      }
+      DataGramSocketPtr v4 = make_socket(IQelNetworkAddress::kProtocolIpv4);
+      EXPECT_EQ(v4->set_receive_buffer(kWanted), kOk);
+      EXPECT_EQ(socket_option(v4.get(), SOL_SOCKET, SO_RCVBUF), c.granted) << c.privileged;
+    });
+    worker.join();
+  }
 }
 
 TEST(DataGramSocket, MulticastGroupTextsAreCheckedBeforeTheOption) {

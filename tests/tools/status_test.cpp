@@ -1,0 +1,104 @@
+// orvctl status, jobs, cancel and charset against simulated printers
+// (snmpsimd on a loopback address of this run).
+#include <sstream>
+
+#include "orvctl_run.h"
+
+namespace {
+
+using orvctl_test::orvctl;
+using orvctl_test::parse_document;
+
+class OrvctlStatus : public ::testing::Test {
+ protected:
+  static void TearDownTestSuite() { agent_.reset(); }
+
+  void SetUp() override {
+    ORV_REQUIRE_LAB(true, {"snmpsimd", "snmpget"});
+    if (!agent_) {
+      address_ = orv::test::free_loopback_address();
+      agent_ = std::make_unique<orv::test::SnmpsimAgent>(orv::test::SnmpsimOptions{
+          .endpoints = {address_ + ":161"},
+          .serve = {"printer-a:public", "printer-a:writer", "printer-b:lab-b"}});
+    }
+  }
+
+  static std::vector<std::string> args(std::vector<std::string> words) {
+    words.insert(words.begin() + 1, address_);
+    return words;
+  }
+
+  static inline std::unique_ptr<orv::test::SnmpsimAgent> agent_;
+  static inline std::string address_;
+};
+
+TEST_F(OrvctlStatus, JsonCarriesEveryTableWithNamesForItsCodes) {
+  const auto result = orvctl(args({"status", "--json"}));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  const nlohmann::json doc = parse_document(result);
+  EXPECT_EQ(doc["storage"].size(), 4u);
+  EXPECT_EQ(doc["storage"][3]["type_name"], "unknown (0)");
+  EXPECT_EQ(doc["devices"][7]["type_name"], "vendor device (154)");
+  EXPECT_EQ(doc["printer"]["status_name"], "idle (3)");
+  EXPECT_EQ(doc["printer"]["error_state"], "a0040301");
+  EXPECT_EQ(doc["printer"]["errors"][0], "lowPaper");
+  EXPECT_EQ(doc["trays"][2]["level"], "some left");
+  EXPECT_EQ(doc["trays"][2]["current_level"], -3);
+  EXPECT_EQ(doc["outputs"][1]["type_name"], "removableBin (3)");
+  EXPECT_EQ(doc["toner"][0]["level_text"], "12%");
+  EXPECT_EQ(doc["alerts"][0]["group_name"], "markerSupplies (11)");
+  EXPECT_EQ(doc["jobs"].size(), 5u);
+  EXPECT_EQ(doc["jobs"][3]["created"], "2024-03-15 00:05:42");
+  EXPECT_TRUE(doc["jobs"][4]["completed"].is_null());
+}
+
+TEST_F(OrvctlStatus, NamedTablesOnlyAsText) {
+  const auto result = orvctl(args({"status", "printer", "toner"}));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_NE(result.out.find("lowPaper, lowToner, inputTrayEmpty"), std::string::npos)
+      << result.out;
+  EXPECT_NE(result.out.find("Black Toner Cartridge"), std::string::npos);
+  EXPECT_EQ(result.out.find("Storage"), std::string::npos) << result.out;
+  EXPECT_EQ(result.out.find("Jobs"), std::string::npos) << result.out;
+  EXPECT_EQ(orvctl(args({"status", "paper"})).exit_code, 1);
+}
+
+TEST_F(OrvctlStatus, JobKinds) {
+  const std::vector<std::pair<std::string, std::vector<std::string>>> kinds = {
+      {"all", {"7", "P043", "JOB-0042", "JOB-0044", "JOB-0045"}},
+      {"active", {"7", "JOB-0045"}},
+      {"done", {"P043", "JOB-0042", "JOB-0044"}}};
+  for (const auto& [kind, ids] : kinds) {
+    const auto result = orvctl(args({"jobs", "--kind", kind, "--json"}));
+    ASSERT_EQ(result.exit_code, 0) << result.err;
+    const nlohmann::json doc = parse_document(result);
+    std::vector<std::string> got;
+    for (const auto& job : doc["jobs"]) got.push_back(job["id"]);
+    EXPECT_EQ(got, ids) << kind;
+  }
+}
+
+TEST_F(OrvctlStatus, CancelWithTheWriteCommunity) {
+  // "writer" serves printer-a too; the agent keeps what was written.
+  const auto done = orvctl(args({"cancel", "JOB-0045", "--write-community", "writer"}));
+  EXPECT_EQ(done.exit_code, 0) << done.err;
+  EXPECT_EQ(orv::test::snmpget(address_, "public",
+                               {"1.3.6.1.4.1.253.8.76.3.2.1.1.101.8.74.79.66.45.48.48.52.53"})
+                .out,
+            "1414\n");
+  const auto refused = orvctl(args({"cancel", "JOB-0042", "--write-community", "writer"}));
+  EXPECT_EQ(refused.exit_code, 1);
+  EXPECT_NE(refused.err.find("refused the cancel"), std::string::npos) << refused.err;
+}
+
+TEST_F(OrvctlStatus, CharacterSets) {
+  const auto a = orvctl(args({"charset", "--json"}));
+  ASSERT_EQ(a.exit_code, 0) << a.err;
+  EXPECT_EQ(parse_document(a)["printer"], 106);
+  const auto b = orvctl(args({"charset", "--community", "lab-b"}));
+  ASSERT_EQ(b.exit_code, 0) << b.err;
+  EXPECT_NE(b.out.find("Shift_JIS (17)"), std::string::npos) << b.out;
+  EXPECT_NE(b.out.find("UTF-8 (106)"), std::string::npos) << b.out;
+}
+
+}  // namespace

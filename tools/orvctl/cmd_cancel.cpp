@@ -1,0 +1,46 @@
+// orvctl cancel ADDRESS JOB_ID [--write-community C]: cancels one job.
+#include "printer_command.h"
+
+namespace orvctl {
+namespace {
+
+class CancelCommand : public PrinterCommand {
+ public:
+  const char* name() const override { return "cancel"; }
+  const char* summary() const override { return "cancel a job of a printer"; }
+
+ protected:
+  void add_own_arguments(CLI::App& sub) override {
+    sub.add_option("JOB_ID", job_id_, "the job's identifier, as \"orvctl jobs\" lists it")
+        ->required();
+    sub.add_option("--write-community", write_community_,
+                   "community allowed to write (default: the library's, \"private\")")
+        ->check(CLI::Validator(
+            [](const std::string& text) -> std::string {
+              return text.size() < ORV_COMMUNITY_SIZE ? "" : "community too long";
+            },
+            "TEXT"));
+  }
+  int32_t prepare(OrvHandle handle) override {
+    if (write_community_.empty()) return ORV_OK;
+    return OrvCommandString(handle, "CmdSetCommunityWrite", write_community_.c_str());
+  }
+  int32_t read(OrvHandle handle, FailureContext& context, nlohmann::json& document,
+               std::string& text) override {
+    context.step = Step::kCancel;
+    document["job_id"] = job_id_;
+    const int32_t result = OrvCancelJob(handle, job_id_.c_str());
+    text = "Cancelled job " + job_id_ + " on " + address() + "\n";
+    return result;
+  }
+
+ private:
+  std::string job_id_;
+  std::string write_community_;
+};
+
+}  // namespace
+
+ORVCTL_REGISTER_COMMAND(CancelCommand);
+
+}  // namespace orvctl

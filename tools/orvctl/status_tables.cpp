@@ -1,0 +1,257 @@
+#include "status_tables.h"
+
+#include <cstdio>
+#include <functional>
+#include <map>
+
+#include "media_names.h"
+#include "output.h"
+#include "status_names.h"
+
+namespace orvctl {
+namespace {
+
+using nlohmann::json;
+
+// Counts a table and reads each of its records into JSON.
+template <typename Record>
+int32_t read_records(OrvHandle handle, const std::function<int32_t(int32_t*)>& count,
+                     int32_t (*get)(OrvHandle, uint32_t, Record*),
+                     json (*to_json)(const Record&), json& out) {
+  int32_t n = 0;
+  int32_t rc = count(&n);
+  if (rc != ORV_OK) return rc;
+  out = json::array();
+  for (uint32_t i = 0; i < static_cast<uint32_t>(n); ++i) {
+    Record record{};
+    rc = get(handle, i, &record);
+    if (rc != ORV_OK) return rc;
+    out.push_back(to_json(record));
+  }
+  return ORV_OK;
+}
+
+json storage_json(const OrvStorageInfo& r) {
+  return {{"type", r.type},
+          {"type_name", storage_type_name(r.type)},
+          {"allocation_units", r.allocation_units},
+          {"size", r.size},
+          {"size_bytes", static_cast<int64_t>(r.allocation_units) * r.size},
+          {"description", r.description}};
+}
+
+json device_json(const OrvDeviceInfo& r) {
+  return {{"type", r.type},
+          {"type_name", device_type_name(r.type)},
+          {"status", r.status},
+          {"status_name", device_status_name(r.status)},
+          {"description", r.description}};
+}
+
+json input_json(const OrvInputTrayInfo& r) {
+  return {{"type", r.type},
+          {"type_name", with_code(input_type_name(r.type), r.type)},
+          {"dim_unit", r.dim_unit},
+          {"media_dim_feed_declared", r.media_dim_feed_declared},
+          {"media_dim_xfeed_declared", r.media_dim_xfeed_declared},
+          {"media_dim_feed_chosen", r.media_dim_feed_chosen},
+          {"media_dim_xfeed_chosen", r.media_dim_xfeed_chosen},
+          {"capacity_unit", r.capacity_unit},
+          {"max_capacity", r.max_capacity},
+          {"current_level", r.current_level},
+          {"level", level_text(r.current_level, r.max_capacity)},
+          {"status", r.status},
+          {"media_name", r.media_name},
+          {"name", r.name},
+          {"description", r.description},
+          {"media_type", r.media_type},
+          {"media_color", r.media_color}};
+}
+
+json output_json(const OrvOutputTrayInfo& r) {
+  return {{"type", r.type},
+          {"type_name", output_type_name(r.type)},
+          {"status", r.status},
+          {"name", r.name},
+          {"description", r.description}};
+}
+
+json toner_json(const OrvTonerInfo& r) {
+  return {{"supply_unit", r.supply_unit},
+          {"max_capacity", r.max_capacity},
+          {"level", r.level},
+          {"level_text", level_text(r.level, r.max_capacity)},
+          {"description", r.description}};
+}
+
+json alert_json(const OrvAlertInfo& r) {
+  return {{"severity", r.severity_level},
+          {"severity_name", alert_severity_name(r.severity_level)},
+          {"group", r.group},
+          {"group_name", alert_group_name(r.group)},
+          {"group_index", r.group_index},
+          {"location", r.location},
+          {"code", r.code},
+          {"description", r.description}};
+}
+
+json time_json(const OrvJobTime& t) {
+  const std::string text = job_time_text(t);
+  return text.empty() ? json(nullptr) : json(text);
+}
+
+json job_json(const OrvJobInfo& r) {
+  return {{"id", r.job_id},
+          {"type", r.type},
+          {"state", r.state},
+          {"value_t6c10", r.value_t6c10},
+          {"value_t16c5", r.value_t16c5},
+          {"value_t16c6", r.value_t16c6},
+          {"text_t6c5", r.text_t6c5},
+          {"text_t6c6", r.text_t6c6},
+          {"text_t10c7", r.text_t10c7},
+          {"name", r.text_t6c3},
+          {"created", time_json(r.time_t10c10)},
+          {"started", time_json(r.time_t16c4)},
+          {"completed", time_json(r.time_t16c7)}};
+}
+
+int32_t read_printer(OrvHandle handle, json& out) {
+  OrvPrinterInfo r{};
+  const int32_t rc = OrvGetPrinterInfo(handle, &r);
+  if (rc != ORV_OK) return rc;
+  char hex[9];
+  std::snprintf(hex, sizeof hex, "%02x%02x%02x%02x", r.detected_error_state[0],
+                r.detected_error_state[1], r.detected_error_state[2], r.detected_error_state[3]);
+  out = {{"status", r.status},
+         {"status_name", printer_status_name(r.status)},
+         {"error_state", hex},
+         {"errors", error_state_names(r.detected_error_state, sizeof r.detected_error_state)}};
+  return ORV_OK;
+}
+
+std::function<int32_t(int32_t*)> counter(int32_t (*count)(OrvHandle, int32_t*), OrvHandle h) {
+  return [count, h](int32_t* n) { return count(h, n); };
+}
+
+std::string text_of(const json& value) {
+  return value.is_string() ? value.get<std::string>() : value.is_null() ? "-" : value.dump();
+}
+
+// Columns of a text table: header and JSON key.
+using Columns = std::vector<std::pair<std::string, std::string>>;
+
+const std::map<std::string, std::pair<std::string, Columns>>& text_layouts() {
+  static const std::map<std::string, std::pair<std::string, Columns>> layouts = {
+      {"storage",
+       {"Storage",
+        {{"type", "type_name"}, {"units", "allocation_units"}, {"size", "size"},
+         {"description", "description"}}}},
+      {"devices",
+       {"Devices",
+        {{"type", "type_name"}, {"status", "status_name"}, {"description", "description"}}}},
+      {"trays",
+       {"Input trays",
+        {{"name", "name"}, {"type", "type_name"}, {"media", "media_name"},
+         {"capacity", "max_capacity"}, {"level", "level"}, {"media type", "media_type"},
+         {"colour", "media_color"}, {"description", "description"}}}},
+      {"outputs",
+       {"Output trays",
+        {{"name", "name"}, {"type", "type_name"}, {"status", "status"},
+         {"description", "description"}}}},
+      {"toner",
+       {"Toner",
+        {{"level", "level_text"}, {"max", "max_capacity"}, {"description", "description"}}}},
+      {"alerts",
+       {"Alerts",
+        {{"severity", "severity_name"}, {"group", "group_name"}, {"index", "group_index"},
+         {"code", "code"}, {"description", "description"}}}},
+      {"jobs",
+       {"Jobs",
+        {{"id", "id"}, {"state", "state"}, {"type", "type"}, {"name", "name"},
+         {"status", "text_t6c5"}, {"origin", "text_t6c6"}, {"reason", "text_t10c7"},
+         {"created", "created"}, {"completed", "completed"}}}},
+  };
+  return layouts;
+}
+
+}  // namespace
+
+const std::vector<std::string>& status_table_names() {
+  static const std::vector<std::string> names = {"storage", "devices", "printer", "trays",
+                                                 "outputs", "toner",   "alerts",  "jobs"};
+  return names;
+}
+
+std::string job_time_text(const OrvJobTime& t) {
+  if (t.year == 0 && t.month == 0 && t.day == 0 && t.hour == 0 && t.minute == 0 &&
+      t.second == 0) {
+    return {};
+  }
+  char text[48];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
+                t.hour, t.minute, t.second);
+  return text;
+}
+
+int32_t read_jobs(OrvHandle handle, uint32_t kind, json& out, std::string& failed) {
+  failed = "OrvGetNumberOfJobInfo";
+  return read_records<OrvJobInfo>(
+      handle, [handle, kind](int32_t* n) { return OrvGetNumberOfJobInfo(handle, kind, n); },
+      OrvGetJobInfo, job_json, out);
+}
+
+int32_t read_status_table(OrvHandle handle, const std::string& table, json& out,
+                          std::string& failed) {
+  using Reader = std::function<int32_t(OrvHandle, json&)>;
+  // Each table with the export that counts it.
+  static const std::map<std::string, std::pair<const char*, Reader>> readers = {
+      {"storage", {"OrvGetNumberOfStorageInfo", [](OrvHandle h, json& o) {
+         return read_records(h, counter(OrvGetNumberOfStorageInfo, h), OrvGetStorageInfo, storage_json, o);
+       }}},
+      {"devices", {"OrvGetNumberOfDeviceInfo", [](OrvHandle h, json& o) {
+         return read_records(h, counter(OrvGetNumberOfDeviceInfo, h), OrvGetDeviceInfo, device_json, o);
+       }}},
+      {"printer", {"OrvGetPrinterInfo", read_printer}},
+      {"trays", {"OrvGetNumberOfInputTrayInfo", [](OrvHandle h, json& o) {
+         return read_records(h, counter(OrvGetNumberOfInputTrayInfo, h), OrvGetInputTrayInfo, input_json, o);
+       }}},
+      {"outputs", {"OrvGetNumberOfOutputTrayInfo", [](OrvHandle h, json& o) {
+         return read_records(h, counter(OrvGetNumberOfOutputTrayInfo, h), OrvGetOutputTrayInfo, output_json, o);
+       }}},
+      {"toner", {"OrvGetNumberOfTonerInfo", [](OrvHandle h, json& o) {
+         return read_records(h, counter(OrvGetNumberOfTonerInfo, h), OrvGetTonerInfo, toner_json, o);
+       }}},
+      {"alerts", {"OrvGetNumberOfAlertInfo", [](OrvHandle h, json& o) {
+         return read_records(h, counter(OrvGetNumberOfAlertInfo, h), OrvGetAlertInfo, alert_json, o);
+       }}},
+  };
+  const auto found = readers.find(table);
+  if (found == readers.end()) return read_jobs(handle, ORV_JOBS_ALL, out, failed);
+  failed = found->second.first;
+  return found->second.second(handle, out);
+}
+
+std::string status_table_text(const std::string& table, const json& data) {
+  if (table == "printer") {
+    std::string errors;
+    for (const auto& name : data["errors"]) errors += (errors.empty() ? "" : ", ") + text_of(name);
+    return "Printer\n\n" +
+           format_table({"status", "error state", "errors"},
+                        {{text_of(data["status_name"]), text_of(data["error_state"]),
+                          errors.empty() ? "none" : errors}});
+  }
+  const auto& [title, columns] = text_layouts().at(table);
+  Row header;
+  for (const auto& column : columns) header.push_back(column.first);
+  std::vector<Row> rows;
+  for (const json& record : data) {
+    Row row;
+    for (const auto& column : columns) row.push_back(text_of(record[column.second]));
+    rows.push_back(row);
+  }
+  if (rows.empty()) return title + "\n\n(none)\n";
+  return title + "\n\n" + format_table(header, rows);
+}
+
+}  // namespace orvctl

@@ -1,0 +1,32 @@
+// Reads the status tables of an opened printer into JSON (the records'
+// values with names for their codes) and renders them as text tables.
+#pragma once
+
+#include <orv/orv.h>
+
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orvctl {
+
+// The tables `orvctl status` knows, in the order it shows them.
+const std::vector<std::string>& status_table_names();
+
+// One table: an array of records ("printer": one object). 0 or the failing
+// export's code; `failed` names the export.
+int32_t read_status_table(OrvHandle handle, const std::string& table, nlohmann::json& out,
+                          std::string& failed);
+
+// The job list of a kind (ORV_JOBS_*).
+int32_t read_jobs(OrvHandle handle, uint32_t kind, nlohmann::json& out, std::string& failed);
+
+// A section for people: a title line, a blank line and the table.
+std::string status_table_text(const std::string& table, const nlohmann::json& data);
+
+// "2024-03-15 00:05:42", or empty when every field is 0.
+std::string job_time_text(const OrvJobTime& time);
+
+}  // namespace orvctl
