@@ -90,6 +90,7 @@ TEST(OrvctlCli, AddressesThatNameNoPrinterAreToldApart) {
       {{"options", "127.0.0.1", "--ipv6"}, {"is not an IPv6 address", "leave out --ipv6"}, -2},
       {{"options", "ff02::1::2", "--ipv6"}, {"is not an IPv6 address"}, -1},
       {{"supported", "printer.invalid", "1.3.6"}, {"no such host"}, -1},
+      {{"status", "no-such-host"}, {"no such host \"no-such-host\""}, -1},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = c.args;
