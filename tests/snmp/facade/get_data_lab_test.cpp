@@ -225,7 +225,7 @@ TEST_F(GetDataOnScriptedPeer, WalkEndsOnlyAtTheTablesEndAndFailsOnRefusals) {
     // Each row kept holds the columns in order, rows in walk order.
     for (uint32_t i : {0u, c.rows - 1}) {
       if (i >= c.rows) continue;
-      const std::string index = "." + std::to_string(1001 + i);
+      const std::string index = std::string(".").append(std::to_string(1001 + i));
       EXPECT_EQ(binding_oids(rows->at(i)),
                 (std::vector<std::string>{type + index, capacity + index, name + index}));
     }
