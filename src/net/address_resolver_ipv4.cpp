@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "net/address_text.h"
+#include "net/ipv4_text_address.h"
 #include "snmp/smi/qel_buffer.h"
 
 namespace orv::net {
@@ -10,7 +11,6 @@ namespace orv::net {
 namespace {
 
 constexpr size_t kHostBufferSize = 1025;
-constexpr char kLimitedBroadcast[] = "255.255.255.255";
 
 // The entry's address at `index` as dotted text; false past the last one.
 bool host_entry_text(const hostent& host, size_t index, std::string* text) {
@@ -70,12 +70,8 @@ Result CQelAddressResolver::host_name(const char* address, IQelBuffer** name) {
   if (!address || !name) return kErrInvalidArg;
   SocketStartGuard started(false);
   if (started.result() != kOk) return started.result();
-  // inet_addr answers the limited broadcast with its failure value, so that
-  // one text is let through by name.
-  uint32_t numeric = NQelSocketAPI::pfn_inet_addr(address);
-  if (numeric == INADDR_NONE && std::strncmp(address, kLimitedBroadcast, sizeof kLimitedBroadcast - 1) != 0) {
-    return kErrPlatform;
-  }
+  uint32_t numeric = 0;
+  if (!ipv4_text_to_address(address, &numeric)) return kErrPlatform;
   const hostent* host =
       NQelSocketAPI::pfn_gethostbyaddr(reinterpret_cast<const char*>(&numeric), sizeof numeric, AF_INET);
   if (!host || !host->h_name) return kErrPlatform;

@@ -59,6 +59,8 @@ constexpr Entry kRequired[] = {
     {"send", &assign<A::pfn_send>},
     {"accept", &assign<A::pfn_accept>},
     {"__WSAFDIsSet", &assign<A::pfn___WSAFDIsSet>},
+    // Every receive waits with it: a module without it cannot serve.
+    {"WSAPoll", &assign<A::pfn_WSAPoll>},
 };
 
 constexpr Entry kOptional[] = {

@@ -51,6 +51,7 @@ class NQelSocketAPI {
   static inline Pfnsend pfn_send = nullptr;
   static inline Pfnaccept pfn_accept = nullptr;
   static inline Pfn__WSAFDIsSet pfn___WSAFDIsSet = nullptr;
+  static inline PfnWSAPoll pfn_WSAPoll = nullptr;
 
   // Optional part, in load order: all three or the IPv4-only resolver.
   static inline Pfngetaddrinfo pfn_getaddrinfo = nullptr;

@@ -11,6 +11,7 @@
 
 #include <netdb.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/select.h>
 #include <sys/socket.h>
 
@@ -66,7 +67,8 @@ using Pfnsendto = int (*)(QelSocket s, const char* buffer, int length, int flags
 using Pfnrecvfrom = int (*)(QelSocket s, char* buffer, int length, int flags, sockaddr* from,
                             int* from_length);
 // The first argument is ignored: the highest descriptor is taken from the
-// sets. The time-out is not changed. Descriptors must be below FD_SETSIZE.
+// sets. The time-out is not changed. Descriptors must be below FD_SETSIZE;
+// WSAPoll has no such bound.
 using Pfnselect = int (*)(int ignored, fd_set* read_set, fd_set* write_set, fd_set* error_set,
                           const timeval* timeout);
 using Pfnclosesocket = int (*)(QelSocket s);
@@ -82,6 +84,10 @@ using Pfnrecv = int (*)(QelSocket s, char* buffer, int length, int flags);
 using Pfnsend = int (*)(QelSocket s, const char* buffer, int length, int flags);
 using Pfnaccept = QelSocket (*)(QelSocket s, sockaddr* name, int* name_length);
 using Pfn__WSAFDIsSet = int (*)(QelSocket s, fd_set* set);
+// Waits for events on any descriptor, with no bound on its value; a time-out
+// below 0 waits without limit. A signal that arrives meanwhile does not end
+// the wait: it resumes with the time that is left.
+using PfnWSAPoll = int (*)(pollfd* fds, uint32_t count, int timeout_ms);
 using Pfngetaddrinfo = int (*)(const char* node, const char* service, const addrinfo* hints,
                                addrinfo** result);
 using Pfngetnameinfo = int (*)(const sockaddr* address, socklen_t address_length, char* host,

@@ -25,7 +25,8 @@ flags=$(pkg-config --cflags --libs orv)
 libdir=$(pkg-config --variable=libdir orv)
 includedir=$(pkg-config --variable=includedir orv)
 echo "pkg-config --cflags --libs orv: $flags"
-for f in "$libdir/liborv.so" "$includedir/orv/orv.h" "$includedir/orv/orv_option.hpp"; do
+for f in "$libdir/liborv.so" "$includedir/orv/orv.h" "$includedir/orv/orv_option.hpp" \
+         "$includedir/orv/qel_trap.h"; do
   if [ ! -e "$f" ]; then echo "not installed: $f"; exit 1; fi
 done
 # shellcheck disable=SC2086

@@ -2,25 +2,16 @@
 // every message of the differential corpus as we encode it (byte-equal to
 // Net-SNMP's), and cuts and one-byte changes of a few of them.
 #include <cstdio>
-#include <fstream>
-#include <string>
 
 #include "message_corpus.h"
+#include "seed_folder.h"
 
 int main(int argc, char** argv) {
   using namespace orv;
   using namespace orv::testing;
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s DIR\n", argv[0]);
-    return 2;
-  }
-  const std::string dir = argv[1];
-  int written = 0;
-  auto save = [&](const Bytes& bytes) {
-    std::ofstream out(dir + "/seed-" + std::to_string(written++), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
-  };
+  SeedFolder folder;
+  if (!folder.open(argc, argv)) return 2;
+  auto save = [&](const Bytes& bytes) { return folder.save(bytes); };
   for (const MessageSpec& m : corpus()) {
     SnmpPacketPtr packet = our_packet_of(m);
     RawPacketPtr raw(qes_create_raw_packet(65536));
@@ -37,6 +28,5 @@ int main(int argc, char** argv) {
       save(flipped);
     }
   }
-  std::printf("%d seeds in %s\n", written, dir.c_str());
-  return 0;
+  return folder.finish();
 }

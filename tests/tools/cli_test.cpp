@@ -16,7 +16,7 @@ TEST(OrvctlCli, TopLevelHelpListsEveryCommand) {
   const auto result = orvctl({"--help"});
   EXPECT_EQ(result.exit_code, 0) << result.err;
   for (const char* command :
-       {"discover", "options", "supported", "status", "jobs", "cancel", "charset"}) {
+       {"discover", "options", "supported", "status", "jobs", "cancel", "charset", "traps"}) {
     EXPECT_NE(result.out.find(command), std::string::npos) << command << "\n" << result.out;
   }
 }

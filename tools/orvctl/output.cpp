@@ -42,10 +42,11 @@ nlohmann::json json_document(const char* command, bool ok) {
   return nlohmann::json{{"command", command}, {"ok", ok}};
 }
 
-void print_json(const nlohmann::json& document) {
+void print_json(const nlohmann::json& document, bool one_line) {
   // Printer texts need not be valid UTF-8; replace what is not rather than
   // failing after the work is done.
-  const std::string text = document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+  const std::string text =
+      document.dump(one_line ? -1 : 2, ' ', false, nlohmann::json::error_handler_t::replace);
   std::cout.flush();
   std::fputs(text.c_str(), json_stream);
   std::fputc('\n', json_stream);

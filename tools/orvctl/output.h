@@ -22,8 +22,9 @@ std::string format_table(const Row& header, const std::vector<Row>& rows);
 // The start of every JSON document: {"command": ..., "ok": ...}.
 nlohmann::json json_document(const char* command, bool ok);
 
-// Writes `document` (pretty, one trailing newline) on standard output.
-void print_json(const nlohmann::json& document);
+// Writes `document` (pretty, or on one line for streams of documents, with
+// one trailing newline) on standard output.
+void print_json(const nlohmann::json& document, bool one_line = false);
 
 // For --json while the library logs on standard output: the library's lines
 // go to standard error from now on and the JSON document keeps the real

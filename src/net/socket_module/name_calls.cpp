@@ -1,9 +1,12 @@
 // Name look-ups. The host, address and service records are kept per thread,
 // so callers on different threads never share one result.
 #include <netdb.h>
+#include <netinet/in.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "net/socket_types.h"
@@ -45,6 +48,20 @@ Record* run_lookup(Slot<Record>& slot, Lookup lookup) {
   }
   set_last_error(ERANGE);
   return nullptr;
+}
+
+// The C library names the scope of a link-local IPv6 address by its
+// interface ("fe80::1%eth0"); the table's callers expect the number form of
+// the address rules ("fe80::1%2"), whose interface texts carry the index.
+int number_the_scope(const sockaddr* address, char* host, uint32_t host_length) {
+  if (!host || address->sa_family != AF_INET6) return 0;
+  char* percent = std::strchr(host, '%');
+  if (!percent) return 0;
+  sockaddr_in6 v6;
+  std::memcpy(&v6, address, sizeof v6);
+  size_t room = host_length - static_cast<size_t>(percent - host);
+  int written = std::snprintf(percent, room, "%%%u", static_cast<unsigned>(v6.sin6_scope_id));
+  return written > 0 && static_cast<size_t>(written) < room ? 0 : EAI_OVERFLOW;
 }
 
 }  // namespace
@@ -109,8 +126,9 @@ int address_info(const char* node, const char* service, const void* hints, void*
 int name_info(const void* address, uint32_t address_length, char* host, uint32_t host_length,
               char* service, uint32_t service_length, int flags) {
   if (!require_started()) return net::kQelWsaNotInitialised;
-  int rc = ::getnameinfo(static_cast<const sockaddr*>(address), address_length, host, host_length,
-                         service, service_length, flags);
+  const auto* name = static_cast<const sockaddr*>(address);
+  int rc = ::getnameinfo(name, address_length, host, host_length, service, service_length, flags);
+  if (rc == 0 && address_length >= sizeof(sockaddr_in6)) rc = number_the_scope(name, host, host_length);
   if (rc != 0) set_last_error(rc);
   return rc;
 }

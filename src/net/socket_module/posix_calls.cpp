@@ -1,16 +1,19 @@
 // Socket calls: the system's calls behind the table's entries, with the
 // differences the table's callers expect smoothed over (no SIGPIPE, select
-// finds its own descriptor bound, a truncated datagram is an error).
+// finds its own descriptor bound, a truncated datagram arrives cut, and a
+// signal that reaches the process interrupts no wait, send or receive).
 #include "socket_module/posix_calls.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/select.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 #include "net/socket_types.h"
@@ -30,6 +33,14 @@ bool read_length(const int* length, socklen_t* out) {
 }
 
 int checked(int rc) { return rc < 0 ? fail_with_errno() : rc; }
+
+// Runs a system call again while a signal handler interrupted it.
+template <typename Call>
+auto restarting(Call call) {
+  auto rc = call();
+  while (rc < 0 && errno == EINTR) rc = call();
+  return rc;
+}
 
 // Scans the set a word at a time from the top: a bit-by-bit scan of all
 // FD_SETSIZE descriptors cost more than the rest of a request's client work.
@@ -84,8 +95,10 @@ int set_option(int s, int level, int option, const char* value, int value_length
 
 int send_to(int s, const char* buffer, int length, int flags, const void* to, int to_length) {
   if (length < 0 || to_length < 0) return fail_with(EINVAL);
-  ssize_t sent = ::sendto(s, buffer, static_cast<size_t>(length), flags | MSG_NOSIGNAL,
-                          static_cast<const sockaddr*>(to), static_cast<socklen_t>(to_length));
+  ssize_t sent = restarting([&] {
+    return ::sendto(s, buffer, static_cast<size_t>(length), flags | MSG_NOSIGNAL,
+                    static_cast<const sockaddr*>(to), static_cast<socklen_t>(to_length));
+  });
   return sent < 0 ? fail_with_errno() : static_cast<int>(sent);
 }
 
@@ -95,11 +108,14 @@ int receive_from(int s, char* buffer, int length, int flags, void* from, int* fr
   if (from && !read_length(from_length, &name_length)) return net::kQelSocketError;
   iovec part{buffer, static_cast<size_t>(length)};
   msghdr message{};
-  message.msg_name = from;
-  message.msg_namelen = from ? name_length : 0;
-  message.msg_iov = &part;
-  message.msg_iovlen = 1;
-  ssize_t received = ::recvmsg(s, &message, flags);
+  ssize_t received = restarting([&] {
+    message = msghdr{};
+    message.msg_name = from;
+    message.msg_namelen = from ? name_length : 0;
+    message.msg_iov = &part;
+    message.msg_iovlen = 1;
+    return ::recvmsg(s, &message, flags);
+  });
   if (received < 0) return fail_with_errno();
   if (from) *from_length = static_cast<int>(message.msg_namelen);
   // A datagram longer than the buffer arrives cut to the buffer's length. As
@@ -123,6 +139,28 @@ int select_sockets(void* read_set, void* write_set, void* error_set, const void*
     wait_ptr = &wait;
   }
   return checked(::select(highest + 1, reads, writes, errors, wait_ptr));
+}
+
+int poll_sockets(void* fds, uint32_t count, int timeout_ms) {
+  if (!fds && count > 0) return fail_with(net::kQelWsaFault);
+  auto* entries = static_cast<pollfd*>(fds);
+  using Clock = std::chrono::steady_clock;
+  const bool bounded = timeout_ms >= 0;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(bounded ? timeout_ms : 0);
+  int wait = bounded ? timeout_ms : -1;
+  for (;;) {
+    int ready = ::poll(entries, count, wait);
+    if (ready >= 0) return ready;
+    if (errno != EINTR) return fail_with_errno();
+    if (!bounded) continue;
+    // What is left, rounded up so the wait never ends before its time; once
+    // nothing is left, one last look without waiting.
+    auto left = deadline - Clock::now();
+    wait = left <= Clock::duration::zero()
+               ? 0
+               : static_cast<int>(
+                     std::chrono::ceil<std::chrono::milliseconds>(left).count());
+  }
 }
 
 int close_socket(int s) { return checked(::close(s)); }

@@ -74,6 +74,9 @@ ORV_SOCK_EXPORT int accept(int s, void* name, int* name_length) {
   return accept_socket(s, name, name_length);
 }
 ORV_SOCK_EXPORT int __WSAFDIsSet(int s, void* set) { return is_set(s, set); }
+ORV_SOCK_EXPORT int WSAPoll(void* fds, uint32_t count, int timeout_ms) {
+  return poll_sockets(fds, count, timeout_ms);
+}
 #ifndef ORV_SOCK_WITHOUT_GETADDRINFO
 ORV_SOCK_EXPORT int getaddrinfo(const char* node, const char* service, const void* hints,
                                 void** result) {

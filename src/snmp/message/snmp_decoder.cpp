@@ -94,13 +94,8 @@ Result CQesSnmpDecoder::decode_pdu(IQesPdu* pdu) {
     rc = decode_request_fields(pdu);
   if (rc != kOk || header_only_) return rc;
 
-  IQesVarBindList* list = pdu->var_bind_list();
-  if (!list) {
-    list = qes_create_var_bind_list(&rc);
-    if (!list) return rc;
-    pdu->set_var_bind_list(list);
-  }
-  rc = decode_var_bind_list(list);
+  IQesVarBindList* list = nullptr;
+  rc = decode_pdu_list(pdu, &list);
   if (rc != kOk) return rc;
   if (type != kPduTrap && pdu->error_status() != 0)
     list->record_error(pdu->error_status(), pdu->error_index());
@@ -125,6 +120,27 @@ Result CQesSnmpDecoder::decode_request_fields(IQesPdu* pdu) {
   pdu->set_error_status(error_status);
   pdu->set_error_index(error_index);
   return kOk;
+}
+
+Result CQesSnmpDecoder::decode_request_body(const uint8_t* body, size_t length, IQesPdu* pdu) {
+  if (!body || !pdu) return kErrInvalidArg;
+  reader_ = BerReader(body, length);
+  Result rc = decode_request_fields(pdu);
+  IQesVarBindList* list = nullptr;
+  if (rc == kOk) rc = decode_pdu_list(pdu, &list);
+  if (rc == kOk) list->set_all_status(0);
+  return rc;
+}
+
+Result CQesSnmpDecoder::decode_pdu_list(IQesPdu* pdu, IQesVarBindList** list) {
+  Result rc = kOk;
+  *list = pdu->var_bind_list();
+  if (!*list) {
+    *list = qes_create_var_bind_list(&rc);
+    if (!*list) return rc;
+    pdu->set_var_bind_list(*list);
+  }
+  return decode_var_bind_list(*list);
 }
 
 Result CQesSnmpDecoder::decode_trap_v1_fields(IQesPdu* pdu) {

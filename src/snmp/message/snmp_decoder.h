@@ -55,6 +55,12 @@ class CQesSnmpDecoder final : public IQesSnmpDecoder, public IQesValueVisitor {
   void set_translate_type(int32_t type) override { translate_type_ = type; }
   void set_header_only(bool header_only) override { header_only_ = header_only; }
 
+  // A PDU body that the caller located itself (the trap session's SNMPv2c
+  // notifications, which this codec does not carry): request-id, error
+  // fields and the varbind list over exactly `length` bytes, by the same
+  // rules as any other body. The bindings' statuses are cleared.
+  Result decode_request_body(const uint8_t* body, size_t length, IQesPdu* pdu);
+
   Result visit_oid(IQelOid* value) override;
   Result visit_octet_string(IQelSmiValue* value) override;
   Result visit_integer(IQelSmiValue* value) override;
@@ -76,6 +82,8 @@ class CQesSnmpDecoder final : public IQesSnmpDecoder, public IQesValueVisitor {
   Result read_contents(uint8_t tag, const uint8_t** contents, uint32_t* length) {
     return reader_.read_tlv(tag, contents, length) ? kOk : kErrNotAwaited;
   }
+  // The PDU's varbind list (made when absent) decoded at the reader.
+  Result decode_pdu_list(IQesPdu* pdu, IQesVarBindList** list);
   Result read_integer(int32_t* value);
   Result read_oid_into(IQelOid* oid);
   Result read_octets_into(IQelSmiValue* value);

@@ -1,14 +1,14 @@
 #include "snmp/session/datagram_socket.h"
 
 #include <netinet/in.h>
-#include <sys/select.h>
+#include <poll.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstring>
 
+#include "net/ipv4_text_address.h"
 #include "net/socket_api.h"
-#include "snmp/session/ipv4_broadcast.h"
 #include "snmp/session/ipv6_group.h"
 #include "snmp/session/socket_log.h"
 
@@ -91,23 +91,18 @@ Result DataGramSocket::receive(uint8_t* buffer, uint32_t capacity, int32_t timeo
                                uint32_t* received_length, IQelNetworkAddress** sender) {
   if (!buffer || !received_length || !sender) return kErrInvalidArg;
   *sender = nullptr;
-  // An fd_set holds descriptors below FD_SETSIZE only; a higher one would
-  // be written past its end.
-  if (handle_ < 0 || handle_ >= FD_SETSIZE) {
-    socket_log().log(log::kError, "fail select(). WSAGetLastError()=%d", EBADF);
+  // poll would skip a closed handle and wait in vain; only -1 means no limit.
+  if (handle_ < 0 || timeout_ms < -1) {
+    socket_log().log(log::kError, "fail select(). WSAGetLastError()=%d", handle_ < 0 ? EBADF : EINVAL);
     return kErrReceive;
   }
-  fd_set readable;
-  FD_ZERO(&readable);
-  FD_SET(handle_, &readable);
-  timeval wait{};
-  const timeval* wait_ptr = nullptr;
-  if (timeout_ms != -1) {
-    wait.tv_sec = timeout_ms / 1000;
-    wait.tv_usec = (timeout_ms % 1000) * 1000;
-    wait_ptr = &wait;
-  }
-  int ready = NQelSocketAPI::pfn_select(0, &readable, nullptr, nullptr, wait_ptr);
+  // poll has no bound on the descriptor's value (a busy host holds more than
+  // select's 1024), and the table's poll resumes after a signal with the
+  // time that is left.
+  pollfd wanted{};
+  wanted.fd = handle_;
+  wanted.events = POLLIN;
+  int ready = NQelSocketAPI::pfn_WSAPoll(&wanted, 1, timeout_ms);
   if (ready == net::kQelSocketError) {
     socket_log().log(log::kError, "fail select(). WSAGetLastError()=%d", last_error());
     return kErrReceive;
@@ -168,8 +163,8 @@ Result DataGramSocket::join_multicast(const char* group) {
   int record_length = 0;
   switch (local_->protocol()) {
     case IQelNetworkAddress::kProtocolIpv4: {
-      uint32_t address = NQelSocketAPI::pfn_inet_addr(group);
-      if (address == INADDR_NONE && !session::is_limited_broadcast_text(group)) {
+      uint32_t address = 0;
+      if (!net::ipv4_text_to_address(group, &address)) {
         socket_log().log(log::kError, "fail inet_addr(). WSAGetLastError()=%d", last_error());
         return kErrPlatform;
       }

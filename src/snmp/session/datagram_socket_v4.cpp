@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "net/ipv4_text_address.h"
 #include "net/socket_api.h"
 #include "snmp/session/datagram_socket_families.h"
-#include "snmp/session/ipv4_broadcast.h"
 
 namespace orv {
 
@@ -23,8 +23,8 @@ Result DataGramSocketV4::to_sockaddr(const IQelNetworkAddress* address, sockaddr
                                      int* length) {
   const char* text = address ? address->text() : nullptr;
   if (!text || !out || !length) return kErrInvalidArg;
-  uint32_t host = NQelSocketAPI::pfn_inet_addr(text);
-  if (host == INADDR_NONE && !session::is_limited_broadcast_text(text)) return kErrInvalidArg;
+  uint32_t host = 0;
+  if (!net::ipv4_text_to_address(text, &host)) return kErrInvalidArg;
   sockaddr_in v4{};
   v4.sin_family = AF_INET;
   v4.sin_port = NQelSocketAPI::pfn_htons(address->port());

@@ -2,6 +2,7 @@
 // two simulated printers, each in its own namespace listening on port 161
 // of every address, and the client in a third. Nothing leaves the LAN.
 #include <gtest/gtest.h>
+#include <net/if.h>
 
 #include <set>
 #include <string>
@@ -70,6 +71,24 @@ TEST_F(BroadcastLan, EveryAgentAnswersOnceOverIpv6AllNodes) {
   std::set<std::string> distinct(senders.begin(), senders.end());
   EXPECT_EQ(senders.size(), 2u);
   EXPECT_EQ(distinct.size(), 2u);
+}
+
+TEST_F(BroadcastLan, LinkLocalSendersCarryTheInterfaceIndexAsScope) {
+  // The printers answer from their link-local addresses; the client reaches
+  // them through its e0, whose index is the scope in the address rules' form.
+  unsigned index = 0;
+  lan_->run_in("client", [&] { index = if_nametoindex("e0"); });
+  ASSERT_NE(index, 0u);
+  std::set<std::string> expected;
+  for (const char* host : {"p1", "p2"}) {
+    test::RunResult shown = lan_->exec(host, {"ip", "-6", "-o", "addr", "show", "dev", "e0", "scope", "link"});
+    size_t at = shown.out.find("inet6 ");
+    ASSERT_NE(at, std::string::npos) << shown.out;
+    std::string address = shown.out.substr(at + 6, shown.out.find('/', at) - at - 6);
+    expected.insert(address + "%" + std::to_string(index));
+  }
+  std::vector<std::string> senders = broadcast("ff02::1", 0);
+  EXPECT_EQ(std::set<std::string>(senders.begin(), senders.end()), expected);
 }
 
 TEST_F(BroadcastLan, MulticastGroupsCanBeJoined) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -85,6 +86,28 @@ TEST_F(PeerSession, EchoAnswerComesBackIntoTheSamePdu) {
   EXPECT_TRUE(log.has("_send_and_receive(): timeout= 1000, retries=0")) << log.text();
   EXPECT_TRUE(log.has("_send_and_receive(): try 0, destination=" + host_)) << log.text();
   EXPECT_TRUE(log.has("_send_and_receive(): receive from " + host_)) << log.text();
+}
+
+// "127.65.6.10" as "127.065.006.010": decimal, though the C library reads a
+// leading zero as octal (127.53.6.8). The lab's second octet is at least 64,
+// so the octal reading never names the same address.
+std::string zero_padded(const std::string& dotted) {
+  unsigned a = 0, b = 0, c = 0, d = 0;
+  EXPECT_EQ(std::sscanf(dotted.c_str(), "%u.%u.%u.%u", &a, &b, &c, &d), 4);
+  char text[20];
+  std::snprintf(text, sizeof text, "%u.%03u.%03u.%03u", a, b, c, d);
+  return text;
+}
+
+TEST_F(PeerSession, LeadingZerosReachTheDecimalAddress) {
+  start_peer({"echo"});
+  TargetSettings s = settings();
+  s.address = zero_padded(host_);
+  SnmpTargetPtr target = make_target(s);
+  PduPtr pdu = make_get({"1.3.6.1.2.1.1.5.0"});
+  ASSERT_EQ(session_->send_sync(pdu.get(), target.get()), kOk) << s.address;
+  EXPECT_EQ(peer_->datagrams().size(), 1u);
+  EXPECT_STREQ(target->address()->text(), host_.c_str());
 }
 
 TEST_F(PeerSession, SilentAgentGetsRetriesPlusOneIdenticalDatagrams) {

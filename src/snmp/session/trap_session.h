@@ -1,0 +1,60 @@
+// Listens on one datagram socket for SNMP traps and notifications, decodes
+// each datagram into a trap packet whose target carries the sender's
+// address, and posts it to its observer invoker, which calls the observers
+// on a thread of its own.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#include "result_codes.h"
+#include "snmp/session/observer_invoker.h"
+#include "snmp/session/session_transport.h"
+#include "snmp/session/worker_thread.h"
+
+namespace orv {
+
+// Each wait for a trap lasts this long, so a cancel is seen within it.
+inline constexpr int32_t kTrapReceiveTimeoutMs = 1000;
+inline constexpr uint32_t kTrapReceiveBufferSize = 2048;
+
+class TrapSession final : public WorkerThread, private SessionTransport {
+ public:
+  // Cancels and joins the receive thread (within about a second plus one
+  // post), then ends the invoker (kDestroy: what is queued is delivered
+  // first) and destroys it, then the socket. No observer is called after
+  // this returns.
+  ~TrapSession() override;
+
+  // The invoker's attach and detach.
+  Result attach(IQesTrapObserver* observer) { return invoker_->attach(observer); }
+  Result detach(IQesTrapObserver* observer) { return invoker_->detach(observer); }
+  ObserverInvoker& invoker() { return *invoker_; }
+  // The bound port (the system's choice when 0 was asked for).
+  uint16_t local_port() const;
+  // Traps taken from the socket and posted so far.
+  uint64_t posted_count() const { return posted_.load(std::memory_order_relaxed); }
+
+ protected:
+  void run() override;
+
+ private:
+  friend Result create_trap_session(int32_t protocol, uint16_t port, TrapSession** out);
+  TrapSession() = default;
+
+  // One datagram within the time-out, as a new trap packet (the caller's).
+  Result receive_trap(IQesSnmpPacket** trap);
+
+  std::unique_ptr<ObserverInvoker> invoker_;
+  std::atomic<uint64_t> posted_{0};
+  uint8_t buffer_[kTrapReceiveBufferSize];
+};
+
+// A trap session on a socket of `protocol` (1 IPv4, 4 IPv6) bound to
+// `port` (0: the system chooses), with its invoker's thread running and its
+// own thread created suspended (start() it). 0 with *out set (caller
+// deletes it); otherwise the failing step's code: -2, -3, the socket's.
+Result create_trap_session(int32_t protocol, uint16_t port, TrapSession** out);
+
+}  // namespace orv

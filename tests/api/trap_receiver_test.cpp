@@ -1,0 +1,206 @@
+// The trap receiver as a host uses it, through orv/qel_trap.h, with Net-SNMP's
+// snmptrap as the sender: every field of SNMPv1 Traps and SNMPv2c
+// notifications, bindings of every value kind, and the argument checks.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "orv/qel_trap.h"
+#include "support/lab.h"
+
+namespace {
+
+struct Binding {
+  std::string oid;
+  int32_t type = 0;
+  std::string text;
+  std::vector<uint8_t> bytes;
+};
+
+struct Trap {
+  int32_t version = -1;
+  std::string sender;
+  std::string oid;
+  uint32_t timestamp = 0;
+  std::vector<Binding> bindings;
+};
+
+// Copies every trap out of its callback.
+class Inbox {
+ public:
+  static void on_trap(const QelTrap* trap, void* context) {
+    Trap copy;
+    copy.version = qel_trap_version(trap);
+    copy.sender = qel_trap_sender(trap);
+    copy.oid = qel_trap_oid(trap);
+    copy.timestamp = qel_trap_timestamp(trap);
+    for (uint32_t i = 0; i < qel_trap_binding_count(trap); ++i) {
+      Binding b{qel_trap_binding_oid(trap, i), qel_trap_binding_type(trap, i), qel_trap_binding_text(trap, i), {}};
+      size_t length = 0;
+      const uint8_t* bytes = qel_trap_binding_bytes(trap, i, &length);
+      if (bytes) b.bytes.assign(bytes, bytes + length);
+      copy.bindings.push_back(b);
+    }
+    auto* inbox = static_cast<Inbox*>(context);
+    std::lock_guard lock(inbox->mutex_);
+    inbox->traps_.push_back(copy);
+    inbox->arrived_.notify_all();
+  }
+  bool wait_for(size_t n) {
+    std::unique_lock lock(mutex_);
+    return arrived_.wait_for(lock, std::chrono::seconds(5), [&] { return traps_.size() >= n; });
+  }
+  void clear() {
+    std::lock_guard lock(mutex_);
+    traps_.clear();
+  }
+  std::vector<Trap> traps() {
+    std::lock_guard lock(mutex_);
+    return traps_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable arrived_;
+  std::vector<Trap> traps_;
+};
+
+class TrapReceiver : public ::testing::Test {
+ protected:
+  void open(int32_t protocol = ORV_PROTOCOL_IPV4) {
+    ASSERT_EQ(qel_trap_receiver_open(protocol, 0, &receiver_), ORV_OK);
+    ASSERT_EQ(qel_trap_receiver_attach(receiver_, &Inbox::on_trap, &inbox_), ORV_OK);
+    ASSERT_EQ(qel_trap_receiver_start(receiver_), ORV_OK);
+  }
+  void TearDown() override { qel_trap_receiver_close(receiver_); }
+
+  // snmptrap to the receiver's port on loopback.
+  void snmptrap(const std::vector<std::string>& version_and_fields, const char* host = "127.0.0.1") {
+    std::vector<std::string> argv = {"snmptrap", version_and_fields[0], "-c", "public",
+                                     std::string(host) + ":" + std::to_string(qel_trap_receiver_port(receiver_))};
+    argv.insert(argv.end(), version_and_fields.begin() + 1, version_and_fields.end());
+    const orv::test::RunResult result = orv::test::run(argv);
+    ASSERT_EQ(result.exit_code, 0) << result.err;
+  }
+
+  QelTrapReceiver* receiver_ = nullptr;
+  Inbox inbox_;
+};
+
+// One binding of every value kind, as snmptrap arguments and as it must arrive.
+struct KindCase {
+  const char* snmptrap_type;
+  const char* snmptrap_value;
+  int32_t tag;
+  const char* text;
+  std::vector<uint8_t> bytes;
+};
+const std::vector<KindCase> kKinds = {
+    {"i", "-42", 0x02, "-42", {}},
+    {"x", "00FF1080", 0x04, "", {0x00, 0xFF, 0x10, 0x80}},
+    {"o", "1.3.6.1.4.1.9999.77", 0x06, "1.3.6.1.4.1.9999.77", {}},
+    {"a", "192.0.2.7", 0x40, "192.0.2.7", {192, 0, 2, 7}},
+    {"c", "4294967295", 0x41, "4294967295", {}},
+    {"u", "123456", 0x42, "123456", {}},
+    {"t", "99", 0x43, "99", {}},
+    {"C", "8589934593", 0x46, "8589934593", {}},
+    {"F", "1.5", 0x44, nullptr, {0x9f, 0x78, 0x04, 0x3f, 0xc0, 0x00, 0x00}},  // an Opaque float
+};
+
+std::vector<std::string> kind_arguments() {
+  std::vector<std::string> args;
+  for (size_t i = 0; i < kKinds.size(); ++i) {
+    args.push_back("1.3.6.1.4.1.9999.1." + std::to_string(i + 1));
+    args.push_back(kKinds[i].snmptrap_type);
+    args.push_back(kKinds[i].snmptrap_value);
+  }
+  return args;
+}
+
+void expect_kinds(const std::vector<Binding>& bindings, size_t first) {
+  ASSERT_EQ(bindings.size(), first + kKinds.size());
+  for (size_t i = 0; i < kKinds.size(); ++i) {
+    const Binding& b = bindings[first + i];
+    const KindCase& k = kKinds[i];
+    SCOPED_TRACE(k.snmptrap_type);
+    EXPECT_EQ(b.oid, "1.3.6.1.4.1.9999.1." + std::to_string(i + 1));
+    EXPECT_EQ(b.type, k.tag);
+    if (k.text) {
+      EXPECT_EQ(b.text, k.text);
+    }
+    if (!k.bytes.empty()) {
+      EXPECT_EQ(b.bytes, k.bytes);
+    }
+  }
+}
+
+TEST_F(TrapReceiver, SnmpV1TrapsFromSnmptrapArriveWithEveryField) {
+  ORV_REQUIRE_LAB(false, {"snmptrap"});
+  open();
+  std::vector<std::string> specific = {"-v1", "1.3.6.1.4.1.253.8", "127.0.0.1", "6", "17", "4242"};
+  for (const std::string& a : kind_arguments()) specific.push_back(a);
+  snmptrap(specific);
+  snmptrap({"-v1", "1.3.6.1.4.1.253.8", "127.0.0.1", "2", "0", "77"});  // linkDown
+  ASSERT_TRUE(inbox_.wait_for(2));
+  const std::vector<Trap> traps = inbox_.traps();
+  EXPECT_EQ(traps[0].version, QEL_TRAP_VERSION_V1);
+  EXPECT_EQ(traps[0].sender, "127.0.0.1");
+  EXPECT_EQ(traps[0].oid, "1.3.6.1.4.1.253.8.0.17");
+  EXPECT_EQ(traps[0].timestamp, 4242u);
+  expect_kinds(traps[0].bindings, 0);
+  EXPECT_EQ(traps[1].oid, "1.3.6.1.6.3.1.1.5.0.3");
+  EXPECT_EQ(traps[1].timestamp, 77u);
+  EXPECT_TRUE(traps[1].bindings.empty());
+}
+
+TEST_F(TrapReceiver, SnmpV2cNotificationsFromSnmptrapArriveOverIpv4AndIpv6) {
+  ORV_REQUIRE_LAB(false, {"snmptrap"});
+  for (int32_t protocol : {ORV_PROTOCOL_IPV4, ORV_PROTOCOL_IPV6}) {
+    const bool ipv6 = protocol == ORV_PROTOCOL_IPV6;
+    SCOPED_TRACE(ipv6 ? "IPv6" : "IPv4");
+    qel_trap_receiver_close(receiver_);
+    receiver_ = nullptr;
+    inbox_.clear();
+    open(protocol);
+    std::vector<std::string> args = {"-v2c", "4242", "1.3.6.1.4.1.253.8.0.5"};
+    for (const std::string& a : kind_arguments()) args.push_back(a);
+    snmptrap(args, ipv6 ? "udp6:[::1]" : "127.0.0.1");
+    ASSERT_TRUE(inbox_.wait_for(1));
+    const Trap trap = inbox_.traps()[0];
+    EXPECT_EQ(trap.version, QEL_TRAP_VERSION_V2C);
+    EXPECT_EQ(trap.sender, ipv6 ? "::1" : "127.0.0.1");
+    EXPECT_EQ(trap.oid, "1.3.6.1.4.1.253.8.0.5");
+    EXPECT_EQ(trap.timestamp, 4242u);
+    ASSERT_GE(trap.bindings.size(), 2u);
+    EXPECT_EQ(trap.bindings[0].oid, "1.3.6.1.2.1.1.3.0");
+    EXPECT_EQ(trap.bindings[0].text, "4242");
+    EXPECT_EQ(trap.bindings[1].oid, "1.3.6.1.6.3.1.1.4.1.0");
+    EXPECT_EQ(trap.bindings[1].text, "1.3.6.1.4.1.253.8.0.5");
+    expect_kinds(trap.bindings, 2);
+  }
+}
+
+TEST_F(TrapReceiver, ArgumentsAndOrderOfCalls) {
+  QelTrapReceiver* none = reinterpret_cast<QelTrapReceiver*>(1);
+  EXPECT_EQ(qel_trap_receiver_open(ORV_PROTOCOL_IPX, 0, &none), ORV_ERR_INVALID_ARG);
+  EXPECT_EQ(none, nullptr);
+  qel_trap_receiver_close(nullptr);
+
+  open();
+  EXPECT_EQ(qel_trap_receiver_start(receiver_), ORV_ERR_INVALID_ARG);  // once only
+  EXPECT_EQ(qel_trap_receiver_detach(receiver_, &Inbox::on_trap, this), ORV_OK);  // never attached
+
+  // The same port twice cannot be bound.
+  QelTrapReceiver* second = nullptr;
+  EXPECT_EQ(qel_trap_receiver_open(ORV_PROTOCOL_IPV4, static_cast<uint16_t>(qel_trap_receiver_port(receiver_)),
+                                   &second),
+            -202);
+  EXPECT_EQ(second, nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,112 @@
+// orvctl traps: the SNMPv1 fields behind a trap OID, how values print, and
+// the installed binary receiving traps from Net-SNMP's snmptrap.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <sstream>
+#include <thread>
+
+#include "orv/qel_trap.h"
+#include "tools/orvctl_run.h"
+#include "trap_format.h"
+
+namespace {
+
+using orvctl_test::orvctl;
+
+TEST(OrvctlTraps, V1FieldsBehindTheTrapOid) {
+  struct Case {
+    const char* oid;
+    bool v1;
+    const char* enterprise;
+    int32_t generic;
+    uint32_t specific;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"1.3.6.1.6.3.1.1.5.0.1", true, "1.3.6.1.6.3.1.1.5", 0, 0},
+           {"1.3.6.1.6.3.1.1.5.0.6", true, "1.3.6.1.6.3.1.1.5", 5, 0},
+           {"1.3.6.1.4.1.253.8.0.17", true, "1.3.6.1.4.1.253.8", 6, 17},
+           {"1.3.6.1.6.3.1.1.5.0.7", false, "", 0, 0},
+           {"1.3.6.1.4.1.253.8.1.17", false, "", 0, 0},
+           {"1.3.6.1.4.1.253.8.0.", false, "", 0, 0},
+           {"17", false, "", 0, 0}}) {
+    SCOPED_TRACE(c.oid);
+    const auto fields = orvctl::v1_trap_fields(c.oid);
+    ASSERT_EQ(fields.has_value(), c.v1);
+    if (!c.v1) continue;
+    EXPECT_EQ(fields->enterprise, c.enterprise);
+    EXPECT_EQ(fields->generic, c.generic);
+    EXPECT_EQ(fields->specific, c.specific);
+  }
+  EXPECT_EQ(orvctl::printable_octets({'t', 'r', 'a', 'y'}), "tray");
+  EXPECT_EQ(orvctl::printable_octets({0x00, 0xFF, 'a'}), "00 ff 61");
+  EXPECT_EQ(orvctl::value_type_name(0x46), "Counter64");
+  EXPECT_EQ(orvctl::value_type_name(0x47), "0x47");
+}
+
+// A port that was free a moment ago.
+uint16_t free_port() {
+  QelTrapReceiver* probe = nullptr;
+  EXPECT_EQ(qel_trap_receiver_open(ORV_PROTOCOL_IPV4, 0, &probe), ORV_OK);
+  const auto port = static_cast<uint16_t>(qel_trap_receiver_port(probe));
+  qel_trap_receiver_close(probe);
+  return port;
+}
+
+TEST(OrvctlTraps, PrintsTrapsFromSnmptrapAsJsonLinesAndEndsAfterCount) {
+  ORV_REQUIRE_LAB(false, {"snmptrap"});
+  const std::string port = std::to_string(free_port());
+  orv::test::RunResult result;
+  std::atomic<bool> ended{false};
+  std::thread listener([&] {
+    result = orvctl({"traps", "--port", port, "--count", "2", "--for", "20", "--json"});
+    ended = true;
+  });
+  // Until it is listening, what is sent is lost: send until it has ended.
+  const std::string target = "127.0.0.1:" + port;
+  for (int i = 0; i < 100 && !ended; ++i) {
+    orv::test::run({"snmptrap", "-v2c", "-c", "public", target, "4242", "1.3.6.1.4.1.253.8.0.5",
+                    "1.3.6.1.2.1.1.5.0", "s", "hello", "1.3.6.1.4.1.9999.1", "x", "00FF"});
+    orv::test::run({"snmptrap", "-v1", "-c", "public", target, "1.3.6.1.4.1.253.8", "127.0.0.1", "6", "17",
+                    "77", "1.3.6.1.4.1.9999.2", "C", "8589934593"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  listener.join();
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  std::istringstream lines(result.out);
+  std::vector<nlohmann::json> traps;
+  for (std::string line; std::getline(lines, line);) traps.push_back(nlohmann::json::parse(line));
+  ASSERT_EQ(traps.size(), 2u) << result.out;
+  for (const nlohmann::json& trap : traps) {
+    EXPECT_EQ(trap["sender"], "127.0.0.1");
+    EXPECT_FALSE(trap["time"].get<std::string>().empty());
+    if (trap["version"] == "v2c") {
+      EXPECT_EQ(trap["trap_oid"], "1.3.6.1.4.1.253.8.0.5");
+      EXPECT_EQ(trap["uptime"], 4242);
+      ASSERT_EQ(trap["bindings"].size(), 4u);
+      EXPECT_EQ(trap["bindings"][2], (nlohmann::json{{"oid", "1.3.6.1.2.1.1.5.0"}, {"type", "OctetString"}, {"value", "hello"}}));
+      EXPECT_EQ(trap["bindings"][3]["value"], "00 ff");
+    } else {
+      EXPECT_EQ(trap["version"], "v1");
+      EXPECT_EQ(trap["enterprise"], "1.3.6.1.4.1.253.8");
+      EXPECT_EQ(trap["generic"], 6);
+      EXPECT_EQ(trap["specific"], 17);
+      EXPECT_EQ(trap["uptime"], 77);
+      ASSERT_EQ(trap["bindings"].size(), 1u);
+      EXPECT_EQ(trap["bindings"][0], (nlohmann::json{{"oid", "1.3.6.1.4.1.9999.2"}, {"type", "Counter64"}, {"value", "8589934593"}}));
+    }
+  }
+}
+
+TEST(OrvctlTraps, APortThatCannotBeBoundSaysSoAndSuggestsAnother) {
+  QelTrapReceiver* holder = nullptr;
+  ASSERT_EQ(qel_trap_receiver_open(ORV_PROTOCOL_IPV4, 0, &holder), ORV_OK);
+  const std::string port = std::to_string(qel_trap_receiver_port(holder));
+  const orv::test::RunResult result = orvctl({"traps", "--port", port, "--for", "1"});
+  qel_trap_receiver_close(holder);
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_NE(result.err.find("cannot listen for traps on UDP port " + port + " (-202)"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("--port"), std::string::npos) << result.err;
+}
+
+}  // namespace
