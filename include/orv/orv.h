@@ -69,6 +69,8 @@ extern "C" {
 /* Result codes. Codes from the SNMP layers pass unchanged. */
 #define ORV_OK 0
 #define ORV_ERR_VERSION_FORMAT (-1)   /* ROM version text not "Printer Controller v%d.%d.%d - Processor" */
+/* From an open or a find, -1 means that the address text names no address
+ * (not numeric, or its lookup failed): nothing was sent. */
 #define ORV_ERR_INVALID_ARG (-2)      /* null pointer, bad protocol/selector, unsupported printer */
 #define ORV_ERR_NO_MEMORY (-3)
 #define ORV_INIT_HANDLE_NO_MEMORY 3   /* OrvInit only */

@@ -4,6 +4,7 @@
 //  - environment, read once when the library first logs or is configured:
 //      ORV_LOG_MASK  level mask, decimal ("31") or hexadecimal ("0x1f")
 //      ORV_LOG_FILE  path of the log file; without it lines go to standard output
+//    (both ignored in a set-user-id or set-group-id process)
 //  - these calls, which apply to every logger already made and to all later ones.
 // Every call returns 0 or a negative result code.
 #pragma once

@@ -47,11 +47,15 @@ int32_t CQelFileSink::open_for_append() {
 }
 
 int32_t CQelFileSink::start_new_file() {
-  file_.reset();
   // rename() replaces an existing backup, so at most the log and one backup exist.
-  std::string backup = backup_path_for(path_);
   struct stat info {};
-  if (stat(path_.c_str(), &info) == 0) std::rename(path_.c_str(), backup.c_str());
+  if (stat(path_.c_str(), &info) == 0 &&
+      std::rename(path_.c_str(), backup_path_for(path_).c_str()) != 0 && file_) {
+    // The log cannot be moved aside (its folder not writable, the backup name
+    // taken by a folder): starting anew would truncate its lines, so keep
+    // appending and try again with the next line that does not fit.
+    return kOk;
+  }
   file_.reset(std::fopen(path_.c_str(), "we"));
   if (!file_) return kErrLoad;
   current_size_ = 0;

@@ -36,7 +36,9 @@ CQelLogManager* CQelLogManager::instance(int32_t* result) {
         set_result(result, kErrNoMemory);
         return nullptr;
       }
-      apply_log_environment(*manager, std::getenv(kLogMaskVariable), std::getenv(kLogFileVariable));
+      // secure_getenv: a set-user-id host's caller must not choose where it writes.
+      apply_log_environment(*manager, secure_getenv(kLogMaskVariable),
+                            secure_getenv(kLogFileVariable));
       g_manager.store(manager, std::memory_order_release);
     }
   }

@@ -22,20 +22,6 @@ struct AddrInfoRelease {
 };
 using AddrInfoPtr = std::unique_ptr<addrinfo, AddrInfoRelease>;
 
-// "Nothing by that name or number" is -7; every other failure of the
-// library is -1.
-Result lookup_failure(int code) {
-  switch (code) {
-    case EAI_NONAME:
-    case EAI_NODATA:
-    case EAI_ADDRFAMILY:
-    case EAI_SERVICE:
-      return kErrNoValue;
-    default:
-      return kErrPlatform;
-  }
-}
-
 Result lookup(const char* node, const char* service, int flags, int family, AddrInfoPtr* list) {
   if (!NQelSocketAPI::pfn_getaddrinfo || !NQelSocketAPI::pfn_getnameinfo ||
       !NQelSocketAPI::pfn_freeaddrinfo) {
@@ -48,7 +34,9 @@ Result lookup(const char* node, const char* service, int flags, int family, Addr
   addrinfo* found = nullptr;
   int code = NQelSocketAPI::pfn_getaddrinfo(node, service, &hints, &found);
   list->reset(found);
-  if (code != 0) return lookup_failure(code);
+  // Every failure, "no such name" included, is -1: a text that is no address
+  // must not read as a printer that lacked a value (-7).
+  if (code != 0) return kErrPlatform;
   return found ? kOk : kErrNoValue;
 }
 
@@ -65,7 +53,7 @@ Result name_info(const sockaddr* address, socklen_t length, int flags, std::stri
                                             host ? sizeof host_text : 0,
                                             service ? service_text : nullptr,
                                             service ? sizeof service_text : 0, flags);
-  if (code != 0) return lookup_failure(code);
+  if (code != 0) return kErrPlatform;
   if (host) *host = host_text;
   if (service) *service = service_text;
   return kOk;

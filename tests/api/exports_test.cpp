@@ -160,6 +160,26 @@ TEST_F(Exports, AnAddressOfAnotherFamilyIsRefusedBeforeAnyTraffic) {
   EXPECT_EQ(value, 0);
 }
 
+// A text that is no numeric address is a failed lookup (-1), told apart from
+// a printer whose answer lacked a value (-7), and nothing is sent.
+TEST_F(Exports, AnAddressThatIsNoAddressIsAFailedLookup) {
+  constexpr int32_t kFailedLookup = -1;
+  const struct {
+    const char* address;
+    int32_t protocol;
+  } cases[] = {
+      {"printer.invalid", 1}, {"printer.invalid", 5}, {"", 1},          {"", 5},
+      {"1.2.3.4x", 1},        {"300.1.1.1", 1},       {"ff02::1::2", 5}, {"localhost", 1},
+  };
+  OrvUSMParameters usm{};
+  for (const auto& c : cases) {
+    EXPECT_EQ(OrvInitDevice(h_, c.address, c.protocol, 100, 0), kFailedLookup)
+        << '"' << c.address << "\" over " << c.protocol;
+    EXPECT_EQ(OrvInitDeviceEx(h_, c.address, c.protocol, 0, &usm, 100, 0), kFailedLookup)
+        << '"' << c.address << "\" over " << c.protocol;
+  }
+}
+
 TEST_F(Exports, ProtocolThreeReachesInitWhichRefusesIt) {
   EXPECT_EQ(OrvInitDevice(h_, "127.0.0.1", 3, 1000, 1), kInvalid);
   // The option object stays on the handle; the status reader was never made.

@@ -89,6 +89,26 @@ TEST(FileSink, RotationFailureToReopenIsReported) {
   EXPECT_EQ(sink.write_line("1"), kErrLoad);
 }
 
+// A folder under the backup name makes the move fail even for root. The log
+// keeps every line and the move is tried again with the next full write.
+TEST(FileSink, FailedMoveToBakKeepsTheLogAndRetriesLater) {
+  TempDir dir;
+  const std::string log = dir.file("k.log");
+  const std::string bak = dir.file("k.log.bak");
+  std::filesystem::create_directories(bak + "/taken");
+  CQelFileSink sink("file", log);
+  sink.set_max_size(20);
+  const std::vector<std::string> lines = {"first-line", "second-line", "third-line"};
+  for (const std::string& line : lines) EXPECT_EQ(sink.write_line(line.c_str()), kOk) << line;
+  EXPECT_EQ(read_lines(log), lines);
+  EXPECT_TRUE(std::filesystem::is_directory(bak));
+
+  std::filesystem::remove_all(bak);
+  EXPECT_EQ(sink.write_line("fourth"), kOk);
+  EXPECT_EQ(read_lines(bak), lines);
+  EXPECT_EQ(read_lines(log), std::vector<std::string>{"fourth"});
+}
+
 TEST(SinkInterfaces, EachSinkAnswersItsIdsOnly) {
   TempDir dir;
   CQelStdoutSink out("console");

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -85,8 +88,8 @@ TEST(LogEnvironment, NothingUsableLeavesLoggingOff) {
 // Runs the child program with exactly the given environment; returns its
 // exit status and leaves its standard output in out_path.
 int run_child(const std::vector<std::string>& args, const std::vector<std::string>& env,
-              const std::string& out_path) {
-  std::vector<char*> argv{const_cast<char*>(ORV_LOG_ENV_CHILD)};
+              const std::string& out_path, const std::string& program = ORV_LOG_ENV_CHILD) {
+  std::vector<char*> argv{const_cast<char*>(program.c_str())};
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   std::vector<char*> envp;
@@ -157,6 +160,25 @@ TEST(LogEnvironmentChild, HostConfigurationInCodeReachesExistingLoggers) {
   const std::string blank_columns = std::string(23, ' ') + ", " + std::string(8, ' ') + ", " +
                                     std::string(8, ' ') + ", early ";
   EXPECT_EQ(lines[0].substr(0, blank_columns.size()), blank_columns);
+}
+
+// A set-user-id program must not let its caller choose where it logs: run
+// as a copy owned by another user with the set-user-id bit, the child ignores
+// both variables even where it could write.
+TEST(LogEnvironmentChild, SetUserIdProgramIgnoresTheVariables) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to hand the copy to another user";
+  constexpr uid_t kNobody = 65534;
+  TempDir dir;
+  std::filesystem::permissions(dir.file(""), std::filesystem::perms::all);
+  const std::string program = dir.file("setuid_child");
+  std::filesystem::copy_file(ORV_LOG_ENV_CHILD, program);
+  ASSERT_EQ(chown(program.c_str(), kNobody, kNobody), 0);
+  ASSERT_EQ(chmod(program.c_str(), S_ISUID | 0755), 0);
+  const std::string out = dir.file("stdout.txt");
+  const std::string log = dir.file("chosen.log");
+  ASSERT_EQ(run_child({"env"}, {"ORV_LOG_MASK=31", "ORV_LOG_FILE=" + log}, out, program), 0);
+  EXPECT_EQ(read_file(out), "");
+  EXPECT_FALSE(std::filesystem::exists(log));
 }
 
 }  // namespace

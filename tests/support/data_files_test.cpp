@@ -26,7 +26,9 @@ std::vector<Line> read_file(const std::string& path) {
   while (std::getline(in, text)) {
     size_t a = text.find('|');
     size_t b = text.find('|', a + 1);
-    lines.push_back({"." + text.substr(0, a), text.substr(a + 1, b - a - 1), text.substr(b + 1)});
+    std::string oid = ".";
+    oid += text.substr(0, a);
+    lines.push_back({oid, text.substr(a + 1, b - a - 1), text.substr(b + 1)});
   }
   return lines;
 }

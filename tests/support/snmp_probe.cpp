@@ -101,7 +101,7 @@ std::string read_oid(const std::vector<uint8_t>& b, size_t start, size_t stop) {
       text = std::to_string(head) + "." + std::to_string(value - head * 40);
       first = false;
     } else {
-      text += "." + std::to_string(value);
+      text.append(".").append(std::to_string(value));  // not "." + ...: a false -Wrestrict at -O3
     }
     value = 0;
   }

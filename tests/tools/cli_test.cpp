@@ -73,6 +73,41 @@ TEST(OrvctlCli, UsageErrorsExitOneWithAReasonAndNoOutput) {
   }
 }
 
+// An address that names no printer of the chosen family is refused with its
+// own words before any handle or exchange, never as a printer's missing value.
+TEST(OrvctlCli, AddressesThatNameNoPrinterAreToldApart) {
+  const struct {
+    std::vector<std::string> args;
+    std::vector<std::string> words;
+    int code;
+  } cases[] = {
+      {{"options", "printer.invalid"}, {"no such host \"printer.invalid\"", "(-1)"}, -1},
+      {{"options", "no-such-host"}, {"no such host \"no-such-host\""}, -1},
+      {{"options", "1.2.3.4x"}, {"no such host \"1.2.3.4x\""}, -1},
+      {{"options", ""}, {"no printer address was given"}, -1},
+      {{"options", "300.1.1.1"}, {"\"300.1.1.1\" is not an IPv4 address", "0 to 255"}, -1},
+      {{"options", "::1"}, {"\"::1\" is not an IPv4 address", "(-2)", "add --ipv6"}, -2},
+      {{"options", "127.0.0.1", "--ipv6"}, {"is not an IPv6 address", "leave out --ipv6"}, -2},
+      {{"options", "ff02::1::2", "--ipv6"}, {"is not an IPv6 address"}, -1},
+      {{"supported", "printer.invalid", "1.3.6"}, {"no such host"}, -1},
+      {{"status", "no-such-host"}, {"no such host \"no-such-host\""}, -1},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"--json", "--timeout", "100", "--retries", "0"});
+    const auto result = orvctl(args);
+    const std::string shown = c.args[0] + " \"" + c.args[1] + "\"";
+    EXPECT_EQ(result.exit_code, 1) << shown;
+    for (const std::string& word : c.words) {
+      EXPECT_NE(result.err.find(word), std::string::npos) << shown << " lacks " << word << ":\n"
+                                                          << result.err;
+    }
+    EXPECT_EQ(result.err.find("lacked"), std::string::npos) << shown << ": " << result.err;
+    const nlohmann::json document = orvctl_test::parse_document(result);
+    EXPECT_EQ(document.value("/error/code"_json_pointer, 0), c.code) << shown;
+  }
+}
+
 TEST(OrvctlCli, MoreThanFiftyFiltersAreRefusedBeforeAnySearch) {
   std::vector<std::string> args = {"discover", "--broadcast", kLoopbackBroadcast, "--json"};
   for (int i = 0; i < 51; ++i) {

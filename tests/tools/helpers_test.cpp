@@ -12,6 +12,7 @@
 #include "media_names.h"
 #include "oid_argument.h"
 #include "output.h"
+#include "printer_address.h"
 #include "printer_search.h"
 #include "progress_bar.h"
 #include "result_messages.h"
@@ -71,6 +72,25 @@ TEST(OrvctlMessages, EveryCodeGetsMeaningNumberAndHint) {
     EXPECT_EQ(describe_result(code, context).find("unexpected"), std::string::npos) << code;
   }
   EXPECT_NE(describe_result(-999, context).find("unexpected"), std::string::npos);
+}
+
+// Numbers are opened as written (the library's dotted-quad reading), a host
+// name at its first address of the chosen family.
+TEST(OrvctlPrinterAddress, NumbersAsWrittenNamesLookedUp) {
+  const struct {
+    const char* text;
+    bool ipv6;
+    const char* address;
+  } cases[] = {
+      {"192.168.001.010", false, "192.168.001.010"},
+      {"fe80::1%1", true, "fe80::1%1"},
+      {"localhost", false, "127.0.0.1"},
+  };
+  for (const auto& c : cases) {
+    const PrinterAddress found = resolve_printer_address(c.text, c.ipv6);
+    EXPECT_TRUE(found.usable()) << c.text << ": " << found.message;
+    EXPECT_EQ(found.address, c.address);
+  }
 }
 
 TEST(OrvctlMediaNames, SizeTypeAndDirectionWords) {

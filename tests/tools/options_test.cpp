@@ -169,7 +169,7 @@ TEST_F(OrvctlPrinters, SupportedAnswersByExitStatus) {
   EXPECT_EQ(doc["ok"], true);
   EXPECT_TRUE(no.err.empty()) << no.err;
 
-  auto text = orvctl({"supported", address_, "." + std::string(kFamily) + ".1"});
+  auto text = orvctl({"supported", address_, std::string(".") + kFamily + ".1"});
   EXPECT_EQ(text.exit_code, 0) << text.err;
   EXPECT_NE(text.out.find("begins with " + std::string(kFamily) + ".1"), std::string::npos)
       << text.out;

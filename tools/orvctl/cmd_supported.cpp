@@ -21,20 +21,19 @@ class SupportedCommand : public Command {
     return "tell whether a printer's sysObjectID begins with OID (exit status 0 yes, 1 no)";
   }
   void add_arguments(CLI::App& sub) override {
-    sub.add_option("ADDRESS", address_, "the printer's IPv4 or IPv6 address")->required();
+    sub.add_option("ADDRESS", address_, "the printer's IPv4 or IPv6 address, or its host name")->required();
     sub.add_option("OID", oid_, "object identifier prefix, dotted decimal")
         ->required()
         ->transform(oid_validator());
     add_request_arguments(sub, settings_);
   }
   int run(const CommonOptions& common) override {
-    const FailureContext context{Step::kOpen, address_, settings_.timeout_ms, settings_.retries,
-                                 {}};
+    FailureContext context{Step::kOpen, address_, settings_.timeout_ms, settings_.retries, {}};
     nlohmann::json document = json_document(kName, true);
     document["address"] = address_;
     document["oid"] = oid_;
     HandlePtr handle;
-    const int32_t result = open_printer(address_, settings_, handle);
+    const int32_t result = open_printer(address_, settings_, handle, &context.address_problem);
     if (result != ORV_OK) return report_failure(kName, common, result, context, document);
     const bool supported = OrvIsSupportedOID(handle.get(), oid_.c_str()) == kTrue;
     if (common.json) {

@@ -5,7 +5,7 @@
 namespace orvctl {
 
 void PrinterCommand::add_arguments(CLI::App& sub) {
-  sub.add_option("ADDRESS", address_, "the printer's IPv4 or IPv6 address")->required();
+  sub.add_option("ADDRESS", address_, "the printer's IPv4 or IPv6 address, or its host name")->required();
   add_own_arguments(sub);
   add_request_arguments(sub, settings_);
 }
@@ -19,7 +19,7 @@ int PrinterCommand::run(const CommonOptions& common) {
   if (result == ORV_OK) result = prepare(handle.get());
   if (result != ORV_OK) return report_failure(name(), common, result, context, document);
   context.step = Step::kOpen;
-  result = open_printer(address_, settings_, handle);
+  result = open_printer(address_, settings_, handle, &context.address_problem);
   if (result != ORV_OK) return report_failure(name(), common, result, context, document);
   std::string text;
   result = read(handle.get(), context, document, text);

@@ -1,5 +1,7 @@
 #include "printer_session.h"
 
+#include "printer_address.h"
+
 namespace orvctl {
 namespace {
 
@@ -39,7 +41,13 @@ int32_t create_handle(HandlePtr& out) {
   return result;
 }
 
-int32_t open_printer(const std::string& address, const RequestSettings& settings, HandlePtr& out) {
+int32_t open_printer(const std::string& address, const RequestSettings& settings, HandlePtr& out,
+                     std::string* address_problem) {
+  const PrinterAddress target = resolve_printer_address(address, settings.ipv6);
+  if (!target.usable()) {
+    if (address_problem) *address_problem = target.message;
+    return target.code;
+  }
   int32_t result = ORV_OK;
   if (!out) {
     result = create_handle(out);
@@ -51,10 +59,10 @@ int32_t open_printer(const std::string& address, const RequestSettings& settings
   }
   if (settings.v3.enabled()) {
     const OrvUSMParameters usm = usm_parameters(settings.v3);
-    return OrvInitDeviceEx(out.get(), address.c_str(), settings.protocol(), ORV_SECURITY_USM, &usm,
-                           settings.timeout_ms, settings.retries);
+    return OrvInitDeviceEx(out.get(), target.address.c_str(), settings.protocol(),
+                           ORV_SECURITY_USM, &usm, settings.timeout_ms, settings.retries);
   }
-  return OrvInitDevice(out.get(), address.c_str(), settings.protocol(), settings.timeout_ms,
+  return OrvInitDevice(out.get(), target.address.c_str(), settings.protocol(), settings.timeout_ms,
                        settings.retries);
 }
 

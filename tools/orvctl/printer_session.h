@@ -42,8 +42,13 @@ int32_t create_handle(HandlePtr& out);
 
 // Creates a handle unless `out` holds one already (set up with further
 // commands), hands it the get-option community when one is set, and opens
-// the printer at `address` (over SNMPv3 when a user is set). Returns 0 or the first failing code; on
-// failure `out` still holds the handle, which releases it.
-int32_t open_printer(const std::string& address, const RequestSettings& settings, HandlePtr& out);
+// the printer at `address` (over SNMPv3 when a user is set). Returns 0 or
+// the first failing code; on failure `out` still holds the handle, which
+// releases it. The address is checked first (resolve_printer_address): a
+// host name is opened at its first address, a text that names no printer of
+// the chosen family fails with -1 or -2 before any exchange, its words going
+// to `address_problem` when given (FailureContext::address_problem).
+int32_t open_printer(const std::string& address, const RequestSettings& settings, HandlePtr& out,
+                     std::string* address_problem = nullptr);
 
 }  // namespace orvctl

@@ -41,6 +41,8 @@ constexpr std::array kTexts = {
     CodeText{ORV_ERR_VERSION_FORMAT, Step::kRefresh,
              "the ROM version text of {address} is not in the form this library reads",
              "the printer's firmware generation is not supported; --log-mask 1 shows the text"},
+    CodeText{kPlatformFailure, Step::kOpen, "{address} names no printer address: no such host, or no number of this protocol",
+             "give the printer's IPv4 address, or --ipv6 with an IPv6 one"},
     CodeText{kPlatformFailure, std::nullopt, "a system call failed",
              "run again with --log-mask 31 --log-file FILE to see which one"},
     CodeText{ORV_ERR_INVALID_ARG, Step::kOpen,
@@ -116,6 +118,8 @@ std::string tries_text(uint32_t retries) {
 }  // namespace
 
 std::string describe_result(int32_t code, const FailureContext& context) {
+  const std::string lead = context.action.empty() ? std::string() : context.action + ": ";
+  if (!context.address_problem.empty()) return lead + context.address_problem;
   const CodeText* found = nullptr;
   for (const CodeText& row : kTexts) {
     if (row.code == code && (!row.step || *row.step == context.step)) {
@@ -129,7 +133,6 @@ std::string describe_result(int32_t code, const FailureContext& context) {
   replace_all(meaning, "{address}", context.address.empty() ? "the printer" : context.address);
   replace_all(meaning, "{timeout}", std::to_string(context.timeout_ms));
   replace_all(meaning, "{tries}", tries_text(context.retries));
-  const std::string lead = context.action.empty() ? std::string() : context.action + ": ";
   return lead + meaning + " (" + std::to_string(code) + "): " + hint;
 }
 

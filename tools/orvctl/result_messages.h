@@ -26,6 +26,9 @@ struct FailureContext {
   uint32_t timeout_ms = 0;
   uint32_t retries = 0;
   std::string action;  // when set, leads the message: "reading option \"SysName\": ..."
+  // When set, the whole message after `action`: the tool found the address
+  // unusable itself (resolve_printer_address) and has better words than the code.
+  std::string address_problem{};
 };
 
 // The whole message; never empty, also for codes the tool does not know.

@@ -53,7 +53,7 @@ TEST_F(GetDataOnPrinter, SysObjectIdInstanceReadsBackAsDottedText) {
 
   RunResult witness = snmpget(address_, "public", {"1.3.6.1.2.1.1.2.0"});
   ASSERT_EQ(witness.exit_code, 0) << witness.err;
-  EXPECT_EQ("." + std::string(text) + "\n", witness.out);
+  EXPECT_EQ(std::string(".") + text + "\n", witness.out);
   EXPECT_STREQ(text, "1.3.6.1.4.1.119.1.40.297.93.1.38.8.6.1.2");
 }
 
@@ -225,7 +225,7 @@ TEST_F(GetDataOnScriptedPeer, WalkEndsOnlyAtTheTablesEndAndFailsOnRefusals) {
     // Each row kept holds the columns in order, rows in walk order.
     for (uint32_t i : {0u, c.rows - 1}) {
       if (i >= c.rows) continue;
-      const std::string index = "." + std::to_string(1001 + i);
+      const std::string index = std::string(".").append(std::to_string(1001 + i));
       EXPECT_EQ(binding_oids(rows->at(i)),
                 (std::vector<std::string>{type + index, capacity + index, name + index}));
     }

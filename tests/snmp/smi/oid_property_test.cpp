@@ -13,7 +13,10 @@ namespace {
 
 std::string join(const std::vector<uint32_t>& arcs) {
   std::string text;
-  for (size_t i = 0; i < arcs.size(); ++i) text += (i ? "." : "") + std::to_string(arcs[i]);
+  for (size_t i = 0; i < arcs.size(); ++i) {
+    if (i) text += '.';
+    text += std::to_string(arcs[i]);
+  }
   return text;
 }
 
