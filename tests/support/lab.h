@@ -190,6 +190,10 @@ class VirtualLan {
   bool up_ = false;
 };
 
+// Runs fn on a thread inside the named network namespace (threads it starts
+// stay there too); an empty name runs fn here. Exceptions come back.
+void run_in_netns(const std::string& netns, const std::function<void()>& fn);
+
 }  // namespace orv::test
 
 // Skips the current test, with the reason, unless the lab can run here.
