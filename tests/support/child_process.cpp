@@ -15,6 +15,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 #include <thread>
 
 extern char** environ;
@@ -33,9 +34,15 @@ ChildProcess::ChildProcess(const ChildOptions& options) : log_path_(options.log_
   std::vector<std::string> argv;
   if (!options.netns.empty()) argv = {"ip", "netns", "exec", options.netns};
   argv.insert(argv.end(), options.argv.begin(), options.argv.end());
-  std::vector<std::string> env;
-  for (char** e = environ; *e != nullptr; ++e) env.emplace_back(*e);
-  env.insert(env.end(), options.env.begin(), options.env.end());
+  // The given settings replace inherited ones of the same name.
+  std::vector<std::string> env = options.env;
+  for (char** e = environ; *e != nullptr; ++e) {
+    const std::string_view entry(*e);
+    const auto name = entry.substr(0, entry.find('=') + 1);
+    bool replaced = false;
+    for (const auto& own : options.env) replaced = replaced || own.rfind(name, 0) == 0;
+    if (!replaced) env.emplace_back(entry);
+  }
   const std::string log = log_path_.empty() ? "/dev/null" : log_path_;
   int log_fd = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (log_fd < 0) throw std::runtime_error("cannot open " + log);

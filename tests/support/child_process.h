@@ -14,7 +14,7 @@ namespace orv::test {
 struct ChildOptions {
   std::vector<std::string> argv;
   std::string netns{};             // run through `ip netns exec NETNS`
-  std::vector<std::string> env{};  // NAME=VALUE added to this process's environment
+  std::vector<std::string> env{};  // NAME=VALUE over this process's environment
   std::string log_path{};          // standard output and error; empty: discarded
 };
 

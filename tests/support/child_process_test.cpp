@@ -18,21 +18,26 @@ TEST(ChildProcess, StopReportsHowTheChildEnded) {
     std::string script;
     int code;
     int signal;
+    std::vector<std::string> env{};
   };
+  // A setting given to the child wins over the inherited one.
+  setenv("ORV_CHILD_CODE", "1", 1);
   const Case cases[] = {
       {"exit 3", 3, 0},
+      {"exit $ORV_CHILD_CODE", 5, 0, {"ORV_CHILD_CODE=5"}},
       {"exec sleep 30", -1, SIGTERM},
       // Ignores SIGTERM: stop() has to fall back to SIGKILL.
       {"trap '' TERM; sleep 30 & wait", -1, SIGKILL},
       {"trap 'exit 7' TERM; sleep 30 & wait", 7, 0},
   };
   for (const auto& c : cases) {
-    ChildProcess child({.argv = {"sh", "-c", c.script}});
+    ChildProcess child({.argv = {"sh", "-c", c.script}, .env = c.env});
     usleep(100 * 1000);  // lets the shell set its traps
     const ChildExit end = child.stop(500);
     EXPECT_EQ(end.code, c.code) << c.script;
     EXPECT_EQ(end.signal, c.signal) << c.script;
   }
+  unsetenv("ORV_CHILD_CODE");
 }
 
 TEST(PrometheusServer, ScrapesItselfAndAnswersQueries) {

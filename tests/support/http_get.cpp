@@ -5,6 +5,10 @@
 #include <chrono>
 #include <memory>
 #include <mutex>
+#include <thread>
+
+#include "support/child_process.h"
+#include "support/lab.h"
 
 namespace orv::test {
 namespace {
@@ -63,6 +67,17 @@ HttpResponse http_get(const std::string& host, int port, const std::string& path
     }
   }
   return response;
+}
+
+bool wait_for_http(ChildProcess& process, const std::string& netns, int port, const std::string& path,
+                   int timeout_ms) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  bool ready = false;
+  while (!ready && process.running() && std::chrono::steady_clock::now() < deadline) {
+    run_in_netns(netns, [&] { ready = http_get("127.0.0.1", port, path, {}, 1000).status == 200; });
+    if (!ready) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return ready;
 }
 
 std::string url_encode(const std::string& text) {

@@ -12,10 +12,9 @@
 #include <nlohmann/json.hpp>
 
 #include <functional>
-#include <memory>
 #include <string>
 
-#include "support/child_process.h"
+#include "support/server_process.h"
 
 namespace orv::test {
 
@@ -28,11 +27,8 @@ struct PrometheusOptions {
 class PrometheusServer {
  public:
   explicit PrometheusServer(const PrometheusOptions& options);
-  ~PrometheusServer();
-  PrometheusServer(const PrometheusServer&) = delete;
-  PrometheusServer& operator=(const PrometheusServer&) = delete;
 
-  int port() const { return port_; }
+  int port() const { return server_.port(); }
   // The "result" array of an instant query; throws when the query fails.
   nlohmann::json query(const std::string& expr) const;
   // Polls the query (bounded) until done(result) holds; returns the last
@@ -41,13 +37,10 @@ class PrometheusServer {
                           const std::function<bool(const nlohmann::json&)>& done,
                           int timeout_ms = 20000) const;
   // Its log, for failure messages.
-  std::string log() const { return process_ ? process_->output() : std::string(); }
+  std::string log() const { return server_.log(); }
 
  private:
-  std::string dir_;
-  std::string netns_;
-  int port_ = 0;
-  std::unique_ptr<ChildProcess> process_;
+  ServerProcess server_;
 };
 
 }  // namespace orv::test
