@@ -1,16 +1,14 @@
 #include "support/exporter_process.h"
 
-#include <chrono>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <thread>
 
 #include "support/lab.h"
 
 namespace orv::test {
+
 Exporter::Exporter(const ExporterOptions& options)
     : server_({.name = "exporter",
                .netns = options.netns,

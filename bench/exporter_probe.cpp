@@ -1,0 +1,169 @@
+// orv_exporter's /probe against simulated printers, and what the exporter
+// adds to the exchanges a probe makes.
+//
+// Ten printers, each a private snmpd serving a tests/data file on a free
+// 127.x address (port 161, so run as root): snmpd answers in tens of
+// microseconds, so the client side, not the agent, is what is timed. The
+// exporter runs as users run it, a process of its own on 127.0.0.1.
+//
+//   probe/threads:1    one scraper probing one printer, back to back
+//   probe/threads:10   ten scrapers, each probing its own printer
+//   bare/threads:1,10  the same exchanges in this process through the C
+//                      interface: open, refresh, every status table
+//
+// Counters: probes_per_s; cpu_us_per_probe, the exporter process's CPU
+// (utime + stime of /proc/PID/stat, which keeps the time of its ended probe
+// threads) per probe, or for bare this process's. At the
+// end the program prints the exporter's added time and CPU per probe
+// against the bare exchanges.
+#include <benchmark/benchmark.h>
+#include <orv/orv.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "support/exporter_process.h"
+#include "support/lab.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kPrinters = 10;
+constexpr uint32_t kTimeoutMs = 2000;
+constexpr uint32_t kRetries = 1;
+constexpr double kMinSeconds = 3.0;  // /proc counts CPU in 10 ms ticks
+const char* const kFiles[] = {"printer-a", "printer-b"};
+
+struct Lab {
+  std::vector<std::string> addresses;
+  std::vector<std::unique_ptr<orv::test::SnmpdAgent>> agents;
+  std::unique_ptr<orv::test::Exporter> exporter;
+};
+Lab* g_lab = nullptr;
+
+// Per benchmark name: wall seconds and CPU seconds per probe of its last run.
+struct PerProbe {
+  double wall = 0;
+  double cpu = 0;
+};
+std::mutex g_mutex;
+std::map<std::string, PerProbe> g_results;
+
+double process_cpu_seconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double exporter_cpu_seconds() {
+  return static_cast<double>(g_lab->exporter->cpu_ticks()) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// The exchanges of one probe, made here: what the exporter does for a
+// /probe apart from HTTP and the text of the answer.
+bool bare_probe(const std::string& address) {
+  OrvHandle handle = nullptr;
+  if (OrvInit(&handle) != ORV_OK) return false;
+  bool ok = OrvInitDevice(handle, address.c_str(), ORV_PROTOCOL_IPV4, kTimeoutMs, kRetries) == ORV_OK &&
+            OrvRefreshOptions(handle) == ORV_OK;
+  OrvPrinterInfo printer{};
+  ok = ok && OrvGetPrinterInfo(handle, &printer) == ORV_OK;
+  int32_t n = 0;
+  OrvStorageInfo storage{};
+  ok = ok && OrvGetNumberOfStorageInfo(handle, &n) == ORV_OK;
+  for (int32_t i = 0; ok && i < n; ++i) ok = OrvGetStorageInfo(handle, static_cast<uint32_t>(i), &storage) == ORV_OK;
+  OrvInputTrayInfo input{};
+  ok = ok && OrvGetNumberOfInputTrayInfo(handle, &n) == ORV_OK;
+  for (int32_t i = 0; ok && i < n; ++i) ok = OrvGetInputTrayInfo(handle, static_cast<uint32_t>(i), &input) == ORV_OK;
+  OrvOutputTrayInfo output{};
+  ok = ok && OrvGetNumberOfOutputTrayInfo(handle, &n) == ORV_OK;
+  for (int32_t i = 0; ok && i < n; ++i) ok = OrvGetOutputTrayInfo(handle, static_cast<uint32_t>(i), &output) == ORV_OK;
+  OrvTonerInfo toner{};
+  ok = ok && OrvGetNumberOfTonerInfo(handle, &n) == ORV_OK;
+  for (int32_t i = 0; ok && i < n; ++i) ok = OrvGetTonerInfo(handle, static_cast<uint32_t>(i), &toner) == ORV_OK;
+  OrvAlertInfo alert{};
+  ok = ok && OrvGetNumberOfAlertInfo(handle, &n) == ORV_OK;
+  for (int32_t i = 0; ok && i < n; ++i) ok = OrvGetAlertInfo(handle, static_cast<uint32_t>(i), &alert) == ORV_OK;
+  OrvJobInfo job{};
+  ok = ok && OrvGetNumberOfJobInfo(handle, ORV_JOBS_ALL, &n) == ORV_OK;
+  for (int32_t i = 0; ok && i < n; ++i) ok = OrvGetJobInfo(handle, static_cast<uint32_t>(i), &job) == ORV_OK;
+  OrvUnInit(handle);
+  return ok;
+}
+
+bool exporter_probe(const std::string& address) {
+  const auto answer = g_lab->exporter->probe(address, "10");
+  return answer.status == 200 && orv::test::sample(answer.body, "orv_up") == 1.0;
+}
+
+// Runs probe() on this thread's printer. Thread 0 takes the totals: the
+// loops of all threads start and end together, and the process measured
+// (the exporter, or this one for bare) does nothing but the probes.
+template <bool (*probe)(const std::string&), double (*cpu_seconds)()>
+void run(benchmark::State& state) {
+  const std::string& address = g_lab->addresses[static_cast<size_t>(state.thread_index()) % kPrinters];
+  const auto start = Clock::now();
+  const double cpu_before = cpu_seconds();
+  for (auto _ : state) {
+    if (!probe(address)) {
+      state.SkipWithError("a probe failed");
+      break;
+    }
+  }
+  if (state.thread_index() != 0) return;
+  const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+  const double cpu = cpu_seconds() - cpu_before;
+  const double probes = static_cast<double>(state.iterations()) * state.threads();
+  state.counters["probes_per_s"] = probes / wall;
+  state.counters["cpu_us_per_probe"] = cpu * 1e6 / probes;
+  std::lock_guard lock(g_mutex);
+  g_results[state.name()] = {wall / static_cast<double>(state.iterations()), cpu / probes};
+}
+
+BENCHMARK(run<exporter_probe, exporter_cpu_seconds>)->Name("probe")->Threads(1)->Threads(kPrinters)->MinTime(kMinSeconds)->UseRealTime();
+BENCHMARK(run<bare_probe, process_cpu_seconds>)->Name("bare")->Threads(1)->Threads(kPrinters)->MinTime(kMinSeconds)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  const std::string missing = orv::test::lab_missing(true, {"snmpd", "snmpget"});
+  if (!missing.empty()) {
+    std::fprintf(stderr, "exporter_probe: %s\n", missing.c_str());
+    return 1;
+  }
+  Lab lab;
+  for (int i = 0; i < kPrinters; ++i) {
+    lab.addresses.push_back(orv::test::free_loopback_address());
+    lab.agents.push_back(std::make_unique<orv::test::SnmpdAgent>(orv::test::SnmpdOptions{
+        .addresses = {lab.addresses.back()}, .data_file = orv::test::data_file(kFiles[i % 2])}));
+  }
+  lab.exporter = std::make_unique<orv::test::Exporter>(orv::test::ExporterOptions{
+      .program = ORV_EXPORTER_PATH,
+      .config = "auths:\n  public:\n    community: public\nprobe:\n  timeout: 10s\n  retries: " +
+                std::to_string(kRetries) + "\n"});
+  g_lab = &lab;
+  benchmark::RunSpecifiedBenchmarks();
+  for (const char* threads : {"threads:1", "threads:10"}) {
+    const auto probe = g_results.find(std::string("probe/min_time:3.000/real_time/") + threads);
+    const auto bare = g_results.find(std::string("bare/min_time:3.000/real_time/") + threads);
+    if (probe == g_results.end() || bare == g_results.end()) continue;
+    std::printf("%s: probe %.3f ms, bare %.3f ms, exporter adds %+.1f%% time; CPU per probe "
+                "exporter %.0f us, bare %.0f us (%+.1f%%)\n",
+                threads, probe->second.wall * 1e3, bare->second.wall * 1e3,
+                (probe->second.wall / bare->second.wall - 1) * 100, probe->second.cpu * 1e6,
+                bare->second.cpu * 1e6, (probe->second.cpu / bare->second.cpu - 1) * 100);
+  }
+  g_lab = nullptr;
+  benchmark::Shutdown();
+  return 0;
+}
