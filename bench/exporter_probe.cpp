@@ -68,34 +68,36 @@ double exporter_cpu_seconds() {
   return static_cast<double>(g_lab->exporter->cpu_ticks()) / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
+// Counts a status table and reads each of its records.
+template <typename Record>
+bool read_table(OrvHandle handle, int32_t (*count)(OrvHandle, int32_t*),
+                int32_t (*get)(OrvHandle, uint32_t, Record*)) {
+  int32_t n = 0;
+  if (count(handle, &n) != ORV_OK) return false;
+  Record record{};
+  for (int32_t i = 0; i < n; ++i) {
+    if (get(handle, static_cast<uint32_t>(i), &record) != ORV_OK) return false;
+  }
+  return true;
+}
+
+int32_t count_jobs(OrvHandle handle, int32_t* n) { return OrvGetNumberOfJobInfo(handle, ORV_JOBS_ALL, n); }
+
 // The exchanges of one probe, made here: what the exporter does for a
 // /probe apart from HTTP and the text of the answer.
 bool bare_probe(const std::string& address) {
   OrvHandle handle = nullptr;
   if (OrvInit(&handle) != ORV_OK) return false;
-  bool ok = OrvInitDevice(handle, address.c_str(), ORV_PROTOCOL_IPV4, kTimeoutMs, kRetries) == ORV_OK &&
-            OrvRefreshOptions(handle) == ORV_OK;
   OrvPrinterInfo printer{};
-  ok = ok && OrvGetPrinterInfo(handle, &printer) == ORV_OK;
-  int32_t n = 0;
-  OrvStorageInfo storage{};
-  ok = ok && OrvGetNumberOfStorageInfo(handle, &n) == ORV_OK;
-  for (int32_t i = 0; ok && i < n; ++i) ok = OrvGetStorageInfo(handle, static_cast<uint32_t>(i), &storage) == ORV_OK;
-  OrvInputTrayInfo input{};
-  ok = ok && OrvGetNumberOfInputTrayInfo(handle, &n) == ORV_OK;
-  for (int32_t i = 0; ok && i < n; ++i) ok = OrvGetInputTrayInfo(handle, static_cast<uint32_t>(i), &input) == ORV_OK;
-  OrvOutputTrayInfo output{};
-  ok = ok && OrvGetNumberOfOutputTrayInfo(handle, &n) == ORV_OK;
-  for (int32_t i = 0; ok && i < n; ++i) ok = OrvGetOutputTrayInfo(handle, static_cast<uint32_t>(i), &output) == ORV_OK;
-  OrvTonerInfo toner{};
-  ok = ok && OrvGetNumberOfTonerInfo(handle, &n) == ORV_OK;
-  for (int32_t i = 0; ok && i < n; ++i) ok = OrvGetTonerInfo(handle, static_cast<uint32_t>(i), &toner) == ORV_OK;
-  OrvAlertInfo alert{};
-  ok = ok && OrvGetNumberOfAlertInfo(handle, &n) == ORV_OK;
-  for (int32_t i = 0; ok && i < n; ++i) ok = OrvGetAlertInfo(handle, static_cast<uint32_t>(i), &alert) == ORV_OK;
-  OrvJobInfo job{};
-  ok = ok && OrvGetNumberOfJobInfo(handle, ORV_JOBS_ALL, &n) == ORV_OK;
-  for (int32_t i = 0; ok && i < n; ++i) ok = OrvGetJobInfo(handle, static_cast<uint32_t>(i), &job) == ORV_OK;
+  const bool ok =
+      OrvInitDevice(handle, address.c_str(), ORV_PROTOCOL_IPV4, kTimeoutMs, kRetries) == ORV_OK &&
+      OrvRefreshOptions(handle) == ORV_OK && OrvGetPrinterInfo(handle, &printer) == ORV_OK &&
+      read_table(handle, OrvGetNumberOfStorageInfo, OrvGetStorageInfo) &&
+      read_table(handle, OrvGetNumberOfInputTrayInfo, OrvGetInputTrayInfo) &&
+      read_table(handle, OrvGetNumberOfOutputTrayInfo, OrvGetOutputTrayInfo) &&
+      read_table(handle, OrvGetNumberOfTonerInfo, OrvGetTonerInfo) &&
+      read_table(handle, OrvGetNumberOfAlertInfo, OrvGetAlertInfo) &&
+      read_table(handle, count_jobs, OrvGetJobInfo);
   OrvUnInit(handle);
   return ok;
 }
