@@ -12,6 +12,7 @@ namespace orv::test {
 Exporter::Exporter(const ExporterOptions& options)
     : server_({.name = "exporter",
                .netns = options.netns,
+               .env = options.env,
                .prepare = [&](const std::string& dir) { std::ofstream(dir + "/orv_exporter.yml") << options.config; },
                .argv = [&](const std::string& dir, int port) {
                  std::vector<std::string> argv = {options.program,

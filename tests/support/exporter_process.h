@@ -18,6 +18,7 @@ struct ExporterOptions {
   std::string config;   // YAML text of --config.file
   std::string netns{};
   int max_requests = 0;  // --web.max-requests; 0 leaves the default
+  std::vector<std::string> env{};  // NAME=VALUE for the exporter's environment
 };
 
 class Exporter {

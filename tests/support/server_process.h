@@ -16,6 +16,7 @@ namespace orv::test {
 struct ServerStart {
   std::string name;  // names the folder and the failure message
   std::string netns{};
+  std::vector<std::string> env{};  // NAME=VALUE over this process's environment
   std::string ready_path = "/";  // answers 200 once the program serves
   // Writes the program's files into its folder before it starts.
   std::function<void(const std::string& dir)> prepare{};
