@@ -107,7 +107,9 @@ TEST(ExporterLoad, HundredConcurrentProbesAllAnswerWithMemoryFlat) {
   // and answer kept each time would add well over 3 MB. A sanitizer's
   // allocator keeps freed memory aside on purpose; there the leak check at
   // the exit below stands for this.
-  if (!ORV_EXPORTER_SANITIZED) EXPECT_LT(after - before, 3072) << before << " kB, then " << after << " kB";
+  if (!ORV_EXPORTER_SANITIZED) {
+    EXPECT_LT(after - before, 3072) << before << " kB, then " << after << " kB";
+  }
   expect_clean_end(exporter);
 }
 
