@@ -49,13 +49,14 @@ struct Lab {
 };
 Lab* g_lab = nullptr;
 
-// Per benchmark name: wall seconds and CPU seconds per probe of its last run.
+// Per kind ("probe", "bare") and thread count: wall seconds and CPU seconds
+// per probe of its last run.
 struct PerProbe {
   double wall = 0;
   double cpu = 0;
 };
 std::mutex g_mutex;
-std::map<std::string, PerProbe> g_results;
+std::map<std::pair<std::string, int>, PerProbe> g_results;
 
 double process_cpu_seconds() {
   rusage usage{};
@@ -128,7 +129,7 @@ void run(benchmark::State& state) {
   state.counters["probes_per_s"] = probes / wall;
   state.counters["cpu_us_per_probe"] = cpu * 1e6 / probes;
   std::lock_guard lock(g_mutex);
-  g_results[state.name()] = {wall / static_cast<double>(state.iterations()), cpu / probes};
+  g_results[{probe == exporter_probe ? "probe" : "bare", state.threads()}] = {wall / static_cast<double>(state.iterations()), cpu / probes};
 }
 
 BENCHMARK(run<exporter_probe, exporter_cpu_seconds>)->Name("probe")->Threads(1)->Threads(kPrinters)->MinTime(kMinSeconds)->UseRealTime();
@@ -155,11 +156,11 @@ int main(int argc, char** argv) {
                 std::to_string(kRetries) + "\n"});
   g_lab = &lab;
   benchmark::RunSpecifiedBenchmarks();
-  for (const char* threads : {"threads:1", "threads:10"}) {
-    const auto probe = g_results.find(std::string("probe/min_time:3.000/real_time/") + threads);
-    const auto bare = g_results.find(std::string("bare/min_time:3.000/real_time/") + threads);
+  for (const int threads : {1, kPrinters}) {
+    const auto probe = g_results.find({"probe", threads});
+    const auto bare = g_results.find({"bare", threads});
     if (probe == g_results.end() || bare == g_results.end()) continue;
-    std::printf("%s: probe %.3f ms, bare %.3f ms, exporter adds %+.1f%% time; CPU per probe "
+    std::printf("threads:%d: probe %.3f ms, bare %.3f ms, exporter adds %+.1f%% time; CPU per probe "
                 "exporter %.0f us, bare %.0f us (%+.1f%%)\n",
                 threads, probe->second.wall * 1e3, bare->second.wall * 1e3,
                 (probe->second.wall / bare->second.wall - 1) * 100, probe->second.cpu * 1e6,
