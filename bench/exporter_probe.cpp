@@ -13,14 +13,15 @@
 //
 // Counters: probes_per_s; cpu_us_per_probe, the exporter process's CPU
 // (utime + stime of /proc/PID/stat, which keeps the time of its ended probe
-// threads) per probe, or for bare this process's. At the
-// end the program prints the exporter's added time and CPU per probe
-// against the bare exchanges.
+// threads) per probe, or for bare this process's. At the end the program
+// prints the exporter's added time and CPU per probe against the bare
+// exchanges, medians over --benchmark_repetitions=N.
 #include <benchmark/benchmark.h>
 #include <orv/orv.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <map>
@@ -39,7 +40,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int kPrinters = 10;
 constexpr uint32_t kTimeoutMs = 2000;
 constexpr uint32_t kRetries = 1;
-constexpr double kMinSeconds = 3.0;  // /proc counts CPU in 10 ms ticks
+constexpr double kMinSeconds = 2.0;  // /proc counts CPU in 10 ms ticks
 const char* const kFiles[] = {"printer-a", "printer-b"};
 
 struct Lab {
@@ -50,13 +51,18 @@ struct Lab {
 Lab* g_lab = nullptr;
 
 // Per kind ("probe", "bare") and thread count: wall seconds and CPU seconds
-// per probe of its last run.
+// per probe of each run (repetitions add runs).
 struct PerProbe {
-  double wall = 0;
-  double cpu = 0;
+  std::vector<double> wall;
+  std::vector<double> cpu;
 };
 std::mutex g_mutex;
 std::map<std::pair<std::string, int>, PerProbe> g_results;
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0 : values[values.size() / 2];
+}
 
 double process_cpu_seconds() {
   rusage usage{};
@@ -129,7 +135,9 @@ void run(benchmark::State& state) {
   state.counters["probes_per_s"] = probes / wall;
   state.counters["cpu_us_per_probe"] = cpu * 1e6 / probes;
   std::lock_guard lock(g_mutex);
-  g_results[{probe == exporter_probe ? "probe" : "bare", state.threads()}] = {wall / static_cast<double>(state.iterations()), cpu / probes};
+  PerProbe& runs = g_results[{probe == exporter_probe ? "probe" : "bare", state.threads()}];
+  runs.wall.push_back(wall / static_cast<double>(state.iterations()));
+  runs.cpu.push_back(cpu / probes);
 }
 
 BENCHMARK(run<exporter_probe, exporter_cpu_seconds>)->Name("probe")->Threads(1)->Threads(kPrinters)->MinTime(kMinSeconds)->UseRealTime();
@@ -156,15 +164,17 @@ int main(int argc, char** argv) {
                 std::to_string(kRetries) + "\n"});
   g_lab = &lab;
   benchmark::RunSpecifiedBenchmarks();
+  // Medians over the repetitions (--benchmark_repetitions=N).
   for (const int threads : {1, kPrinters}) {
     const auto probe = g_results.find({"probe", threads});
     const auto bare = g_results.find({"bare", threads});
     if (probe == g_results.end() || bare == g_results.end()) continue;
-    std::printf("threads:%d: probe %.3f ms, bare %.3f ms, exporter adds %+.1f%% time; CPU per probe "
-                "exporter %.0f us, bare %.0f us (%+.1f%%)\n",
-                threads, probe->second.wall * 1e3, bare->second.wall * 1e3,
-                (probe->second.wall / bare->second.wall - 1) * 100, probe->second.cpu * 1e6,
-                bare->second.cpu * 1e6, (probe->second.cpu / bare->second.cpu - 1) * 100);
+    const double wall[] = {median(probe->second.wall), median(bare->second.wall)};
+    const double cpu[] = {median(probe->second.cpu), median(bare->second.cpu)};
+    std::printf("threads:%d (median of %zu): probe %.3f ms, bare %.3f ms, exporter adds %+.1f%% time; "
+                "CPU per probe exporter %.0f us, bare %.0f us (%+.1f%%)\n",
+                threads, probe->second.wall.size(), wall[0] * 1e3, wall[1] * 1e3,
+                (wall[0] / wall[1] - 1) * 100, cpu[0] * 1e6, cpu[1] * 1e6, (cpu[0] / cpu[1] - 1) * 100);
   }
   g_lab = nullptr;
   benchmark::Shutdown();
