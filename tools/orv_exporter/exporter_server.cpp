@@ -110,7 +110,7 @@ ExporterServer::ExporterServer(Config config, ServerOptions options)
       options_(std::move(options)),
       metrics_(kVersion),
       discovery_(
-          config_,
+          config_, models_,
           [this](const std::vector<orvctl::FindOutcome>& outcomes) {
             size_t failed = 0;
             for (const auto& outcome : outcomes) {
@@ -123,7 +123,7 @@ ExporterServer::ExporterServer(Config config, ServerOptions options)
             metrics_.discovery_run(found, failed);
             log(LogLevel::kDebug, "discovery done", {{"printers", std::to_string(found)}});
           }),
-      runner_(std::make_unique<ProbeRunner>()) {}
+      runner_(std::make_unique<ProbeRunner>(models_)) {}
 
 ExporterServer::~ExporterServer() { stop(); }
 
@@ -226,7 +226,6 @@ Response ExporterServer::probe(const std::string& query, const char* scrape_time
   const auto budget = probe_budget(scrape_timeout_header, config_.probe.timeout);
   metrics_.probe_started();
   ProbeData data = runner_->run(bare_target(*target), request, started + budget);
-  if (data.open_result == ORV_OK) data.model = discovery_.model_of(data.address);
   metrics_.probe_finished(data.open_result, data.duration_seconds);
   if (data.open_result != ORV_OK) {
     log(LogLevel::kDebug, "probe failed",
