@@ -39,8 +39,9 @@ SearchPlan search_plan(const DiscoverySettings& settings) {
 }
 
 DiscoveryCache::DiscoveryCache(
-    const Config& config, std::function<void(const std::vector<orvctl::FindOutcome>&)> on_search)
-    : config_(config), on_search_(std::move(on_search)) {}
+    const Config& config, ModelBook& models,
+    std::function<void(const std::vector<orvctl::FindOutcome>&)> on_search)
+    : config_(config), models_(models), on_search_(std::move(on_search)) {}
 
 std::vector<orvctl::FindOutcome> DiscoveryCache::search() const {
   const DiscoverySettings& settings = config_.discovery;
@@ -70,16 +71,9 @@ std::vector<orvctl::FoundPrinter> DiscoveryCache::printers() {
   if (on_search_) on_search_(outcomes);
   std::lock_guard lock(mutex_);
   printers_ = orvctl::merge_printers(outcomes);
+  for (const orvctl::FoundPrinter& p : printers_) models_.remember(p.address, p.model);
   searched_at_ = Clock::now();
   return printers_;
-}
-
-std::string DiscoveryCache::model_of(const std::string& address) {
-  std::lock_guard lock(mutex_);
-  for (const orvctl::FoundPrinter& p : printers_) {
-    if (p.address == address) return p.model;
-  }
-  return {};
 }
 
 }  // namespace orv_exporter

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "exporter_config.h"
+#include "model_book.h"
 #include "printer_search.h"
 
 namespace orv_exporter {
@@ -32,20 +33,19 @@ class DiscoveryCache {
  public:
   using Clock = std::chrono::steady_clock;
   // `on_search` is told the outcome of every search it makes.
-  DiscoveryCache(const Config& config,
+  // The models of what each search finds go to `models`.
+  DiscoveryCache(const Config& config, ModelBook& models,
                  std::function<void(const std::vector<orvctl::FindOutcome>&)> on_search);
 
   // The printers of the last search, searching again first when that is
   // older than the interval. Callers that come during a search wait for it.
   std::vector<orvctl::FoundPrinter> printers();
 
-  // The model of a printer the last search found; empty when unknown.
-  std::string model_of(const std::string& address);
-
  private:
   std::vector<orvctl::FindOutcome> search() const;
 
   const Config& config_;
+  ModelBook& models_;
   std::function<void(const std::vector<orvctl::FindOutcome>&)> on_search_;
   std::mutex search_mutex_;  // one search at a time
   std::mutex mutex_;         // guards the two below

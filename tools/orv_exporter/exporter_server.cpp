@@ -18,21 +18,6 @@ constexpr double kMaxMarginSeconds = 0.5;
 constexpr int kCivetwebIpv6Feature = 8;
 constexpr const char* kTimeoutHeader = "X-Prometheus-Scrape-Timeout-Seconds";
 
-const char* reason_phrase(int status) {
-  switch (status) {
-    case 200:
-      return "OK";
-    case 400:
-      return "Bad Request";
-    case 404:
-      return "Not Found";
-    case 405:
-      return "Method Not Allowed";
-    default:
-      return "Internal Server Error";
-  }
-}
-
 Response text_response(int status, const std::string& text) {
   return {status, "text/plain; charset=utf-8", text + "\n"};
 }
@@ -110,7 +95,7 @@ ExporterServer::ExporterServer(Config config, ServerOptions options)
       options_(std::move(options)),
       metrics_(kVersion),
       discovery_(
-          config_,
+          config_, models_,
           [this](const std::vector<orvctl::FindOutcome>& outcomes) {
             size_t failed = 0;
             for (const auto& outcome : outcomes) {
@@ -123,7 +108,7 @@ ExporterServer::ExporterServer(Config config, ServerOptions options)
             metrics_.discovery_run(found, failed);
             log(LogLevel::kDebug, "discovery done", {{"printers", std::to_string(found)}});
           }),
-      runner_(std::make_unique<ProbeRunner>()) {}
+      runner_(std::make_unique<ProbeRunner>(models_)) {}
 
 ExporterServer::~ExporterServer() { stop(); }
 
@@ -189,11 +174,14 @@ int ExporterServer::handle(mg_connection* connection, void* self) {
     log(LogLevel::kError, "request failed", {{"path", path}, {"error", e.what()}});
     response = text_response(500, "internal error");
   }
-  mg_printf(connection,
-            "HTTP/1.1 %d %s\r\nContent-Type: %s\r\nContent-Length: %zu\r\n"
-            "Cache-Control: no-store\r\n\r\n",
-            response.status, reason_phrase(response.status), response.content_type.c_str(),
-            response.body.size());
+  // Through civetweb's header calls, so that it knows the length and can
+  // keep the connection open for the scraper's next request.
+  const std::string length = std::to_string(response.body.size());
+  mg_response_header_start(connection, response.status);
+  mg_response_header_add(connection, "Content-Type", response.content_type.c_str(), -1);
+  mg_response_header_add(connection, "Content-Length", length.c_str(), -1);
+  mg_response_header_add(connection, "Cache-Control", "no-store", -1);
+  mg_response_header_send(connection);
   if (std::strcmp(request->request_method, "HEAD") != 0) {
     mg_write(connection, response.body.data(), response.body.size());
   }
@@ -226,7 +214,6 @@ Response ExporterServer::probe(const std::string& query, const char* scrape_time
   const auto budget = probe_budget(scrape_timeout_header, config_.probe.timeout);
   metrics_.probe_started();
   ProbeData data = runner_->run(bare_target(*target), request, started + budget);
-  if (data.open_result == ORV_OK) data.model = discovery_.model_of(data.address);
   metrics_.probe_finished(data.open_result, data.duration_seconds);
   if (data.open_result != ORV_OK) {
     log(LogLevel::kDebug, "probe failed",

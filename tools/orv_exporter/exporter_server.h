@@ -72,6 +72,7 @@ class ExporterServer {
   Config config_;
   ServerOptions options_;
   ExporterMetrics metrics_;
+  ModelBook models_;
   DiscoveryCache discovery_;
   std::unique_ptr<ProbeRunner> runner_;
   mg_context* context_ = nullptr;

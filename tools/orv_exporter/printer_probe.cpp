@@ -2,8 +2,10 @@
 
 #include <chrono>
 #include <functional>
+#include <future>
 
 #include "printer_address.h"
+#include "printer_search.h"
 #include "result_messages.h"
 
 namespace orv_exporter {
@@ -101,6 +103,29 @@ void read_everything(OrvHandle h, ProbeData& data, const std::atomic<bool>& aban
   }
 }
 
+// A search sent to the printer's own address: its answer names the model.
+std::future<orvctl::FindOutcome> start_model_search(const std::string& address,
+                                                    const orvctl::RequestSettings& request) {
+  orvctl::SearchRequest search{request, {}};
+  search.settings.timeout_ms = kModelSearchMs;
+  search.settings.retries = 0;
+  return std::async(std::launch::async, [address, search] {
+    return orvctl::find_printers(orvctl::Destination(address), search);
+  });
+}
+
+// The model the search found, remembered; nullopt (and nothing remembered,
+// so the next probe asks again) when the printer did not answer it.
+std::optional<std::string> model_found(const orvctl::FindOutcome& outcome,
+                                       const std::string& address, ModelBook& models) {
+  for (const orvctl::FoundPrinter& printer : outcome.printers) {
+    if (printer.address != address) continue;
+    models.remember(address, printer.model);
+    return printer.model;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 bool choose_address(const std::string& target, std::string& address, bool& ipv6, int32_t& code,
@@ -138,10 +163,13 @@ std::string opened_sys_object_id(OrvHandle handle) {
 }
 
 ProbeData probe_printer(const std::string& target, orvctl::RequestSettings request,
-                        const std::atomic<bool>& abandoned) {
+                        const std::atomic<bool>& abandoned, ModelBook& models) {
   const auto start = std::chrono::steady_clock::now();
   ProbeData data;
   if (choose_address(target, data.address, request.ipv6, data.open_result, data.open_problem)) {
+    std::optional<std::string> model = models.find(data.address);
+    std::future<orvctl::FindOutcome> model_search;
+    if (!model) model_search = start_model_search(data.address, request);
     orvctl::HandlePtr handle;
     data.open_result = orvctl::open_printer(data.address, request, handle, &data.open_problem);
     if (data.open_result != ORV_OK && data.open_problem.empty()) {
@@ -153,6 +181,8 @@ ProbeData probe_printer(const std::string& target, orvctl::RequestSettings reque
       data.sys_object_id = opened_sys_object_id(handle.get());
       read_everything(handle.get(), data, abandoned);
     }
+    if (model_search.valid()) model = model_found(model_search.get(), data.address, models);
+    data.model = model.value_or("");
   }
   data.duration_seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "model_book.h"
 #include "option_reader.h"
 #include "printer_session.h"
 
@@ -54,11 +55,16 @@ struct ProbeData {
 bool choose_address(const std::string& target, std::string& address, bool& ipv6, int32_t& code,
                     std::string& problem);
 
+// How long the search for a model waits for the printer's answer.
+inline constexpr uint32_t kModelSearchMs = 300;
+
 // Probes `target` with `request` (its community or SNMPv3 user, time-out and
 // retries; the family is chosen here). Between steps it looks at
-// `abandoned` and stops reading when it has turned true.
+// `abandoned` and stops reading when it has turned true. The model comes
+// from `models`, or from a search sent to the printer alone while the
+// tables are read, which is then remembered there.
 ProbeData probe_printer(const std::string& target, orvctl::RequestSettings request,
-                        const std::atomic<bool>& abandoned);
+                        const std::atomic<bool>& abandoned, ModelBook& models);
 
 // The sysObjectID an open printer reported, spelled out from the library's
 // prefix test (no exchange is made).

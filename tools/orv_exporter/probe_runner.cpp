@@ -50,8 +50,8 @@ ProbeData ProbeRunner::run(const std::string& target, const orvctl::RequestSetti
     std::lock_guard lock(mutex_);
     jobs_.push_back(job);
     // The job owns its own data; the list keeps it alive until joined.
-    job->thread = std::thread([job, target, settings] {
-      ProbeData data = probe_printer(target, settings, job->abandoned);
+    job->thread = std::thread([this, job, target, settings] {
+      ProbeData data = probe_printer(target, settings, job->abandoned, models_);
       std::lock_guard job_lock(job->mutex);
       job->data = std::move(data);
       job->finished = true;

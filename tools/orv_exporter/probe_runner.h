@@ -27,7 +27,7 @@ uint32_t try_timeout_ms(Clock::duration budget, uint32_t retries);
 
 class ProbeRunner {
  public:
-  ProbeRunner() = default;
+  explicit ProbeRunner(ModelBook& models) : models_(models) {}
   ~ProbeRunner();
   ProbeRunner(const ProbeRunner&) = delete;
   ProbeRunner& operator=(const ProbeRunner&) = delete;
@@ -50,6 +50,7 @@ class ProbeRunner {
   // Joins the threads of finished probes.
   void reap();
 
+  ModelBook& models_;
   std::mutex mutex_;
   std::list<std::shared_ptr<Job>> jobs_;
 };
