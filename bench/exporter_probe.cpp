@@ -143,8 +143,18 @@ void run(benchmark::State& state) {
   runs.cpu.push_back(cpu / probes);
 }
 
-BENCHMARK(run<exporter_probe, exporter_cpu_seconds>)->Name("probe")->Threads(1)->Threads(kPrinters)->MinTime(kMinSeconds)->UseRealTime();
-BENCHMARK(run<bare_probe, process_cpu_seconds>)->Name("bare")->Threads(1)->Threads(kPrinters)->MinTime(kMinSeconds)->UseRealTime();
+BENCHMARK(run<exporter_probe, exporter_cpu_seconds>)
+    ->Name("probe")
+    ->Threads(1)
+    ->Threads(kPrinters)
+    ->MinTime(kMinSeconds)
+    ->UseRealTime();
+BENCHMARK(run<bare_probe, process_cpu_seconds>)
+    ->Name("bare")
+    ->Threads(1)
+    ->Threads(kPrinters)
+    ->MinTime(kMinSeconds)
+    ->UseRealTime();
 
 }  // namespace
 

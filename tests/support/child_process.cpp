@@ -83,14 +83,23 @@ bool ChildProcess::reap(int flags) {
 
 bool ChildProcess::running() { return pid_ > 0 && !reap(WNOHANG); }
 
-ChildExit ChildProcess::stop(int timeout_ms) {
-  if (pid_ <= 0 || reap(WNOHANG)) return exit_;
-  kill(pid_, SIGTERM);
+bool ChildProcess::reap_within(int timeout_ms) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
   while (!reap(WNOHANG) && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  if (!ended_) {
+  return ended_;
+}
+
+ChildExit ChildProcess::wait(int timeout_ms) {
+  if (pid_ > 0) reap_within(timeout_ms);
+  return stop();
+}
+
+ChildExit ChildProcess::stop(int timeout_ms) {
+  if (pid_ <= 0 || reap(WNOHANG)) return exit_;
+  kill(pid_, SIGTERM);
+  if (!reap_within(timeout_ms)) {
     kill(pid_, SIGKILL);
     reap(0);
   }

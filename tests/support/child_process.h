@@ -34,11 +34,14 @@ class ChildProcess {
   bool running();
   // SIGTERM, then SIGKILL when it has not ended within timeout_ms.
   ChildExit stop(int timeout_ms = 10000);
+  // Waits up to timeout_ms for it to end by itself, then stops it.
+  ChildExit wait(int timeout_ms);
   // What it wrote so far (when a log path was given).
   std::string output() const;
 
  private:
   bool reap(int flags);
+  bool reap_within(int timeout_ms);
 
   pid_t pid_ = 0;
   bool ended_ = false;

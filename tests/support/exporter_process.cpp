@@ -25,11 +25,14 @@ Exporter::Exporter(const ExporterOptions& options)
     : server_({.name = "exporter",
                .netns = options.netns,
                .env = with_tsan_suppressions(options.env),
-               .prepare = [&](const std::string& dir) { std::ofstream(dir + "/orv_exporter.yml") << options.config; },
+               .prepare =
+                   [&](const std::string& dir) {
+                     std::ofstream(dir + "/orv_exporter.yml") << options.config;
+                   },
                .argv = [&](const std::string& dir, int port) {
-                 std::vector<std::string> argv = {options.program,
-                                                  "--web.listen-address=127.0.0.1:" + std::to_string(port),
-                                                  "--config.file=" + dir + "/orv_exporter.yml", "--log.level=warn"};
+                 std::vector<std::string> argv = {
+                     options.program, "--web.listen-address=127.0.0.1:" + std::to_string(port),
+                     "--config.file=" + dir + "/orv_exporter.yml", "--log.level=warn"};
                  if (options.max_requests > 0) {
                    argv.push_back("--web.max-requests=" + std::to_string(options.max_requests));
                  }

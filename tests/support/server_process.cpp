@@ -22,7 +22,10 @@ ServerProcess::ServerProcess(const ServerStart& start) : netns_(start.netns) {
     if (start.prepare) start.prepare(dir_);
     run_in_netns(netns_, [&] { port_ = free_tcp_port(); });
     process_ = std::make_unique<ChildProcess>(
-        ChildOptions{.argv = start.argv(dir_, port_), .netns = netns_, .env = start.env, .log_path = dir_ + "/output.log"});
+        ChildOptions{.argv = start.argv(dir_, port_),
+                     .netns = netns_,
+                     .env = start.env,
+                     .log_path = dir_ + "/output.log"});
     if (!wait_for_http(*process_, netns_, port_, start.ready_path, kReadyTimeoutMs)) {
       throw std::runtime_error(start.name + " did not start serving:\n" + process_->output());
     }
