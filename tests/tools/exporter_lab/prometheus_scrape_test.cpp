@@ -17,16 +17,19 @@ constexpr const char* kSupplyName = "1.3.6.1.2.1.43.11.1.1.6.1.1";
 
 TEST(PrometheusScrape, DiscoversAndScrapesEverySupportedPrinter) {
   ORV_REQUIRE_LAB(true, {"snmpsimd", "snmpget", "ip", "prometheus"});
-  VirtualLan lan({{"client", "198.18.0.1"}, {"p1", "198.18.0.11"},
-                             {"p2", "198.18.0.12"}, {"p3", "198.18.0.13"}});
-  const std::map<std::string, std::string> printers = {
-      {"198.18.0.11", "printer-a"}, {"198.18.0.12", "printer-b"}, {"198.18.0.13", "other-vendor"}};
+  VirtualLan lan({{"client", "198.18.0.1"}, {"p1", "198.18.0.11"}, {"p2", "198.18.0.12"},
+                  {"p3", "198.18.0.13"}});
+  struct Printer {
+    std::string host;
+    std::string file;
+    bool supported;
+  };
+  const Printer printers[] = {
+      {"p1", "printer-a", true}, {"p2", "printer-b", true}, {"p3", "other-vendor", false}};
   std::vector<std::unique_ptr<SnmpsimAgent>> agents;
-  for (const auto& [address, file] : printers) {
+  for (const auto& printer : printers) {
     agents.push_back(std::make_unique<SnmpsimAgent>(SnmpsimOptions{
-        .endpoints = {"0.0.0.0:161"},
-        .serve = {file + ":public"},
-        .netns = lan.host("p" + address.substr(address.size() - 1)).netns}));
+        .endpoints = {"0.0.0.0:161"}, .serve = {printer.file + ":public"}, .netns = lan.host(printer.host).netns}));
   }
   const std::string client = lan.host("client").netns;
   Exporter exporter({.program = ORV_EXPORTER_PATH, .config = R"(
@@ -68,12 +71,13 @@ discovery:
       << up.dump() << "\n" << prometheus.log() << exporter.log();
   for (const auto& series : up) EXPECT_EQ(series["metric"].value("model", ""), "Verdane 8300") << series.dump();
 
-  for (const auto& [address, file] : printers) {
-    if (file == "other-vendor") continue;
+  for (const auto& printer : printers) {
+    if (!printer.supported) continue;
+    const std::string& address = lan.host(printer.host).ipv4;
     const auto level = prometheus.query("orv_supply_level{index=\"1\",instance=\"" + address + "\"}");
     ASSERT_EQ(level.size(), 1u) << address << " " << level.dump();
-    EXPECT_EQ(level[0]["value"][1], data_value(file, kSupplyLevel)) << address;
-    EXPECT_EQ(level[0]["metric"]["description"], data_value(file, kSupplyName)) << address;
+    EXPECT_EQ(level[0]["value"][1], data_value(printer.file, kSupplyLevel)) << address;
+    EXPECT_EQ(level[0]["metric"]["description"], data_value(printer.file, kSupplyName)) << address;
   }
   const ChildExit end = exporter.stop();
   EXPECT_TRUE(end.code == 0 && end.signal == 0) << end.code << "/" << end.signal << "\n" << exporter.log();
