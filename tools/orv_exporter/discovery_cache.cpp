@@ -1,5 +1,6 @@
 #include "discovery_cache.h"
 
+#include <algorithm>
 #include <future>
 #include <nlohmann/json.hpp>
 
@@ -70,6 +71,11 @@ std::vector<orvctl::FoundPrinter> DiscoveryCache::printers() {
   const std::vector<orvctl::FindOutcome> outcomes = search();
   if (on_search_) on_search_(outcomes);
   std::lock_guard lock(mutex_);
+  // When no search could be made (no interface up yet, say), the last list
+  // stands and the next request searches again.
+  const bool any_made = std::any_of(outcomes.begin(), outcomes.end(),
+                                    [](const orvctl::FindOutcome& o) { return o.result == ORV_OK; });
+  if (!any_made) return printers_;
   printers_ = orvctl::merge_printers(outcomes);
   for (const orvctl::FoundPrinter& p : printers_) models_.remember(p.address, p.model);
   searched_at_ = Clock::now();

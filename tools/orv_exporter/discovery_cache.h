@@ -39,6 +39,7 @@ class DiscoveryCache {
 
   // The printers of the last search, searching again first when that is
   // older than the interval. Callers that come during a search wait for it.
+  // A search whose every broadcast failed changes nothing and is not kept.
   std::vector<orvctl::FoundPrinter> printers();
 
  private:

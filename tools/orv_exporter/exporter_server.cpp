@@ -174,14 +174,14 @@ int ExporterServer::handle(mg_connection* connection, void* self) {
     log(LogLevel::kError, "request failed", {{"path", path}, {"error", e.what()}});
     response = text_response(500, "internal error");
   }
-  // Through civetweb's header calls, so that it knows the length and can
-  // keep the connection open for the scraper's next request.
-  const std::string length = std::to_string(response.body.size());
-  mg_response_header_start(connection, response.status);
-  mg_response_header_add(connection, "Content-Type", response.content_type.c_str(), -1);
-  mg_response_header_add(connection, "Content-Length", length.c_str(), -1);
-  mg_response_header_add(connection, "Cache-Control", "no-store", -1);
-  mg_response_header_send(connection);
+  // The header is written here rather than by civetweb's header calls:
+  // those add a Date line made with gmtime(), whose buffer the worker
+  // threads would share. The length lets the scraper keep the connection.
+  mg_printf(connection,
+            "HTTP/1.1 %d %s\r\nContent-Type: %s\r\nContent-Length: %zu\r\n"
+            "Cache-Control: no-store\r\n\r\n",
+            response.status, mg_get_response_code_text(connection, response.status),
+            response.content_type.c_str(), response.body.size());
   if (std::strcmp(request->request_method, "HEAD") != 0) {
     mg_write(connection, response.body.data(), response.body.size());
   }
