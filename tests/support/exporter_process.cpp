@@ -8,23 +8,10 @@
 #include "support/lab.h"
 
 namespace orv::test {
-namespace {
-
-// A sanitized exporter inherits this process's TSAN_OPTIONS plus the
-// suppressions for civetweb; other builds ignore the setting.
-std::vector<std::string> with_tsan_suppressions(std::vector<std::string> env) {
-  const char* inherited = std::getenv("TSAN_OPTIONS");
-  env.push_back("TSAN_OPTIONS=" + std::string(inherited ? inherited : "") + (inherited ? ":" : "") +
-                "suppressions=" + source_dir() + "/tests/support/civetweb.tsan.supp");
-  return env;
-}
-
-}  // namespace
-
 Exporter::Exporter(const ExporterOptions& options)
     : server_({.name = "exporter",
                .netns = options.netns,
-               .env = with_tsan_suppressions(options.env),
+               .env = options.env,
                .prepare =
                    [&](const std::string& dir) {
                      std::ofstream(dir + "/orv_exporter.yml") << options.config;
