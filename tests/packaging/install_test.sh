@@ -81,6 +81,7 @@ orvctl --help | grep -q discover || fail "orvctl --help lists no discover"
 MANPAGER=cat MANWIDTH=80 man orvctl 2>/dev/null | grep -q discover || fail "man orvctl"
 if dpkg-query -W orv-exporter >/dev/null 2>&1; then
   orv_exporter --help >"$tmp/exporter.out" 2>&1 || { cat "$tmp/exporter.out"; fail "orv_exporter --help"; }
+  MANPAGER=cat MANWIDTH=80 man orv_exporter 2>/dev/null | grep -q /probe || fail "man orv_exporter"
   getent passwd orv-exporter >/dev/null || fail "no system user orv-exporter"
   [ "$(getent passwd orv-exporter | cut -d: -f3)" -lt 1000 ] || fail "orv-exporter is no system user"
   dpkg-query -W -f='${Conffiles}\n' orv-exporter | grep -q "/etc/orv/orv_exporter.yml" ||
