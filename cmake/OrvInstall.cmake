@@ -1,14 +1,4 @@
-# Helpers for the install rules of the tools.
-
-# A tool installed under a prefix of its own (cmake --install --prefix DIR)
-# finds liborv.so through $ORIGIN; one installed into the system's library
-# folder (the packages) needs no search path, and Debian refuses one there.
-function(orv_tool_install_rpath target)
-  set(_system_dirs ${CMAKE_PLATFORM_IMPLICIT_LINK_DIRECTORIES} ${CMAKE_CXX_IMPLICIT_LINK_DIRECTORIES})
-  if(NOT "${CMAKE_INSTALL_FULL_LIBDIR}" IN_LIST _system_dirs)
-    set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
-  endif()
-endfunction()
+# Helpers for the install rules.
 
 # Compresses a file at configure time the way Debian wants it (best
 # compression, no name or time stamp inside) and reruns cmake when the file

@@ -1,7 +1,7 @@
 # Debian packages, one per install component, cut by "cpack -G DEB" from the
 # same install rules as "cmake --install" (scripts/package runs it). Meant
 # for a build configured with CMAKE_INSTALL_PREFIX=/usr, so that the library
-# folder is the multiarch one and the tools carry no search path.
+# folder is the multiarch one and configuration goes to /etc.
 set(ORV_PACKAGE_MAINTAINER "orv developers <orv@example.org>" CACHE STRING
     "Maintainer field of the Debian packages")
 
