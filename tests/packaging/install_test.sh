@@ -61,14 +61,23 @@ for deb in "${debs[@]}"; do
 done
 
 echo "== the example host, built with find_package(orv) against the installed packages"
-cmake -S examples/host -B "$tmp/host" -DCMAKE_C_FLAGS="-Wall -Werror" >"$tmp/host.log" 2>&1 &&
-  cmake --build "$tmp/host" >>"$tmp/host.log" 2>&1 || { cat "$tmp/host.log"; fail "example host build"; }
+if ! { cmake -S examples/host -B "$tmp/host" -DCMAKE_C_FLAGS="-Wall -Werror" &&
+       cmake --build "$tmp/host"; } >"$tmp/host.log" 2>&1; then
+  cat "$tmp/host.log"
+  fail "example host build"
+fi
 ldd "$tmp/host/orv_host" | grep -Eq "liborv.so.0 => (/usr)?/lib/[^ ]*/liborv.so.0 " ||
   fail "the example host does not use the installed liborv.so.0: $(ldd "$tmp/host/orv_host")"
+# pkg-config gives the same host from the installed orv.pc.
+# shellcheck disable=SC2046
+cc -std=c99 -Wall -Werror examples/host/host.c $(pkg-config --cflags --libs orv) \
+  -o "$tmp/pc_host" || fail "the example host does not build with pkg-config's flags"
 address=$($lab free-address)
 agent=$($lab snmpsim start --data-dir tests/data --endpoint "$address:161" --serve printer-a:public)
 "$tmp/host/orv_host" "$address" >"$tmp/host.out" 2>&1 || { cat "$tmp/host.out"; fail "orv_host $address"; }
 cat "$tmp/host.out"
+"$tmp/pc_host" "$address" | cmp -s - "$tmp/host.out" ||
+  fail "the host built with pkg-config's flags prints otherwise"
 for want in "SysName *printer-a-floor2" "MemorySizeInMByte *512" "Black Toner Cartridge *12 %" \
             "Cyan Toner Cartridge *64 %"; do
   grep -q "$want" "$tmp/host.out" || fail "orv_host printed no line matching \"$want\""
