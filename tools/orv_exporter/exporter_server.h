@@ -19,7 +19,7 @@ struct mg_connection;
 
 namespace orv_exporter {
 
-inline constexpr const char* kVersion = "1.0.0";
+inline constexpr const char* kVersion = ORV_EXPORTER_VERSION;  // the project's, from CMake
 inline constexpr const char* kDefaultListenAddress = ":9470";
 // Enough worker threads for a hundred probes at once and the odd /metrics.
 inline constexpr int kDefaultMaxRequests = 128;

@@ -9,7 +9,7 @@ TEST(ExporterBinary, FlagsAndRefusedStarts) {
   const std::string bad_file = testing::TempDir() + "orv_exporter_bad.yml";
   std::ofstream(bad_file) << "auths:\n  a: {version: 3}\n";
   const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
-      {{"--version"}, 0, "orv_exporter 1.0.0"},
+      {{"--version"}, 0, std::string("orv_exporter ") + ORV_EXPORTER_VERSION},
       {{"--help"}, 0, "--web.listen-address"},
       {{"--config.file", "/nonexistent/orv_exporter.yml"}, 1, "cannot read"},
       {{"--config.file", bad_file}, 1, "auth \\\"a\\\" needs a username (line 2)"},
