@@ -141,6 +141,11 @@ TEST(OrvctlStatusNames, CodesBitsAndLevels) {
       {level_text(-3, 100), "some left"},
       {percent_text(150), "100%"},
       {percent_text(-1), "unknown"},
+      {sub_unit_status_name(0), "available and idle (0)"},
+      {sub_unit_status_name(6), "available and busy (6)"},
+      {sub_unit_status_name(51), "unavailable because broken, critical alerts, off-line (51)"},
+      {sub_unit_status_name(77), "availability unknown, non-critical alerts, transitioning (77)"},
+      {sub_unit_status_name(-2), "unknown (-2)"},
   };
   for (const auto& [got, want] : words) EXPECT_EQ(got, want);
   const uint8_t state[4] = {0xA8, 0x06, 0x00, 0x01};

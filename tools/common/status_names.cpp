@@ -86,6 +86,20 @@ std::string device_type_name(int32_t code) {
   return named(kDeviceTypes, code);
 }
 
+std::string sub_unit_status_name(int32_t code) {
+  if (code < 0) return with_code("", code);
+  static constexpr const char* kAvailability[8] = {
+      "available and idle",     "unavailable and on request", "available and standby",
+      "unavailable because broken", "available and active",   "availability unknown",
+      "available and busy",     "availability unknown"};
+  std::string words = kAvailability[code & 7];
+  if (code & 8) words += ", non-critical alerts";
+  if (code & 16) words += ", critical alerts";
+  if (code & 32) words += ", off-line";
+  if (code & 64) words += ", transitioning";
+  return with_code(words, code);
+}
+
 std::vector<std::string> error_state_names(const uint8_t* octets, size_t count) {
   std::vector<std::string> names;
   for (size_t bit = 0; bit < count * 8; ++bit) {

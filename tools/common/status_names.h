@@ -18,6 +18,12 @@ std::string alert_severity_name(int32_t code);
 std::string alert_group_name(int32_t code);
 std::string char_set_name(int32_t mib_enum);
 
+// A tray's status (the Printer MIB's sub-unit status: availability in the
+// low three bits, then alerts, off-line and transitioning) in words, e.g.
+// "available and idle (0)", "unavailable because broken, critical alerts,
+// off-line (51)"; "unknown (CODE)" for a negative code.
+std::string sub_unit_status_name(int32_t code);
+
 // The names of the bits set in hrPrinterDetectedErrorState ("lowPaper",
 // "doorOpen", ...); a set bit without a name is "bitN" (bit 0 is the first
 // octet's highest).

@@ -61,6 +61,7 @@ json input_json(const OrvInputTrayInfo& r) {
           {"current_level", r.current_level},
           {"level", level_text(r.current_level, r.max_capacity)},
           {"status", r.status},
+          {"status_name", sub_unit_status_name(r.status)},
           {"media_name", r.media_name},
           {"name", r.name},
           {"description", r.description},
@@ -72,6 +73,7 @@ json output_json(const OrvOutputTrayInfo& r) {
   return {{"type", r.type},
           {"type_name", output_type_name(r.type)},
           {"status", r.status},
+          {"status_name", sub_unit_status_name(r.status)},
           {"name", r.name},
           {"description", r.description}};
 }
@@ -157,7 +159,7 @@ const std::map<std::string, std::pair<std::string, Columns>>& text_layouts() {
          {"colour", "media_color"}, {"description", "description"}}}},
       {"outputs",
        {"Output trays",
-        {{"name", "name"}, {"type", "type_name"}, {"status", "status"},
+        {{"name", "name"}, {"type", "type_name"}, {"status", "status_name"},
          {"description", "description"}}}},
       {"toner",
        {"Toner",
