@@ -5,7 +5,13 @@
 namespace orv::smi {
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+// g++ names the sanitizers by macros, clang only through __has_feature.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define ORV_BLOCKS_SANITIZED
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__) || defined(ORV_BLOCKS_SANITIZED)
 constexpr bool kRecycle = false;
 #else
 constexpr bool kRecycle = true;
