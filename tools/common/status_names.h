@@ -23,6 +23,11 @@ std::string char_set_name(int32_t mib_enum);
 // octet's highest).
 std::vector<std::string> error_state_names(const uint8_t* octets, size_t count);
 
+// The name of bit `bit` of hrPrinterDetectedErrorState ("bitN" past the
+// named ones), and how many bits have a name.
+std::string error_state_bit_name(size_t bit);
+size_t named_error_state_bits();
+
 // A level against its maximum as people read it: a percent where both are
 // known, "unknown" for -2, "some left" for -3, "other" for -1, the bare
 // level when the maximum is not known. A percent above 100 reads 100%.

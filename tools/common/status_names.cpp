@@ -90,10 +90,16 @@ std::vector<std::string> error_state_names(const uint8_t* octets, size_t count) 
   std::vector<std::string> names;
   for (size_t bit = 0; bit < count * 8; ++bit) {
     if ((octets[bit / 8] & (0x80u >> (bit % 8))) == 0) continue;
-    names.push_back(bit < kErrorBits.size() ? kErrorBits[bit] : "bit" + std::to_string(bit));
+    names.push_back(error_state_bit_name(bit));
   }
   return names;
 }
+
+std::string error_state_bit_name(size_t bit) {
+  return bit < kErrorBits.size() ? kErrorBits[bit] : "bit" + std::to_string(bit);
+}
+
+size_t named_error_state_bits() { return kErrorBits.size(); }
 
 std::string level_text(int32_t level, int32_t max) {
   switch (level) {

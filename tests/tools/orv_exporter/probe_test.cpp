@@ -1,0 +1,205 @@
+// /probe against every simulated printer of tests/data (snmpsimd on a
+// loopback address of this run, each file under its own community): the
+// exposition passes promtool, and its values are the data files' own.
+#include <fstream>
+#include <thread>
+
+#include "exporter_harness.h"
+
+namespace {
+
+using exporter_test::promtool_problems;
+using exporter_test::RunningExporter;
+using exporter_test::sample;
+
+// OID -> value of a data file.
+std::map<std::string, std::string> data_values(const std::string& file) {
+  std::map<std::string, std::string> values;
+  std::ifstream in(orv::test::data_file(file));
+  for (std::string line; std::getline(in, line);) {
+    const size_t first = line.find('|');
+    const size_t second = line.find('|', first + 1);
+    if (second != std::string::npos) values[line.substr(0, first)] = line.substr(second + 1);
+  }
+  return values;
+}
+
+int number(const std::map<std::string, std::string>& values, const std::string& oid) {
+  return std::stoi(values.at(oid));
+}
+
+class ExporterProbe : public ::testing::Test {
+ protected:
+  static void TearDownTestSuite() {
+    exporter_.reset();
+    agent_.reset();
+  }
+
+  void SetUp() override {
+    ORV_REQUIRE_LAB(true, {"snmpsimd", "promtool"});
+    if (agent_) return;
+    address_ = orv::test::free_loopback_address();
+    agent_ = std::make_unique<orv::test::SnmpsimAgent>(
+        orv::test::SnmpsimOptions{.endpoints = {address_ + ":161"}});
+    std::string yaml = "auths:\n";
+    for (const char* file : kPrinters)
+      yaml += std::string("  ") + file + ": {community: " + file + "}\n";
+    exporter_ = std::make_unique<RunningExporter>(exporter_test::config_from(yaml));
+  }
+
+  static std::string probe(const std::string& auth) {
+    const auto answer = exporter_->get("/probe?target=" + address_ + "&auth=" + auth);
+    EXPECT_EQ(answer.status, 200) << answer.body;
+    EXPECT_EQ(promtool_problems(answer.body), "") << auth << ":\n" << answer.body;
+    return answer.body;
+  }
+
+  static constexpr const char* kPrinters[] = {"printer-a",         "printer-b",
+                                              "printer-manytrays", "printer-badversion",
+                                              "printer-prefix61",  "other-vendor"};
+  static inline std::unique_ptr<orv::test::SnmpsimAgent> agent_;
+  static inline std::unique_ptr<RunningExporter> exporter_;
+  static inline std::string address_;
+};
+
+TEST_F(ExporterProbe, EverySupportedPrinterShowsItsDataFilesValues) {
+  for (const char* file : {"printer-a", "printer-b", "printer-manytrays", "printer-badversion"}) {
+    SCOPED_TRACE(file);
+    const std::string metrics = probe(file);
+    const auto data = data_values(file);
+    EXPECT_EQ(sample(metrics, "orv_up"), 1);
+    // A refresh that fails (printer-badversion) leaves the option texts empty.
+    const bool options = sample(metrics, "orv_table_ok", {{"table", "options"}}) == 1;
+    EXPECT_EQ(sample(metrics, "orv_printer_info",
+                     {{"sys_name", options ? data.at("1.3.6.1.2.1.1.5.0") : ""},
+                      {"sys_object_id", data.at("1.3.6.1.2.1.1.2.0")},
+                      {"model", "Verdane 8300"}}),
+              1)
+        << metrics;
+    // The library reports the last hrPrinterTable row.
+    std::string row;
+    for (const auto& [oid, value] : data) {
+      if (oid.rfind("1.3.6.1.2.1.25.3.5.1.1.", 0) == 0) row = oid.substr(oid.rfind('.'));
+    }
+    EXPECT_EQ(sample(metrics, "orv_printer_status"), number(data, "1.3.6.1.2.1.25.3.5.1.1" + row));
+    // The first octet's highest bit is lowPaper.
+    const int first_octet =
+        std::stoi(data.at("1.3.6.1.2.1.25.3.5.1.2" + row).substr(0, 2), nullptr, 16);
+    EXPECT_EQ(sample(metrics, "orv_printer_error", {{"condition", "lowPaper"}}),
+              (first_octet & 0x80) ? 1 : 0);
+    // Toner rows are the supplies of type 3, in row order.
+    int toner = 0;
+    for (int row = 1; data.count("1.3.6.1.2.1.43.11.1.1.5.1." + std::to_string(row)); ++row) {
+      const std::string suffix = ".1." + std::to_string(row);
+      if (number(data, "1.3.6.1.2.1.43.11.1.1.5" + suffix) != 3) continue;
+      const std::map<std::string, std::string> labels = {
+          {"index", std::to_string(++toner)},
+          {"description", data.at("1.3.6.1.2.1.43.11.1.1.6" + suffix)}};
+      EXPECT_EQ(sample(metrics, "orv_supply_level", labels),
+                number(data, "1.3.6.1.2.1.43.11.1.1.9" + suffix));
+      EXPECT_EQ(sample(metrics, "orv_supply_max_capacity", labels),
+                number(data, "1.3.6.1.2.1.43.11.1.1.8" + suffix));
+    }
+    EXPECT_GT(toner, 0);
+    EXPECT_FALSE(sample(metrics, "orv_supply_level", {{"index", std::to_string(toner + 1)}}));
+    int trays = 0;
+    for (int row = 1; data.count("1.3.6.1.2.1.43.8.2.1.10.1." + std::to_string(row)); ++row) {
+      const std::string suffix = ".1." + std::to_string(row);
+      const std::map<std::string, std::string> labels = {
+          {"index", std::to_string(++trays)},
+          {"name", data.at("1.3.6.1.2.1.43.8.2.1.13" + suffix)}};
+      EXPECT_EQ(sample(metrics, "orv_input_tray_level", labels),
+                number(data, "1.3.6.1.2.1.43.8.2.1.10" + suffix));
+      EXPECT_EQ(sample(metrics, "orv_input_tray_max_capacity", labels),
+                number(data, "1.3.6.1.2.1.43.8.2.1.9" + suffix));
+    }
+    EXPECT_FALSE(sample(metrics, "orv_input_tray_level", {{"index", std::to_string(trays + 1)}}));
+  }
+}
+
+TEST_F(ExporterProbe, OptionsAndTheirFailures) {
+  const std::string a = probe("printer-a");
+  EXPECT_EQ(sample(a, "orv_memory_bytes"), 524288.0 * 1024);
+  EXPECT_EQ(sample(a, "orv_option_installed", {{"option", "DuplexModule"}}), 1);
+  EXPECT_EQ(sample(a, "orv_option_installed", {{"option", "Copier"}}), 0);
+  EXPECT_EQ(sample(a, "orv_input_tray_media_info",
+                   {{"index", "2"}, {"name", "Tray 2"}, {"media_size", "Letter"}}),
+            1);
+  EXPECT_EQ(sample(a, "orv_supply_level_ratio", {{"index", "1"}}), 0.12);
+  // The ROM version of this one breaks the refresh; the tables still come.
+  const std::string bad = probe("printer-badversion");
+  EXPECT_EQ(sample(bad, "orv_table_ok", {{"table", "options"}, {"code", "-1"}}), 0);
+  EXPECT_EQ(sample(bad, "orv_table_ok", {{"table", "toner"}}), 1);
+}
+
+TEST_F(ExporterProbe, PrintersOutsideTheFamilyAreDown) {
+  for (const char* file : {"printer-prefix61", "other-vendor"}) {
+    const std::string metrics = probe(file);
+    EXPECT_EQ(sample(metrics, "orv_up", {{"code", "-2"}}), 0) << metrics;
+    EXPECT_FALSE(sample(metrics, "orv_printer_info")) << metrics;
+  }
+}
+
+TEST_F(ExporterProbe, ProbesOfDifferentPrintersRunAtOnce) {
+  // Each on its own handle and thread; every answer is its own printer's.
+  std::vector<std::thread> threads;
+  std::vector<std::string> answers(std::size(kPrinters) * 2);
+  for (size_t i = 0; i < answers.size(); ++i) {
+    threads.emplace_back([&, i] {
+      answers[i] =
+          exporter_
+              ->get("/probe?target=" + address_ + "&auth=" + kPrinters[i % std::size(kPrinters)])
+              .body;
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  for (size_t i = 0; i < answers.size(); ++i) {
+    const std::string file = kPrinters[i % std::size(kPrinters)];
+    const bool supported = file != "printer-prefix61" && file != "other-vendor";
+    EXPECT_EQ(sample(answers[i], "orv_up"), supported ? 1 : 0) << file;
+    if (supported) {
+      EXPECT_EQ(sample(answers[i], "orv_printer_info",
+                       {{"sys_object_id", data_values(file).at("1.3.6.1.2.1.1.2.0")}}),
+                1)
+          << file << answers[i];
+    }
+  }
+}
+
+TEST_F(ExporterProbe, RequestsTheServerRefusesOrAnswersAlone) {
+  const std::tuple<std::string, int, std::string> cases[] = {
+      {"/probe", 400, "the target parameter is missing"},
+      {"/probe?target=", 400, "the target parameter is missing"},
+      {"/probe?target=" + address_ + "&auth=nosuch", 400, "unknown auth \"nosuch\""},
+      {"/probes", 404, "no such page"},
+      {"/", 200, "href=\"/discover\""},
+      {"/metrics", 200, "orv_exporter_probes_total"},
+  };
+  for (const auto& [path, status, text] : cases) {
+    const auto answer = exporter_->get(path);
+    EXPECT_EQ(answer.status, status) << path;
+    EXPECT_NE(answer.body.find(text), std::string::npos) << path << ": " << answer.body;
+  }
+  const auto metrics = exporter_->get("/metrics");
+  EXPECT_EQ(promtool_problems(metrics.body), "") << metrics.body;
+}
+
+TEST_F(ExporterProbe, AnswersWithinTheScrapeTimeout) {
+  orv::test::ScriptedPeer silent(orv::test::free_loopback_address() + ":161", {"silent"});
+  // A silent printer, and one that answers but has more rows than the time
+  // allows: both are down when the time is up, and the answer is there.
+  const std::tuple<std::string, std::string, double> cases[] = {
+      {silent.bind().substr(0, silent.bind().rfind(':')), "2", 2.0},
+      {address_ + "&auth=printer-manytrays", "0.1", 1.0},
+  };
+  for (const auto& [target, timeout, limit] : cases) {
+    const auto start = std::chrono::steady_clock::now();
+    const auto answer = exporter_->get("/probe?target=" + target,
+                                       "X-Prometheus-Scrape-Timeout-Seconds: " + timeout + "\r\n");
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took.count(), limit) << target;
+    EXPECT_EQ(sample(answer.body, "orv_up", {{"code", "-203"}}), 0) << target << answer.body;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,85 @@
+#include "discovery_cache.h"
+
+#include <algorithm>
+#include <future>
+#include <nlohmann/json.hpp>
+
+#include "broadcast_targets.h"
+
+namespace orv_exporter {
+
+std::string http_sd_json(const std::vector<orvctl::FoundPrinter>& printers) {
+  nlohmann::json groups = nlohmann::json::array();
+  for (const orvctl::FoundPrinter& p : printers) {
+    // An IPv6 target is written as Prometheus writes one with a port.
+    const bool v6 = p.address.find(':') != std::string::npos;
+    groups.push_back(
+        {{"targets", {v6 ? "[" + p.address + "]" : p.address}}, {"labels", {{"model", p.model}}}});
+  }
+  return groups.dump();
+}
+
+SearchPlan search_plan(const DiscoverySettings& settings) {
+  SearchPlan plan;
+  if (!settings.addresses.empty()) {
+    for (const std::string& address : settings.addresses) {
+      (address.find(':') != std::string::npos ? plan.ipv6 : plan.ipv4).emplace_back(address);
+    }
+    return plan;
+  }
+  plan.ipv4.emplace_back(std::nullopt);
+  for (const std::string& address : orvctl::local_directed_broadcasts()) {
+    plan.ipv4.emplace_back(address);
+  }
+  if (settings.ipv6) {
+    for (const std::string& group : orvctl::local_all_nodes_per_link())
+      plan.ipv6.emplace_back(group);
+    if (plan.ipv6.empty()) plan.ipv6.emplace_back(std::nullopt);
+  }
+  return plan;
+}
+
+DiscoveryCache::DiscoveryCache(
+    const Config& config, ModelBook& models,
+    std::function<void(const std::vector<orvctl::FindOutcome>&)> on_search)
+    : config_(config), models_(models), on_search_(std::move(on_search)) {}
+
+std::vector<orvctl::FindOutcome> DiscoveryCache::search() const {
+  const DiscoverySettings& settings = config_.discovery;
+  const Auth* auth = config_.find_auth(settings.auth);
+  orvctl::SearchRequest request;
+  if (auth != nullptr) request.settings = auth->request;
+  request.settings.timeout_ms = static_cast<uint32_t>(settings.timeout.count());
+  request.settings.retries = 0;
+  const SearchPlan plan = search_plan(settings);
+  orvctl::SearchRequest v6_request = request;
+  v6_request.settings.ipv6 = true;
+  // Both families at once: each search lasts its whole time-out.
+  auto v6 = std::async(std::launch::async,
+                       [&] { return orvctl::find_everywhere(plan.ipv6, v6_request); });
+  std::vector<orvctl::FindOutcome> outcomes = orvctl::find_everywhere(plan.ipv4, request);
+  for (orvctl::FindOutcome& outcome : v6.get()) outcomes.push_back(std::move(outcome));
+  return outcomes;
+}
+
+std::vector<orvctl::FoundPrinter> DiscoveryCache::printers() {
+  std::lock_guard search_lock(search_mutex_);
+  {
+    std::lock_guard lock(mutex_);
+    if (searched_at_ && Clock::now() - *searched_at_ < config_.discovery.interval) return printers_;
+  }
+  const std::vector<orvctl::FindOutcome> outcomes = search();
+  if (on_search_) on_search_(outcomes);
+  std::lock_guard lock(mutex_);
+  // When no search could be made (no interface up yet, say), the last list
+  // stands and the next request searches again.
+  const bool any_made = std::any_of(outcomes.begin(), outcomes.end(),
+                                    [](const orvctl::FindOutcome& o) { return o.result == ORV_OK; });
+  if (!any_made) return printers_;
+  printers_ = orvctl::merge_printers(outcomes);
+  for (const orvctl::FoundPrinter& p : printers_) models_.remember(p.address, p.model);
+  searched_at_ = Clock::now();
+  return printers_;
+}
+
+}  // namespace orv_exporter

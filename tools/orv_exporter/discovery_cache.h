@@ -1,0 +1,57 @@
+// /discover: the supported printers on the configured networks, searched
+// at most once per interval however often the scrapers ask, as the JSON of
+// Prometheus' HTTP service discovery.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "exporter_config.h"
+#include "model_book.h"
+#include "printer_search.h"
+
+namespace orv_exporter {
+
+// [{"targets":["ADDRESS"],"labels":{"model":"MODEL"}}, ...]
+std::string http_sd_json(const std::vector<orvctl::FoundPrinter>& printers);
+
+// The destinations of one search: the configured addresses, or else the
+// limited broadcast and every local directed broadcast (IPv4) and, with
+// ipv6, the all-nodes group on every link. `ipv6` of each is set.
+struct SearchPlan {
+  std::vector<orvctl::Destination> ipv4;
+  std::vector<orvctl::Destination> ipv6;
+};
+SearchPlan search_plan(const DiscoverySettings& settings);
+
+class DiscoveryCache {
+ public:
+  using Clock = std::chrono::steady_clock;
+  // `on_search` is told the outcome of every search it makes.
+  // The models of what each search finds go to `models`.
+  DiscoveryCache(const Config& config, ModelBook& models,
+                 std::function<void(const std::vector<orvctl::FindOutcome>&)> on_search);
+
+  // The printers of the last search, searching again first when that is
+  // older than the interval. Callers that come during a search wait for it.
+  // A search whose every broadcast failed changes nothing and is not kept.
+  std::vector<orvctl::FoundPrinter> printers();
+
+ private:
+  std::vector<orvctl::FindOutcome> search() const;
+
+  const Config& config_;
+  ModelBook& models_;
+  std::function<void(const std::vector<orvctl::FindOutcome>&)> on_search_;
+  std::mutex search_mutex_;  // one search at a time
+  std::mutex mutex_;         // guards the two below
+  std::optional<Clock::time_point> searched_at_;
+  std::vector<orvctl::FoundPrinter> printers_;
+};
+
+}  // namespace orv_exporter

@@ -1,0 +1,57 @@
+// The exporter's YAML configuration: named auths (a community or an SNMPv3
+// user), how a probe talks to a printer and how /discover searches.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "printer_session.h"
+
+namespace orv_exporter {
+
+using Milliseconds = std::chrono::milliseconds;
+
+struct Auth {
+  std::string name;
+  // community or v3 user; the time-out, retries and family are the probe's.
+  orvctl::RequestSettings request;
+};
+
+struct ProbeSettings {
+  Milliseconds timeout{10000};  // when the scraper sends no time-out of its own
+  uint32_t retries = 1;
+};
+
+struct DiscoverySettings {
+  Milliseconds interval{300000};       // lifetime of a /discover answer
+  Milliseconds timeout{1000};          // how long each search waits for answers
+  std::string auth;                    // empty: the default auth
+  std::vector<std::string> addresses;  // empty: every local network
+  bool ipv6 = false;
+};
+
+struct Config {
+  std::vector<Auth> auths;  // in file order; never empty once loaded
+  ProbeSettings probe;
+  DiscoverySettings discovery;
+
+  // The auth named `name`, or the default one for an empty name (the one
+  // named "public", else the first); nullptr for an unknown name.
+  const Auth* find_auth(const std::string& name) const;
+};
+
+// The configuration without a file: one auth "public" with community "public".
+Config default_config();
+
+// Parses and checks YAML text. On a problem returns nullopt and says what and
+// where in `error`.
+std::optional<Config> parse_config(const std::string& text, std::string& error);
+
+// "10s", "500ms", "5m", "1h30m": a Prometheus-style duration; nullopt for
+// anything else (a bare number included) or a zero duration.
+std::optional<Milliseconds> parse_duration(const std::string& text);
+
+}  // namespace orv_exporter

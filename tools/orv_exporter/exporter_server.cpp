@@ -1,0 +1,231 @@
+#include "exporter_server.h"
+
+#include <arpa/inet.h>
+#include <civetweb.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "exporter_log.h"
+#include "probe_metrics.h"
+
+namespace orv_exporter {
+namespace {
+
+constexpr size_t kMaxParameter = 1024;
+constexpr double kMaxMarginSeconds = 0.5;
+constexpr int kCivetwebIpv6Feature = 8;
+constexpr const char* kTimeoutHeader = "X-Prometheus-Scrape-Timeout-Seconds";
+
+Response text_response(int status, const std::string& text) {
+  return {status, "text/plain; charset=utf-8", text + "\n"};
+}
+
+// A query parameter, decoded; nullopt when absent or too long.
+std::optional<std::string> parameter(const std::string& query, const char* name) {
+  char value[kMaxParameter];
+  const int length = mg_get_var(query.data(), query.size(), name, value, sizeof value);
+  if (length < 0) return std::nullopt;
+  return std::string(value, static_cast<size_t>(length));
+}
+
+// Prometheus writes an IPv6 target in brackets; the library takes it bare.
+std::string bare_target(std::string target) {
+  if (target.size() > 2 && target.front() == '[' && target.back() == ']') {
+    return target.substr(1, target.size() - 2);
+  }
+  return target;
+}
+
+std::string auth_names(const Config& config) {
+  std::string names;
+  for (const Auth& auth : config.auths) names += (names.empty() ? "" : ", ") + auth.name;
+  return names;
+}
+
+constexpr const char* kIndexPage = R"(<!DOCTYPE html>
+<html>
+<head><title>orv_exporter</title></head>
+<body>
+<h1>orv_exporter</h1>
+<p>Printer metrics for Prometheus.</p>
+<ul>
+<li><a href="/probe?target=192.0.2.1">/probe?target=ADDRESS[&amp;auth=NAME]</a>: one printer's metrics</li>
+<li><a href="/discover">/discover</a>: the supported printers, for http_sd_configs</li>
+<li><a href="/metrics">/metrics</a>: the exporter's own metrics</li>
+</ul>
+</body>
+</html>
+)";
+
+}  // namespace
+
+std::optional<std::string> listening_ports(const std::string& listen_address, bool have_ipv6) {
+  const size_t colon = listen_address.rfind(':');
+  if (colon == std::string::npos) return std::nullopt;
+  std::string host = listen_address.substr(0, colon);
+  const std::string port = listen_address.substr(colon + 1);
+  if (port.empty() || port.size() > 5 ||
+      port.find_first_not_of("0123456789") != std::string::npos || std::stoul(port) > 65535) {
+    return std::nullopt;
+  }
+  if (host.empty()) return (have_ipv6 ? "+" : "") + port;
+  if (host == "localhost") host = "127.0.0.1";
+  unsigned char bytes[16];
+  if (inet_pton(AF_INET, host.c_str(), bytes) == 1) return host + ":" + port;
+  if (host.size() > 2 && host.front() == '[' && host.back() == ']' && have_ipv6 &&
+      inet_pton(AF_INET6, host.substr(1, host.size() - 2).c_str(), bytes) == 1) {
+    return host + ":" + port;
+  }
+  return std::nullopt;
+}
+
+std::chrono::milliseconds probe_budget(const char* header, std::chrono::milliseconds fallback) {
+  if (header == nullptr) return fallback;
+  char* end = nullptr;
+  const double seconds = std::strtod(header, &end);
+  if (end == header || *end != '\0' || !std::isfinite(seconds) || seconds <= 0) return fallback;
+  const double budget = seconds - std::min(kMaxMarginSeconds, seconds / 4);
+  return std::chrono::milliseconds(static_cast<int64_t>(budget * 1000));
+}
+
+ExporterServer::ExporterServer(Config config, ServerOptions options)
+    : config_(std::move(config)),
+      options_(std::move(options)),
+      metrics_(kVersion),
+      discovery_(
+          config_, models_,
+          [this](const std::vector<orvctl::FindOutcome>& outcomes) {
+            size_t failed = 0;
+            for (const auto& outcome : outcomes) {
+              if (outcome.result == ORV_OK) continue;
+              ++failed;
+              log(LogLevel::kWarn, "discovery search failed",
+                  {{"destination", outcome.destination}, {"code", std::to_string(outcome.result)}});
+            }
+            const size_t found = orvctl::merge_printers(outcomes).size();
+            metrics_.discovery_run(found, failed);
+            log(LogLevel::kDebug, "discovery done", {{"printers", std::to_string(found)}});
+          }),
+      runner_(std::make_unique<ProbeRunner>(models_)) {}
+
+ExporterServer::~ExporterServer() { stop(); }
+
+bool ExporterServer::start(std::string& error) {
+  const bool have_ipv6 = mg_check_feature(kCivetwebIpv6Feature) != 0;
+  const std::optional<std::string> ports = listening_ports(options_.listen_address, have_ipv6);
+  if (!ports) {
+    error = "--web.listen-address \"" + options_.listen_address +
+            "\" is not [HOST]:PORT with a numeric host";
+    return false;
+  }
+  const std::string threads = std::to_string(options_.max_requests);
+  const char* civet_options[] = {
+      "listening_ports",   ports->c_str(), "num_threads", threads.c_str(),
+      "enable_keep_alive", "yes",          nullptr};
+  mg_callbacks callbacks{};
+  // civetweb's own complaints go to our log rather than to its error page only.
+  callbacks.log_message = [](const mg_connection*, const char* message) {
+    log(LogLevel::kDebug, message);
+    return 1;
+  };
+  mg_init_library(0);
+  context_ = mg_start(&callbacks, this, civet_options);
+  if (context_ == nullptr) {
+    mg_exit_library();
+    error = "cannot listen on " + options_.listen_address;
+    return false;
+  }
+  mg_set_request_handler(context_, "/", &ExporterServer::handle, this);
+  return true;
+}
+
+uint16_t ExporterServer::port() const {
+  if (context_ == nullptr) return 0;
+  mg_server_port ports[4] = {};
+  const int n = mg_get_server_ports(context_, 4, ports);
+  return n > 0 ? static_cast<uint16_t>(ports[0].port) : 0;
+}
+
+void ExporterServer::stop() {
+  if (context_ != nullptr) {
+    mg_stop(context_);
+    context_ = nullptr;
+    mg_exit_library();
+  }
+  runner_.reset();
+}
+
+int ExporterServer::handle(mg_connection* connection, void* self) {
+  auto* server = static_cast<ExporterServer*>(self);
+  const mg_request_info* request = mg_get_request_info(connection);
+  const std::string path = request->local_uri != nullptr ? request->local_uri : "";
+  Response response;
+  try {
+    if (std::strcmp(request->request_method, "GET") != 0 &&
+        std::strcmp(request->request_method, "HEAD") != 0) {
+      response = text_response(405, "only GET is served");
+    } else {
+      response = server->answer(path, request->query_string ? request->query_string : "",
+                                mg_get_header(connection, kTimeoutHeader));
+    }
+  } catch (const std::exception& e) {
+    log(LogLevel::kError, "request failed", {{"path", path}, {"error", e.what()}});
+    response = text_response(500, "internal error");
+  }
+  // The header is written here rather than by civetweb's header calls:
+  // those add a Date line made with gmtime(), whose buffer the worker
+  // threads would share. The length lets the scraper keep the connection.
+  mg_printf(connection,
+            "HTTP/1.1 %d %s\r\nContent-Type: %s\r\nContent-Length: %zu\r\n"
+            "Cache-Control: no-store\r\n\r\n",
+            response.status, mg_get_response_code_text(connection, response.status),
+            response.content_type.c_str(), response.body.size());
+  if (std::strcmp(request->request_method, "HEAD") != 0) {
+    mg_write(connection, response.body.data(), response.body.size());
+  }
+  const bool known = path == "/" || path == "/probe" || path == "/discover" || path == "/metrics";
+  server->metrics_.request(known ? path : "other", response.status);
+  return response.status;
+}
+
+Response ExporterServer::answer(const std::string& path, const std::string& query,
+                                const char* scrape_timeout_header) {
+  if (path == "/probe") return probe(query, scrape_timeout_header);
+  if (path == "/discover") return discover();
+  if (path == "/metrics") return {200, kExpositionType, metrics_.exposition()};
+  if (path == "/") return {200, "text/html; charset=utf-8", kIndexPage};
+  return text_response(404, "no such page; see /");
+}
+
+Response ExporterServer::probe(const std::string& query, const char* scrape_timeout_header) {
+  const auto started = Clock::now();
+  const std::optional<std::string> target = parameter(query, "target");
+  if (!target || target->empty()) return text_response(400, "the target parameter is missing");
+  const std::string auth_name = parameter(query, "auth").value_or("");
+  const Auth* auth = config_.find_auth(auth_name);
+  if (auth == nullptr) {
+    return text_response(
+        400, "unknown auth \"" + auth_name + "\"; the configuration names " + auth_names(config_));
+  }
+  orvctl::RequestSettings request = auth->request;
+  request.retries = config_.probe.retries;
+  const auto budget = probe_budget(scrape_timeout_header, config_.probe.timeout);
+  metrics_.probe_started();
+  ProbeData data = runner_->run(bare_target(*target), request, started + budget);
+  metrics_.probe_finished(data.open_result, data.duration_seconds);
+  if (data.open_result != ORV_OK) {
+    log(LogLevel::kDebug, "probe failed",
+        {{"target", *target},
+         {"code", std::to_string(data.open_result)},
+         {"reason", data.open_problem}});
+  }
+  return {200, kExpositionType, probe_exposition(data)};
+}
+
+Response ExporterServer::discover() {
+  return {200, "application/json", http_sd_json(discovery_.printers())};
+}
+
+}  // namespace orv_exporter

@@ -1,0 +1,176 @@
+#include "probe_metrics.h"
+
+#include <prometheus/gauge.h>
+#include <prometheus/registry.h>
+#include <prometheus/text_serializer.h>
+
+#include <cstring>
+#include <map>
+
+#include "media_names.h"
+#include "status_names.h"
+
+namespace orv_exporter {
+namespace {
+
+using prometheus::Family;
+using prometheus::Gauge;
+using prometheus::Labels;
+
+constexpr double kBytesPerKByte = 1024.0;
+
+// A record's fixed-width text, never read past its field.
+template <size_t N>
+std::string field_text(const char (&field)[N]) {
+  return std::string(field, strnlen(field, N));
+}
+
+// The MIB name without orvctl's "(CODE)" tail: "idle (3)" -> "idle".
+std::string bare_name(const std::string& with_code) {
+  const size_t open = with_code.rfind(" (");
+  return open == std::string::npos ? with_code : with_code.substr(0, open);
+}
+
+class Families {
+ public:
+  Family<Gauge>& operator()(const std::string& name, const std::string& help) {
+    const auto found = families_.find(name);
+    if (found != families_.end()) return *found->second;
+    Family<Gauge>& family = prometheus::BuildGauge().Name(name).Help(help).Register(registry_);
+    families_.emplace(name, &family);
+    return family;
+  }
+  void set(const std::string& name, const std::string& help, const Labels& labels, double value) {
+    (*this)(name, help).Add(labels).Set(value);
+  }
+  std::string text() const { return prometheus::TextSerializer().Serialize(registry_.Collect()); }
+
+ private:
+  prometheus::Registry registry_;
+  std::map<std::string, Family<Gauge>*> families_;
+};
+
+void printer_metrics(Families& m, const ProbeData& d) {
+  m.set("orv_printer_info", "The printer's identity; always 1.",
+        {{"model", d.model},
+         {"sys_object_id", d.sys_object_id},
+         {"rom_version", d.rom_version},
+         {"sys_name", d.sys_name}},
+        1);
+  if (d.memory_kbytes) {
+    m.set("orv_memory_bytes", "Memory installed in the printer.", {},
+          *d.memory_kbytes * kBytesPerKByte);
+  }
+  for (const auto& [key, present] : d.installed) {
+    m.set("orv_option_installed", "1 when the optional part is installed.", {{"option", key}},
+          present ? 1 : 0);
+  }
+  if (d.printer) {
+    const OrvPrinterInfo& p = *d.printer;
+    m.set("orv_printer_status", "hrPrinterStatus; the status label holds its MIB name.",
+          {{"status", bare_name(orvctl::printer_status_name(p.status))}}, p.status);
+    const size_t bits = sizeof p.detected_error_state * 8;
+    for (size_t bit = 0; bit < bits; ++bit) {
+      const bool set = (p.detected_error_state[bit / 8] & (0x80u >> (bit % 8))) != 0;
+      // Every named condition is listed; an unnamed bit only when set.
+      if (!set && bit >= orvctl::named_error_state_bits()) continue;
+      m.set("orv_printer_error", "1 while the hrPrinterDetectedErrorState condition holds.",
+            {{"condition", orvctl::error_state_bit_name(bit)}}, set ? 1 : 0);
+    }
+  }
+  for (size_t i = 0; i < d.storage.size(); ++i) {
+    const OrvStorageInfo& s = d.storage[i];
+    m.set("orv_storage_size_bytes", "hrStorageSize times hrStorageAllocationUnits.",
+          {{"index", std::to_string(i + 1)},
+           {"type", bare_name(orvctl::storage_type_name(s.type))},
+           {"description", field_text(s.description)}},
+          static_cast<double>(s.allocation_units) * s.size);
+  }
+}
+
+void supply_metrics(Families& m, const ProbeData& d) {
+  for (size_t i = 0; i < d.toner.size(); ++i) {
+    const OrvTonerInfo& t = d.toner[i];
+    const Labels labels = {{"index", std::to_string(i + 1)},
+                           {"description", field_text(t.description)}};
+    m.set("orv_supply_level", "prtMarkerSuppliesLevel of a toner (-2 unknown, -3 some left).",
+          labels, t.level);
+    m.set("orv_supply_max_capacity", "prtMarkerSuppliesMaxCapacity of a toner.", labels,
+          t.max_capacity);
+    if (t.level >= 0 && t.max_capacity > 0) {
+      m.set("orv_supply_level_ratio", "Toner level as a share of its capacity.", labels,
+            static_cast<double>(t.level) / t.max_capacity);
+    }
+  }
+}
+
+void tray_metrics(Families& m, const ProbeData& d) {
+  for (size_t i = 0; i < d.input_trays.size(); ++i) {
+    const OrvInputTrayInfo& t = d.input_trays[i];
+    const Labels labels = {{"index", std::to_string(i + 1)}, {"name", field_text(t.name)}};
+    m.set("orv_input_tray_level", "prtInputCurrentLevel (-2 unknown, -3 some left).", labels,
+          t.current_level);
+    m.set("orv_input_tray_max_capacity", "prtInputMaxCapacity.", labels, t.max_capacity);
+    m.set("orv_input_tray_status", "prtInputStatus.", labels, t.status);
+  }
+  // The option trays are the same rows in the same order.
+  for (size_t i = 0; i < d.option_trays.size(); ++i) {
+    const orvctl::InputTray& t = d.option_trays[i];
+    const std::string size = orvctl::medium_size_name(t.media_size);
+    m.set("orv_input_tray_media_info", "The medium a tray holds; always 1.",
+          {{"index", std::to_string(i + 1)},
+           {"name", t.name},
+           {"media_size", size.empty() ? "unknown" : size},
+           {"media_type", t.media_type}},
+          1);
+  }
+  for (size_t i = 0; i < d.output_trays.size(); ++i) {
+    const OrvOutputTrayInfo& t = d.output_trays[i];
+    m.set("orv_output_tray_status", "prtOutputStatus.",
+          {{"index", std::to_string(i + 1)}, {"name", field_text(t.name)}}, t.status);
+  }
+}
+
+void alert_and_job_metrics(Families& m, const ProbeData& d) {
+  std::map<std::pair<std::string, std::string>, int> alerts;
+  for (const OrvAlertInfo& a : d.alerts) {
+    ++alerts[{bare_name(orvctl::alert_severity_name(a.severity_level)),
+              bare_name(orvctl::alert_group_name(a.group))}];
+  }
+  for (const auto& [key, count] : alerts) {
+    m.set("orv_alerts", "Alerts in prtAlertTable by severity and group.",
+          {{"severity", key.first}, {"group", key.second}}, count);
+  }
+  std::map<int32_t, int> jobs;
+  for (int32_t state : d.job_states) ++jobs[state];
+  for (const auto& [state, count] : jobs) {
+    m.set("orv_jobs", "Jobs the printer lists, by job state code.",
+          {{"state", std::to_string(state)}}, count);
+  }
+}
+
+}  // namespace
+
+std::string probe_exposition(const ProbeData& d) {
+  Families m;
+  Labels up_labels;
+  if (d.open_result != ORV_OK) up_labels = {{"code", std::to_string(d.open_result)}};
+  m.set("orv_up", "1 when the printer was opened; else 0 with the library's result code.",
+        up_labels, d.open_result == ORV_OK ? 1 : 0);
+  m.set("orv_probe_duration_seconds", "How long the probe took.", {}, d.duration_seconds);
+  if (d.open_result == ORV_OK) {
+    for (const TableResult& t : d.tables) {
+      m.set("orv_table_ok", "1 when the table was read; else 0 with the library's result code.",
+            t.code == ORV_OK ? Labels{{"table", t.table}}
+                             : Labels{{"table", t.table}, {"code", std::to_string(t.code)}},
+            t.code == ORV_OK ? 1 : 0);
+    }
+    printer_metrics(m, d);
+    supply_metrics(m, d);
+    tray_metrics(m, d);
+    alert_and_job_metrics(m, d);
+  }
+  return m.text();
+}
+
+}  // namespace orv_exporter
