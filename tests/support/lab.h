@@ -116,6 +116,10 @@ struct SnmpdOptions {
   std::string sysobjectid{};
   std::vector<std::string> v3users{};     // "NAME:SHA:AUTHPASS:AES:PRIVPASS"
   std::vector<std::string> conf_lines{};  // further snmpd.conf lines
+  // A .snmprec file whose objects it serves instead of its own MIB modules:
+  // the same printer snmpsimd serves, answered far faster (for load and
+  // benchmarks).
+  std::string data_file{};
   std::string netns{};
 };
 
@@ -189,6 +193,10 @@ class VirtualLan {
   std::vector<LanHost> hosts_;
   bool up_ = false;
 };
+
+// Runs fn on a thread inside the named network namespace (threads it starts
+// stay there too); an empty name runs fn here. Exceptions come back.
+void run_in_netns(const std::string& netns, const std::function<void()>& fn);
 
 }  // namespace orv::test
 

@@ -73,6 +73,7 @@ SnmpdAgent::SnmpdAgent(const SnmpdOptions& options) {
   add_if(args, "--sysobjectid", options.sysobjectid);
   add_each(args, "--v3user", options.v3users);
   add_each(args, "--conf-line", options.conf_lines);
+  add_if(args, "--data-file", options.data_file);
   add_if(args, "--netns", options.netns);
   start(args);
 }

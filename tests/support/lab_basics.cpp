@@ -14,6 +14,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "support/child_process.h"
 #include "support/lab.h"
 
 extern char** environ;
@@ -35,13 +36,6 @@ std::vector<std::string> quiet_environment() {
   env.emplace_back("MIBS=");
   env.emplace_back("MIBDIRS=");
   return env;
-}
-
-std::vector<char*> c_strings(std::vector<std::string>& texts) {
-  std::vector<char*> out;
-  for (auto& t : texts) out.push_back(t.data());
-  out.push_back(nullptr);
-  return out;
 }
 
 }  // namespace

@@ -63,7 +63,15 @@ RunResult VirtualLan::exec(std::string_view host_name, const std::vector<std::st
 }
 
 void VirtualLan::run_in(std::string_view host_name, const std::function<void()>& fn) const {
-  const std::string path = "/run/netns/" + host(host_name).netns;
+  run_in_netns(host(host_name).netns, fn);
+}
+
+void run_in_netns(const std::string& netns, const std::function<void()>& fn) {
+  if (netns.empty()) {
+    fn();
+    return;
+  }
+  const std::string path = "/run/netns/" + netns;
   std::exception_ptr failure;
   // The network namespace belongs to a thread, so only this one moves.
   std::thread worker([&] {

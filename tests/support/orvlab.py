@@ -16,7 +16,8 @@ Sub-commands (each prints what a caller needs, one item per line):
   snmpd start --address 127.0.0.31 [--address [::1]] [--port 161]
               [--community public] [--rwcommunity private]
               [--sysobjectid OID] [--v3user NAME:AUTH:APASS:PRIV:PPASS]
-              [--conf-line LINE] [--netns NS]                 -> pid
+              [--conf-line LINE] [--data-file F.snmprec] [--netns NS]
+                                                              -> pid
   peer start --bind 127.0.0.41:16100 --mode MODE [--mode MODE] --log FILE
              [--netns NS]                                     -> pid
   stop PID [PID...]
@@ -345,6 +346,34 @@ def snmpsim_start(args):
 
 # ---------------------------------------------------------------- snmpd
 
+# The modules snmpd needs to answer communities and users from its
+# configuration, and "override", which serves fixed objects.
+SNMPD_DATA_MODULES = "override,vacm_conf,vacm_vars,vacm_context,usmConf,usmUser"
+OVERRIDE_TYPES = {"2": "integer", "4": "octet_str", "4x": "octet_str", "6": "object_id",
+                  "64": "octet_str", "65": "counter", "66": "unsigned", "67": "timeticks",
+                  "70": "counter64"}
+
+
+def snmprec_overrides(path):
+    """A .snmprec file as snmpd "override" lines: the same printer served
+    about twenty times faster than snmpsimd does. IpAddress values become
+    their text, as override knows no such type."""
+    lines = []
+    for line in path.read_text().splitlines():
+        oid, kind, value = line.split("|", 2)
+        kind = kind.split(":")[0]
+        if value.startswith("value="):
+            value = value[len("value="):]
+        if kind == "4x":
+            value = "0x" + value if value else '""'
+        elif kind in ("4", "64"):
+            value = '"' + value.replace('"', '\\"') + '"'
+        if kind not in OVERRIDE_TYPES:
+            raise LabError(f"{path}: type {kind} has no override form")
+        lines.append(f"override .{oid} {OVERRIDE_TYPES[kind]} {value}")
+    return "\n".join(lines) + "\n"
+
+
 def snmpd_start(args):
     addrs = [split_endpoint(a, args.port) for a in args.address]
     fds = [lock_endpoint(k, LOCK_TIMEOUT_S) for k in lock_keys(addrs, args.netns)]
@@ -365,11 +394,16 @@ def snmpd_start(args):
         conf.append(f"createUser {name} {auth} {apass} {priv} {ppass}")
         conf.append(f"rouser {name} priv")
     conf.extend(args.conf_line)
+    argv = ["snmpd", "-f", "-Lo", "-C", "-c", str(work / "snmpd.conf")]
+    if args.data_file:
+        (work / "printer.conf").write_text(snmprec_overrides(Path(args.data_file)))
+        conf.append(f"includeFile {work / 'printer.conf'}")
+        # Only the file's objects: none of the host's own tables mix in.
+        argv += ["-I", SNMPD_DATA_MODULES]
     (work / "snmpd.conf").write_text("\n".join(conf) + "\n")
     persist = work / "persist"
     persist.mkdir()
     env = dict(QUIET_ENV, SNMPCONFPATH=str(work), SNMP_PERSISTENT_DIR=str(persist), HOME=str(work))
-    argv = ["snmpd", "-f", "-Lo", "-C", "-c", str(work / "snmpd.conf")]
     probe = args.community or args.rwcommunity
     launch("snmpd", argv, work, args, fds,
            agent_checks("snmpd", addrs, probe, args.netns, work) if probe else [], env)
@@ -755,6 +789,7 @@ def build_parser():
     s.add_argument("--sysobjectid")
     s.add_argument("--v3user", action="append", default=[])
     s.add_argument("--conf-line", action="append", default=[])
+    s.add_argument("--data-file", help="serve this .snmprec file's objects instead of snmpd's own")
     s.add_argument("--netns")
     s.set_defaults(func=snmpd_start)
 
