@@ -55,6 +55,7 @@ TEST(OrvctlCli, UsageErrorsExitOneWithAReasonAndNoOutput) {
       {"options", "192.0.2.7", "--log-mask", "-1"},
       {"options", "192.0.2.7", "--community", std::string(256, 'c')},
       {"options", "192.0.2.7", "extra"},
+      {"cancel", "192.0.2.7", "7", "--write-community", "w", "--v3-user", "u"},
       {"supported", "192.0.2.7"},
       {"supported", "192.0.2.7", "1..3"},
       {"supported", "192.0.2.7", "1.3.6."},

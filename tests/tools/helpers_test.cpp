@@ -32,6 +32,15 @@ TEST(OrvctlMessages, NoAnswerNamesAddressTimeAndTries) {
   const FailureContext once{Step::kOpen, "192.0.2.7", 250, 0, {}};
   EXPECT_NE(describe_result(ORV_ERR_TIMEOUT, once).find("within 250 ms after 1 try ("),
             std::string::npos);
+  // Over SNMPv3 there is no community to check.
+  FailureContext v3 = context;
+  v3.snmpv3 = true;
+  for (const int32_t code : {ORV_ERR_TIMEOUT, -250}) {
+    EXPECT_EQ(describe_result(code, v3).find("community"), std::string::npos) << code;
+    EXPECT_NE(describe_result(code, context).find("community"), std::string::npos) << code;
+  }
+  v3.step = Step::kCancel;
+  EXPECT_NE(describe_result(ORV_ERR_NO_VALUE, v3).find("SNMPv3 user may write"), std::string::npos);
 }
 
 TEST(OrvctlMessages, SameCodeMeansDifferentThingsAtDifferentSteps) {

@@ -31,13 +31,15 @@ struct CodeText {
   // {address}, {timeout} and {tries} are filled in from the context.
   const char* meaning;
   const char* hint;
+  const char* v3_hint = nullptr;  // when the hint names the community, the SNMPv3 words
 };
 
 // Rows bound to a step come before the general row of the same code.
 constexpr std::array kTexts = {
     CodeText{ORV_ERR_TIMEOUT, std::nullopt,
              "no answer from {address} within {timeout} ms after {tries}",
-             "check the address and community"},
+             "check the address and community",
+             "check the address; an agent that does not know the SNMPv3 user may stay silent"},
     CodeText{ORV_ERR_VERSION_FORMAT, Step::kRefresh,
              "the ROM version text of {address} is not in the form this library reads",
              "the printer's firmware generation is not supported; --log-mask 1 shows the text"},
@@ -65,8 +67,10 @@ constexpr std::array kTexts = {
              "liborv.so may be older than orvctl; install matching versions"},
     CodeText{ORV_ERR_NO_VALUE, Step::kCancel,
              "{address} refused the cancel: it knows no such unfinished job, or the write "
-             "community may not write",
-             "check the job id with \"orvctl jobs ADDRESS --kind active\" and --write-community"},
+             "community or user may not write",
+             "check the job id with \"orvctl jobs ADDRESS --kind active\" and --write-community",
+             "check the job id with \"orvctl jobs ADDRESS --kind active\" and that the SNMPv3 "
+             "user may write"},
     CodeText{ORV_ERR_NO_VALUE, std::nullopt, "the answer of {address} lacked an expected value",
              "the printer does not serve an object the library reads; --log-mask 1 names the "
              "step"},
@@ -95,7 +99,8 @@ constexpr std::array kTexts = {
     CodeText{kSecurity, std::nullopt, "the agent refused the user or its pass phrases",
              "check the user name, the pass phrases and the protocols"},
     CodeText{kNotAwaited, std::nullopt, "the answer from {address} was malformed or not the awaited one",
-             "check the community; another program may answer on port 161"},
+             "check the community; another program may answer on port 161",
+             "another program may answer on port 161"},
     CodeText{kRequestId, std::nullopt, "the answer from {address} carried another request id",
              "another program may answer on port 161; try again"},
     CodeText{kArcTooLarge, std::nullopt,
@@ -128,8 +133,8 @@ std::string describe_result(int32_t code, const FailureContext& context) {
     }
   }
   std::string meaning = found ? found->meaning : "the library failed with an unexpected code";
-  const std::string hint =
-      found ? found->hint : "run again with --log-mask 31 --log-file FILE to see the failing step";
+  const char* hint = "run again with --log-mask 31 --log-file FILE to see the failing step";
+  if (found) hint = context.snmpv3 && found->v3_hint ? found->v3_hint : found->hint;
   replace_all(meaning, "{address}", context.address.empty() ? "the printer" : context.address);
   replace_all(meaning, "{timeout}", std::to_string(context.timeout_ms));
   replace_all(meaning, "{tries}", tries_text(context.retries));

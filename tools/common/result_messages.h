@@ -29,6 +29,7 @@ struct FailureContext {
   // When set, the whole message after `action`: the tool found the address
   // unusable itself (resolve_printer_address) and has better words than the code.
   std::string address_problem{};
+  bool snmpv3 = false;  // the hint then speaks of the user, not the community
 };
 
 // The whole message; never empty, also for codes the tool does not know.

@@ -173,9 +173,10 @@ ProbeData probe_printer(const std::string& target, orvctl::RequestSettings reque
     orvctl::HandlePtr handle;
     data.open_result = orvctl::open_printer(data.address, request, handle, &data.open_problem);
     if (data.open_result != ORV_OK && data.open_problem.empty()) {
-      data.open_problem = orvctl::describe_result(
-          data.open_result,
-          {orvctl::Step::kOpen, data.address, request.timeout_ms, request.retries, {}});
+      orvctl::FailureContext context{orvctl::Step::kOpen, data.address, request.timeout_ms,
+                                     request.retries, {}};
+      context.snmpv3 = request.v3.enabled();
+      data.open_problem = orvctl::describe_result(data.open_result, context);
     }
     if (data.open_result == ORV_OK) {
       data.sys_object_id = opened_sys_object_id(handle.get());

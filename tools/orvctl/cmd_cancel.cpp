@@ -19,7 +19,9 @@ class CancelCommand : public PrinterCommand {
             [](const std::string& text) -> std::string {
               return text.size() < ORV_COMMUNITY_SIZE ? "" : "community too long";
             },
-            "TEXT"));
+            "TEXT"))
+        // An SNMPv3 user writes with its own rights; a community would be dropped.
+        ->excludes("--v3-user");
   }
   int32_t prepare(OrvHandle handle) override {
     if (write_community_.empty()) return ORV_OK;

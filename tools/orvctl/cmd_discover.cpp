@@ -74,8 +74,10 @@ class DiscoverCommand : public Command {
 
  private:
   FailureContext find_context(const std::string& destination) const {
-    return {Step::kFind, destination, request_.settings.timeout_ms, request_.settings.retries,
-            "searching " + destination};
+    FailureContext context{Step::kFind, destination, request_.settings.timeout_ms,
+                           request_.settings.retries, "searching " + destination};
+    context.snmpv3 = request_.settings.v3.enabled();
+    return context;
   }
 
   int report(const CommonOptions& common, const std::vector<FindOutcome>& outcomes) const {

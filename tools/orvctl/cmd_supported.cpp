@@ -29,6 +29,7 @@ class SupportedCommand : public Command {
   }
   int run(const CommonOptions& common) override {
     FailureContext context{Step::kOpen, address_, settings_.timeout_ms, settings_.retries, {}};
+    context.snmpv3 = settings_.v3.enabled();
     nlohmann::json document = json_document(kName, true);
     document["address"] = address_;
     document["oid"] = oid_;

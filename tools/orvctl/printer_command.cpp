@@ -6,12 +6,14 @@ namespace orvctl {
 
 void PrinterCommand::add_arguments(CLI::App& sub) {
   sub.add_option("ADDRESS", address_, "the printer's IPv4 or IPv6 address, or its host name")->required();
-  add_own_arguments(sub);
+  // The request switches first, so that a command's own may exclude them.
   add_request_arguments(sub, settings_);
+  add_own_arguments(sub);
 }
 
 int PrinterCommand::run(const CommonOptions& common) {
   FailureContext context{Step::kCreate, address_, settings_.timeout_ms, settings_.retries, {}};
+  context.snmpv3 = settings_.v3.enabled();
   nlohmann::json document = json_document(name(), true);
   document["address"] = address_;
   HandlePtr handle;
