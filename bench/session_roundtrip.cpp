@@ -25,6 +25,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "net/network_address.h"
 #include "snmp/message/pdu.h"
 #include "snmp/message/snmp_target.h"
@@ -38,7 +40,10 @@ using namespace orv;
 std::string g_host;
 const std::string kOrvlab = [] {
   std::string file = __FILE__;
-  return file.substr(0, file.rfind("/bench/")) + "/tests/support/orvlab.py";
+  // This process owns the agent: the shell that popen runs exits at once,
+  // and other runs reap agents whose owner is gone.
+  return file.substr(0, file.rfind("/bench/")) + "/tests/support/orvlab.py --owner " +
+         std::to_string(getpid());
 }();
 
 std::string run_text(const std::string& command) {

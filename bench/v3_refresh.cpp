@@ -13,13 +13,18 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "orv/orv.h"
 
 namespace {
 
 const std::string kOrvlab = [] {
   std::string file = __FILE__;
-  return file.substr(0, file.rfind("/bench/")) + "/tests/support/orvlab.py";
+  // This process owns the agent: the shell that popen runs exits at once,
+  // and other runs reap agents whose owner is gone.
+  return file.substr(0, file.rfind("/bench/")) + "/tests/support/orvlab.py --owner " +
+         std::to_string(getpid());
 }();
 const char* const kFamily = "1.3.6.1.4.1.119.1.40.297.93.1.38.8.6.1.2";
 

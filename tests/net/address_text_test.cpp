@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace orv::net {
 namespace {
 
@@ -17,6 +19,16 @@ TEST(AddressText, DottedQuadIsReadInDecimalAndReprinted) {
   std::string normalised;
   ASSERT_EQ(normalise_ipv4_or_ipx("000.0.00255.7", &normalised), kOk);
   EXPECT_EQ(normalised, "0.0.255.7");
+}
+
+TEST(AddressText, EveryOctetValuePrintsInEveryPlace) {
+  for (unsigned v = 0; v < 256; ++v) {
+    const std::array<uint8_t, 4> bytes = {static_cast<uint8_t>(v), static_cast<uint8_t>(255 - v),
+                                          static_cast<uint8_t>(v * 7), static_cast<uint8_t>(v / 3)};
+    char expected[16];
+    std::snprintf(expected, sizeof expected, "%u.%u.%u.%u", bytes[0], bytes[1], bytes[2], bytes[3]);
+    EXPECT_EQ(format_ipv4(bytes), expected);
+  }
 }
 
 TEST(AddressText, DottedQuadRefusesEverythingElse) {

@@ -48,12 +48,18 @@ Result DataGramSocket::open() {
     socket_log().log(log::kError, "fail bind(). WSAGetLastError()=%d", last_error());
     return kErrSocketBind;
   }
-  sockaddr_storage bound{};
-  int bound_length = kSockaddrBufferSize;
-  if (NQelSocketAPI::pfn_getsockname(handle_, reinterpret_cast<sockaddr*>(&bound),
-                                     &bound_length) == net::kQelSocketError ||
-      from_sockaddr(reinterpret_cast<const sockaddr*>(&bound), bound_length, local_.get()) !=
-          kOk) {
+  DatagramSender bound;
+  bound.length = kSockaddrBufferSize;
+  if (NQelSocketAPI::pfn_getsockname(handle_, reinterpret_cast<sockaddr*>(&bound.address),
+                                     &bound.length) == net::kQelSocketError) {
+    return kErrPlatform;
+  }
+  // Bound to the any-address it holds, the local address only lacks the
+  // port the system chose.
+  uint16_t bound_port = 0;
+  if (same_host(reinterpret_cast<const sockaddr*>(&bound.address), bound.length, local_.get(), &bound_port)) {
+    local_->set_port(bound_port);
+  } else if (from_sockaddr(reinterpret_cast<const sockaddr*>(&bound.address), bound.length, local_.get()) != kOk) {
     return kErrPlatform;
   }
   uint16_t port = local_->port();
@@ -87,10 +93,8 @@ Result DataGramSocket::send(const uint8_t* buffer, uint32_t length,
   return kOk;
 }
 
-Result DataGramSocket::receive(uint8_t* buffer, uint32_t capacity, int32_t timeout_ms,
-                               uint32_t* received_length, IQelNetworkAddress** sender) {
-  if (!buffer || !received_length || !sender) return kErrInvalidArg;
-  *sender = nullptr;
+Result DataGramSocket::wait_and_read(uint8_t* buffer, uint32_t capacity, int32_t timeout_ms,
+                                     uint32_t* received_length, DatagramSender* sender) {
   // poll would skip a closed handle and wait in vain; only -1 means no limit.
   if (handle_ < 0 || timeout_ms < -1) {
     socket_log().log(log::kError, "fail select(). WSAGetLastError()=%d", handle_ < 0 ? EBADF : EINVAL);
@@ -111,32 +115,75 @@ Result DataGramSocket::receive(uint8_t* buffer, uint32_t capacity, int32_t timeo
     socket_log().log(log::kTrace, "select API timeout.");
     return kErrTimeout;
   }
-  sockaddr_storage from{};
-  int from_length = kSockaddrBufferSize;
+  sender->length = kSockaddrBufferSize;
   int limit = capacity > static_cast<uint32_t>(INT_MAX) ? INT_MAX : static_cast<int>(capacity);
   int count = NQelSocketAPI::pfn_recvfrom(handle_, reinterpret_cast<char*>(buffer), limit, 0,
-                                          reinterpret_cast<sockaddr*>(&from), &from_length);
+                                          reinterpret_cast<sockaddr*>(&sender->address), &sender->length);
   if (count < 0) {
     socket_log().log(log::kError, "fail recvfrom(). WSAGetLastError()=%d", last_error());
     return kErrReceive;
   }
   *received_length = static_cast<uint32_t>(count);
+  return kOk;
+}
+
+void DataGramSocket::log_received(const IQelNetworkAddress* sender) {
+  uint16_t local_port = local_->port();
+  uint16_t port = sender->port();
+  socket_log().log(log::kDebug,
+                   "[DataGramSocket::receive] receive packet port:%d(0x%x) <- %s:%d(0x%x).",
+                   local_port, local_port, address_text_or_empty(sender), port, port);
+}
+
+Result DataGramSocket::receive(uint8_t* buffer, uint32_t capacity, int32_t timeout_ms,
+                               uint32_t* received_length, IQelNetworkAddress** sender) {
+  if (!buffer || !received_length || !sender) return kErrInvalidArg;
+  *sender = nullptr;
+  DatagramSender from;
+  Result rc = wait_and_read(buffer, capacity, timeout_ms, received_length, &from);
+  if (rc != kOk) return rc;
+  IQelNetworkAddress* made = nullptr;
+  rc = sender_address(from, &made);
+  if (rc != kOk) return rc;
+  log_received(made);
+  *sender = made;
+  return kOk;
+}
+
+Result DataGramSocket::receive_from(uint8_t* buffer, uint32_t capacity, int32_t timeout_ms,
+                                    uint32_t* received_length, DatagramSender* sender) {
+  if (!buffer || !received_length || !sender) return kErrInvalidArg;
+  Result rc = wait_and_read(buffer, capacity, timeout_ms, received_length, sender);
+  if (rc != kOk || !socket_log().enabled(log::kDebug)) return rc;
+  // The line names the sender as receive() does, so it takes the same object.
+  IQelNetworkAddress* made = nullptr;
+  rc = sender_address(*sender, &made);
+  if (rc != kOk) return rc;
+  NetworkAddressPtr shown(made);
+  log_received(shown.get());
+  return kOk;
+}
+
+Result DataGramSocket::sender_address(const DatagramSender& sender, IQelNetworkAddress** out) {
+  if (!out) return kErrInvalidArg;
+  *out = nullptr;
   Result rc = kOk;
   NetworkAddressPtr address(qel_create_network_address(&rc));
   if (!address) return kErrNoMemory;
-  if (from_sockaddr(reinterpret_cast<const sockaddr*>(&from), from_length, address.get()) != kOk) {
+  if (from_sockaddr(reinterpret_cast<const sockaddr*>(&sender.address), sender.length, address.get()) != kOk) {
     socket_log().log(log::kError,
                      "[DataGramSocket::receive] fail create CQelNetworkAddress ( success "
                      "recvfrom() ).");
     return kErrPlatform;
   }
-  uint16_t local_port = local_->port();
-  uint16_t port = address->port();
-  socket_log().log(log::kDebug,
-                   "[DataGramSocket::receive] receive packet port:%d(0x%x) <- %s:%d(0x%x).",
-                   local_port, local_port, address_text_or_empty(address.get()), port, port);
-  *sender = address.release();
+  *out = address.release();
   return kOk;
+}
+
+bool DataGramSocket::sender_is(const DatagramSender& sender, const IQelNetworkAddress* address) {
+  uint16_t port = 0;
+  return address && same_host(reinterpret_cast<const sockaddr*>(&sender.address), sender.length, address, &port) &&
+         port == address->port();
 }
 
 Result DataGramSocket::set_broadcast(bool enable) {

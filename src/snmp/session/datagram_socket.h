@@ -14,6 +14,14 @@
 
 namespace orv {
 
+// The sender of a received datagram as the system reported it. Most
+// answers come from where the request went, so an address object is made of
+// it only where one is needed.
+struct DatagramSender {
+  sockaddr_storage address;
+  int length = 0;
+};
+
 class IDataGramSocket {
  public:
   // Slot order is part of the interface; do not reorder.
@@ -36,6 +44,16 @@ class IDataGramSocket {
   // the system's maximum where the process may, else up to that maximum.
   // 0, or -1 when the system refuses even that (the old size then stays).
   virtual Result set_receive_buffer(uint32_t bytes) = 0;                            // 7
+  // receive() without the sender's address object: the same waits, results
+  // and log lines, the sender kept as the system reported it.
+  virtual Result receive_from(uint8_t* buffer, uint32_t capacity, int32_t timeout_ms,
+                              uint32_t* received_length, DatagramSender* sender) = 0;  // 8
+  // The address object receive() would have handed over (caller releases
+  // it): 0, -3, or -1 with receive()'s log line for an unreadable sender.
+  virtual Result sender_address(const DatagramSender& sender, IQelNetworkAddress** out) = 0;  // 9
+  // Whether that object would hold exactly `address`'s text, protocol and
+  // port, so that `address` can stand in for it.
+  virtual bool sender_is(const DatagramSender& sender, const IQelNetworkAddress* address) = 0;  // 10
 
  protected:
   virtual ~IDataGramSocket() = default;
@@ -74,6 +92,10 @@ class DataGramSocket : public IDataGramSocket {
   Result set_broadcast(bool enable) override;
   Result join_multicast(const char* group) override;
   Result set_receive_buffer(uint32_t bytes) override;
+  Result receive_from(uint8_t* buffer, uint32_t capacity, int32_t timeout_ms,
+                      uint32_t* received_length, DatagramSender* sender) override;
+  Result sender_address(const DatagramSender& sender, IQelNetworkAddress** out) override;
+  bool sender_is(const DatagramSender& sender, const IQelNetworkAddress* address) override;
 
   // Start-up, socket, bind, and the read-back of the bound address.
   Result open();
@@ -87,6 +109,10 @@ class DataGramSocket : public IDataGramSocket {
   virtual Result to_sockaddr(const IQelNetworkAddress* address, sockaddr_storage* out,
                              int* length) = 0;
   virtual Result create_handle() = 0;
+  // True, with the port in `*port`, when from_sockaddr() would give `object`
+  // exactly its text and protocol; false whenever that is not certain.
+  virtual bool same_host(const sockaddr* address, int length, const IQelNetworkAddress* object,
+                         uint16_t* port) const = 0;
 
   net::QelSocket handle() const { return handle_; }
 
@@ -97,6 +123,12 @@ class DataGramSocket : public IDataGramSocket {
   net::QelSocket handle_ = net::kQelInvalidSocket;
   NetworkAddressPtr local_;
   bool started_ = false;
+
+ private:
+  // The wait and the read of receive(), with their log lines.
+  Result wait_and_read(uint8_t* buffer, uint32_t capacity, int32_t timeout_ms,
+                       uint32_t* received_length, DatagramSender* sender);
+  void log_received(const IQelNetworkAddress* sender);
 };
 
 // A socket for `protocol` (1 IPv4, 2 IPX, 4 IPv6) bound to `local_port` (0:

@@ -21,6 +21,8 @@ class DataGramSocketV4 final : public DataGramSocket {
   Result to_sockaddr(const IQelNetworkAddress* address, sockaddr_storage* out,
                      int* length) override;
   Result create_handle() override;
+  bool same_host(const sockaddr* address, int length, const IQelNetworkAddress* object,
+                 uint16_t* port) const override;
 };
 
 class DataGramSocketV6 final : public DataGramSocket {
@@ -33,6 +35,8 @@ class DataGramSocketV6 final : public DataGramSocket {
   Result to_sockaddr(const IQelNetworkAddress* address, sockaddr_storage* out,
                      int* length) override;
   Result create_handle() override;
+  bool same_host(const sockaddr* address, int length, const IQelNetworkAddress* object,
+                 uint16_t* port) const override;
 };
 
 // Linux has no IPX sockets: the handle cannot be made and the open fails
@@ -47,6 +51,8 @@ class DataGramSocketIpx final : public DataGramSocket {
   Result to_sockaddr(const IQelNetworkAddress* address, sockaddr_storage* out,
                      int* length) override;
   Result create_handle() override;
+  bool same_host(const sockaddr* address, int length, const IQelNetworkAddress* object,
+                 uint16_t* port) const override;
 };
 
 // Stores the family's any-address text in `local` (protocol and port kept):

@@ -50,4 +50,7 @@ Result DataGramSocketIpx::from_sockaddr(const sockaddr* address, int length,
   return out->set_port(port);
 }
 
+// No IPX sockets open here: the object is always made.
+bool DataGramSocketIpx::same_host(const sockaddr*, int, const IQelNetworkAddress*, uint16_t*) const { return false; }
+
 }  // namespace orv

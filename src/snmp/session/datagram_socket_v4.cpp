@@ -5,6 +5,7 @@
 #include "net/ipv4_text_address.h"
 #include "net/socket_api.h"
 #include "snmp/session/datagram_socket_families.h"
+#include "snmp/smi/address_forms.h"
 
 namespace orv {
 
@@ -49,6 +50,26 @@ Result DataGramSocketV4::from_sockaddr(const sockaddr* address, int length,
   Result rc = out->init(text, IQelNetworkAddress::kProtocolIpv4, port);
   if (rc != kOk) return rc;
   return out->set_port(port);
+}
+
+bool DataGramSocketV4::same_host(const sockaddr* address, int length, const IQelNetworkAddress* object,
+                                 uint16_t* port) const {
+  if (!address || !object || !port || length < static_cast<int>(sizeof(sockaddr_in)) ||
+      address->sa_family != AF_INET || object->protocol() != IQelNetworkAddress::kProtocolIpv4) {
+    return false;
+  }
+  const char* held = object->text();
+  if (!held) return false;
+  sockaddr_in v4;
+  std::memcpy(&v4, address, sizeof v4);
+  // The dotted decimal printing that inet_ntoa gives from_sockaddr().
+  uint8_t octets[smi::kIpv4Octets];
+  std::memcpy(octets, &v4.sin_addr, sizeof octets);
+  char text[smi::kIpv4TextSize];
+  smi::format_ipv4(octets, text);
+  if (std::strcmp(text, held) != 0) return false;
+  *port = NQelSocketAPI::pfn_ntohs(v4.sin_port);
+  return true;
 }
 
 }  // namespace orv

@@ -95,8 +95,10 @@ Result RequestSession::broadcast_run(IQesSnmpTarget* target, const IQesRawPacket
     uint32_t start = ticks_();
     while (remaining >= 1) {
       IQesRawPacket* raw = nullptr;
+      DatagramSender from;
+      rc = receive_datagram(static_cast<int32_t>(remaining), &raw, &from);
       IQelNetworkAddress* raw_sender = nullptr;
-      rc = receive_datagram(static_cast<int32_t>(remaining), &raw, &raw_sender);
+      if (rc == kOk) rc = socket()->sender_address(from, &raw_sender);
       if (rc == kErrTimeout) break;
       if (rc != kOk) return rc;
       RawPacketPtr datagram(raw);

@@ -46,10 +46,10 @@ Result RequestSession::encode_request(IQesPdu* pdu, IQesSnmpTarget* target, IQes
 }
 
 Result RequestSession::receive_datagram(int32_t remaining, IQesRawPacket** raw,
-                                        IQelNetworkAddress** sender) {
+                                        DatagramSender* sender) {
   uint32_t received = 0;
-  Result rc = socket()->receive(receive_buffer_, sizeof receive_buffer_, remaining, &received,
-                                sender);
+  Result rc = socket()->receive_from(receive_buffer_, sizeof receive_buffer_, remaining, &received,
+                                     sender);
   if (rc != kOk) return rc;
   // The datagram's bytes are read where they arrived.
   received_.view(receive_buffer_, received, 0);
@@ -115,8 +115,16 @@ Result RequestSession::_send_and_receive(IQesPdu* pdu, IQesSnmpTarget* target,
     uint32_t start = ticks_();
     while (remaining > 0 && rc == kErrTimeout) {
       IQesRawPacket* raw_answer = nullptr;
-      IQelNetworkAddress* sender = nullptr;
+      DatagramSender sender;
       Result got = receive_datagram(static_cast<int32_t>(remaining), &raw_answer, &sender);
+      // An answer from the destination itself needs no address object: the
+      // destination stands for it.
+      NetworkAddressPtr from;
+      if (got == kOk && !socket()->sender_is(sender, destination)) {
+        IQelNetworkAddress* made = nullptr;
+        got = socket()->sender_address(sender, &made);
+        from.reset(made);
+      }
       if (got == kErrTimeout) {
         snmp_log().log(log::kError, "_send_and_receive(): receive timeout.");
         break;
@@ -126,8 +134,8 @@ Result RequestSession::_send_and_receive(IQesPdu* pdu, IQesSnmpTarget* target,
         return got;
       }
       RawPacketPtr answer(raw_answer);
-      NetworkAddressPtr from(sender);
-      snmp_log().log(log::kDebug, "_send_and_receive(): receive from %s", address_text_or_empty(from.get()));
+      snmp_log().log(log::kDebug, "_send_and_receive(): receive from %s",
+                     address_text_or_empty(from ? from.get() : destination));
       Result checked = check_received_raw_packet(answer.get(), pdu, translate_type);
       if (checked == kErrTooBig) {
         snmp_log().log(log::kDebug, "_send_and_receive(): receive packet is too big.");
@@ -148,7 +156,9 @@ Result RequestSession::_send_and_receive(IQesPdu* pdu, IQesSnmpTarget* target,
       start = now;
     }
   }
-  if (rc == kOk) target->set_address(answered_by.release());
+  // The answer's sender becomes the destination; from the destination
+  // itself there is nothing to change.
+  if (rc == kOk && answered_by) target->set_address(answered_by.release());
   if (rc == kErrTooBig) *split_count = 2;
   return rc;
 }

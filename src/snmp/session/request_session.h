@@ -68,7 +68,7 @@ class RequestSession final : public IQesSession, private SessionTransport {
                         uint32_t* fitting);
   // Waits up to `remaining` ms for one datagram: 0 with the bytes (a view of
   // the receive buffer, valid until the next receive) and the sender.
-  Result receive_datagram(int32_t remaining, IQesRawPacket** raw, IQelNetworkAddress** sender);
+  Result receive_datagram(int32_t remaining, IQesRawPacket** raw, DatagramSender* sender);
   // The tries of a broadcast: answers of accepted, new senders are appended.
   Result broadcast_run(IQesSnmpTarget* target, const IQesRawPacket* request,
                        IQesSnmpPacketList* answers);

@@ -1,6 +1,8 @@
 #include "snmp/smi/address_forms.h"
 
+#include <array>
 #include <cstdio>
+#include <cstring>
 
 namespace orv::smi {
 namespace {
@@ -95,17 +97,31 @@ bool parse_ipx_text(const char* text, uint8_t octets[kIpxOctets], uint16_t* sock
 }
 
 uint32_t format_ipv4(const uint8_t o[kIpv4Octets], char out[kIpv4TextSize]) {
-  // By hand: every answer of a broadcast has its sender normalised through
-  // this, and snprintf would cost more than the rest of that.
+  // By table: every answer's sender is printed through this (to be compared
+  // or normalised), and printing digit by digit costs more than the rest.
+  struct OctetText {
+    char text[4];  // the digits and a dot
+    uint32_t length;
+  };
+  static constexpr auto kTexts = [] {
+    std::array<OctetText, 256> texts{};
+    for (uint32_t value = 0; value < texts.size(); ++value) {
+      OctetText& t = texts[value];
+      if (value >= 100) t.text[t.length++] = static_cast<char>('0' + value / 100);
+      if (value >= 10) t.text[t.length++] = static_cast<char>('0' + value / 10 % 10);
+      t.text[t.length++] = static_cast<char>('0' + value % 10);
+      t.text[t.length] = '.';
+    }
+    return texts;
+  }();
+  // Four bytes per octet: the last one ends at most at the 16th byte.
   uint32_t length = 0;
   for (uint32_t i = 0; i < kIpv4Octets; ++i) {
-    if (i != 0) out[length++] = '.';
-    const unsigned value = o[i];
-    if (value >= 100) out[length++] = static_cast<char>('0' + value / 100);
-    if (value >= 10) out[length++] = static_cast<char>('0' + value / 10 % 10);
-    out[length++] = static_cast<char>('0' + value % 10);
+    const OctetText& t = kTexts[o[i]];
+    std::memcpy(out + length, t.text, sizeof t.text);
+    length += t.length + 1;
   }
-  out[length] = '\0';
+  out[--length] = '\0';
   return length;
 }
 

@@ -26,6 +26,8 @@ class ArcArray {
   ArcArray& operator=(const ArcArray&) = delete;
 
   uint32_t size() const { return size_; }
+  // Arcs that fit behind the current ones without growing.
+  uint32_t room() const { return capacity_ - size_; }
   const uint32_t* data() const { return data_; }
   uint32_t operator[](uint32_t index) const { return data_[index]; }
   void clear() {
@@ -48,6 +50,19 @@ class ArcArray {
     data_[size_++] = arc;
     cache_.length = 0;
     return kOk;
+  }
+  // Room for `count` arcs behind the current ones, written through the
+  // pointer and then kept with extend_to(); nullptr when memory is short.
+  uint32_t* append_room(uint32_t count) {
+    if (count > capacity_ - size_) {
+      if (count > UINT32_MAX - size_ || reserve(size_ + count) != kOk) return nullptr;
+    }
+    return data_ + size_;
+  }
+  // Keeps the arcs written up to `end` (inside the room last given).
+  void extend_to(const uint32_t* end) {
+    size_ = static_cast<uint32_t>(end - data_);
+    cache_.length = 0;
   }
   // `arcs` may point into this array.
   Result assign(const uint32_t* arcs, uint32_t count);

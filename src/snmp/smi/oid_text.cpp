@@ -63,27 +63,40 @@ bool oid_text_read_arc(const char* text, size_t length, size_t* position, uint32
 }
 
 OidArcsParse oid_text_append_arcs(const char* text, size_t length, ArcArray* arcs) {
-  const uint32_t old_size = arcs->size();
-  const char* p = text;
-  const char* end = text + length;
-  while (p != end) {
-    const char* start = p;
-    uint64_t value = 0;
-    for (unsigned digit; p < end && (digit = static_cast<unsigned char>(*p) - '0') <= 9 && value <= UINT32_MAX; ++p)
-      value = value * 10 + digit;
-    const bool leading_zero = *start == '0' && p - start > 1;
-    const bool arc_ends = p == end || *p == '.';
-    if (p == start || leading_zero || !arc_ends || value > UINT32_MAX ||
-        (p != end && p + 1 == end)) {  // an empty, odd or too large arc, or a trailing dot
-      arcs->truncate(old_size);
-      return OidArcsParse::kNoArcForm;
+  if (length == 0) return OidArcsParse::kOk;
+  if (length > UINT32_MAX) return OidArcsParse::kNoArcForm;
+  // Every arc but the last takes at least two characters; when that bound
+  // does not fit the room there is, the dots are counted for the exact one.
+  uint32_t most = static_cast<uint32_t>(length / 2 + 1);
+  if (most > arcs->room()) most = oid_text_arc_count(text, length);
+  uint32_t* const first = arcs->append_room(most);
+  if (!first) return OidArcsParse::kNoMemory;
+  uint32_t* out = first;
+  const auto* p = reinterpret_cast<const unsigned char*>(text);
+  const auto* const end = p + length;
+  for (;;) {
+    const auto* start = p;
+    uint64_t value = *p++ - unsigned{'0'};
+    if (value > 9) return OidArcsParse::kNoArcForm;  // an empty arc or another character
+    if (p == end) {
+      *out++ = static_cast<uint32_t>(value);
+      break;
     }
-    if (arcs->push(static_cast<uint32_t>(value)) != kOk) {
-      arcs->truncate(old_size);
-      return OidArcsParse::kNoMemory;
+    if (*p != '.') {  // most arcs of MIB names have one digit and skip this
+      if (value == 0) return OidArcsParse::kNoArcForm;  // a leading zero, or "0" and no dot
+      // Up to 10 digits fit; more are refused by their count.
+      for (unsigned digit; p != end && (digit = *p - unsigned{'0'}) <= 9; ++p) value = value * 10 + digit;
+      if (p - start > 10 || value > UINT32_MAX) return OidArcsParse::kNoArcForm;
+      if (p == end) {
+        *out++ = static_cast<uint32_t>(value);
+        break;
+      }
+      if (*p != '.') return OidArcsParse::kNoArcForm;
     }
-    if (p != end) ++p;
+    *out++ = static_cast<uint32_t>(value);
+    if (++p == end) return OidArcsParse::kNoArcForm;  // a trailing dot
   }
+  arcs->extend_to(out);
   return OidArcsParse::kOk;
 }
 

@@ -5,7 +5,13 @@
 namespace orv::smi {
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+// g++ names the sanitizers by macros, clang only through __has_feature.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define ORV_BLOCKS_SANITIZED
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__) || defined(ORV_BLOCKS_SANITIZED)
 constexpr bool kRecycle = false;
 #else
 constexpr bool kRecycle = true;
@@ -27,12 +33,14 @@ struct FreeLists {
   uint16_t count[kClasses];
   bool reaper_armed;
   bool closed;
+  bool keeping;  // armed and not closed: freed blocks join the lists
 };
 constinit thread_local FreeLists t_lists{};
 
 struct Reaper {
   ~Reaper() {
     t_lists.closed = true;
+    t_lists.keeping = false;
     for (std::size_t c = 0; c < kClasses; ++c) {
       while (FreeBlock* block = t_lists.head[c]) {
         t_lists.head[c] = block->next;
@@ -65,9 +73,19 @@ void* recycled_allocate(std::size_t size) noexcept {
   return ::operator new(c * kGrain, std::nothrow);
 }
 
-void recycled_free(void* block, std::size_t size) noexcept {
+namespace {
+
+void push_block(void* block, std::size_t c) {
+  auto* freed = static_cast<FreeBlock*>(block);
+  freed->next = t_lists.head[c];
+  t_lists.head[c] = freed;
+  ++t_lists.count[c];
+}
+
+// Out of the common path: the first block a thread keeps, and the blocks
+// that go back to the heap.
+__attribute__((noinline)) void free_rarely(void* block, std::size_t c) noexcept {
   if (!block) return;
-  const std::size_t c = class_of(size);
   if (!kRecycle || c == kClasses || t_lists.closed || t_lists.count[c] >= kKeptPerClass) {
     ::operator delete(block);
     return;
@@ -76,11 +94,19 @@ void recycled_free(void* block, std::size_t size) noexcept {
     // Touching the reaper makes this thread free its lists when it ends.
     (void)&t_reaper;
     t_lists.reaper_armed = true;
+    t_lists.keeping = true;
   }
-  auto* freed = static_cast<FreeBlock*>(block);
-  freed->next = t_lists.head[c];
-  t_lists.head[c] = freed;
-  ++t_lists.count[c];
+  push_block(block, c);
+}
+
+}  // namespace
+
+void recycled_free(void* block, std::size_t size) noexcept {
+  const std::size_t c = class_of(size);
+  if (!kRecycle || !block || c == kClasses || !t_lists.keeping || t_lists.count[c] >= kKeptPerClass) [[unlikely]] {
+    return free_rarely(block, c);
+  }
+  push_block(block, c);
 }
 
 }  // namespace orv::smi

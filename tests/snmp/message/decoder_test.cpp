@@ -2,6 +2,8 @@
 // result code and its "snmp" log line, and reads stay inside the datagram.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "codec_fixtures.h"
 
 namespace orv {
@@ -114,6 +116,38 @@ TEST(Decoder, ResponseLandsInTheRequestsObjects) {
   EXPECT_STREQ(list->at(1)->oid()->text(), "1.3.2");
   EXPECT_EQ(pdu->type(), kPduResponse);
   EXPECT_STREQ(as_community_target(target.get())->community(), "c");
+}
+
+// The request's names were encoded (and their bytes kept) before the answer
+// comes: a name answered with other bytes of the same or another length is
+// replaced, an equal one stays, and the next encode sends the new names.
+TEST(Decoder, AnsweredNamesReplaceTheSentOnesByTheirBytes) {
+  PduPtr pdu = make_pdu(kPduGetNextRequest, 9);
+  for (const char* name : {"1.3.1", "1.3.2", "1.3.3"}) pdu->append_new(oid(name), value_of(kSmiNull));
+  SnmpTargetPtr target = make_target(kSnmpV1, "c");
+  Bytes sent;
+  ASSERT_EQ(encode(pdu.get(), target.get(), &sent), kOk);
+  const Bytes null_value = {0x05, 0x00};
+  const Bytes answer = message(0, response(9, 0, 0, cat({varbind(1, null_value), varbind(5, null_value),
+                                                          tlv(0x30, cat({{0x06, 0x03, 0x2B, 0x03, 0x07}, null_value}))})));
+  RawPacketPtr raw(qes_create_raw_packet_from(answer.data(), static_cast<uint32_t>(answer.size())));
+  ASSERT_EQ(CQesCodecService::instance().decode(raw.get(), pdu.get(), target.get(), kTranslateCommunity), kOk);
+  IQesVarBindList* list = pdu->var_bind_list();
+  ASSERT_EQ(list->count(), 3u);
+  EXPECT_STREQ(list->at(0)->oid()->text(), "1.3.1");
+  EXPECT_STREQ(list->at(1)->oid()->text(), "1.3.5");
+  EXPECT_STREQ(list->at(2)->oid()->text(), "1.3.3.7");
+
+  pdu->set_type(kPduGetNextRequest);
+  Bytes again;
+  ASSERT_EQ(encode(pdu.get(), target.get(), &again), kOk);
+  auto holds = [&again](const Bytes& part) {
+    return std::search(again.begin(), again.end(), part.begin(), part.end()) != again.end();
+  };
+  EXPECT_TRUE(holds({0x06, 0x02, 0x2B, 0x01, 0x05}));
+  EXPECT_TRUE(holds({0x06, 0x02, 0x2B, 0x05, 0x05}));
+  EXPECT_TRUE(holds({0x06, 0x03, 0x2B, 0x03, 0x07, 0x05}));
+  EXPECT_FALSE(holds({0x06, 0x02, 0x2B, 0x02}));
 }
 
 TEST(Decoder, ErrorStatusIsRecordedInTheVarbinds) {

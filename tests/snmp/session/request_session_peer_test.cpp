@@ -1,11 +1,18 @@
 // The request session against the scripted UDP peer: time-outs, retries,
 // stale and garbage datagrams, tooBig splits and error-index merges.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "log_capture.h"
@@ -78,9 +85,10 @@ TEST_F(PeerSession, EchoAnswerComesBackIntoTheSamePdu) {
   ASSERT_EQ(testing::count_of(pdu.get()), 2u);
   EXPECT_EQ(testing::value_text(pdu.get(), 0), "1.3.6.1.2.1.1.5.0");
   EXPECT_EQ(testing::value_text(pdu.get(), 1), "1.3.6.1.2.1.1.6.0");
-  // The destination is now the address that answered.
+  // The destination is now the address that answered: the same one, so its
+  // object stays.
   ASSERT_NE(target->address(), nullptr);
-  EXPECT_NE(target->address(), asked);
+  EXPECT_EQ(target->address(), asked);
   EXPECT_STREQ(target->address()->text(), host_.c_str());
   EXPECT_EQ(target->address()->port(), 16100);
   EXPECT_TRUE(log.has("_send_and_receive(): timeout= 1000, retries=0")) << log.text();
@@ -108,6 +116,86 @@ TEST_F(PeerSession, LeadingZerosReachTheDecimalAddress) {
   ASSERT_EQ(session_->send_sync(pdu.get(), target.get()), kOk) << s.address;
   EXPECT_EQ(peer_->datagrams().size(), 1u);
   EXPECT_STREQ(target->address()->text(), host_.c_str());
+}
+
+// A UDP socket of the test on `host` and `port` (0: the system chooses).
+class TestSocket {
+ public:
+  TestSocket(const std::string& host, uint16_t port) : fd_(socket(AF_INET, SOCK_DGRAM, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    inet_pton(AF_INET, host.c_str(), &address.sin_addr);
+    EXPECT_EQ(bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << host;
+  }
+  ~TestSocket() { close(fd_); }
+  int fd() const { return fd_; }
+  uint16_t port() const {
+    sockaddr_in address{};
+    socklen_t length = sizeof address;
+    getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
+    return ntohs(address.sin_port);
+  }
+
+ private:
+  int fd_;
+};
+
+// Waits (at most 3 s) for one GetRequest on `agent` and sends it back as
+// the response from `replier`.
+void echo_from(const TestSocket& agent, const TestSocket& replier) {
+  pollfd wanted{agent.fd(), POLLIN, 0};
+  if (poll(&wanted, 1, 3000) != 1) return;
+  uint8_t bytes[1500];
+  sockaddr_in client{};
+  socklen_t length = sizeof client;
+  ssize_t count = recvfrom(agent.fd(), bytes, sizeof bytes, 0, reinterpret_cast<sockaddr*>(&client), &length);
+  // 30 L, version 02 01 v, community 04 n ..., then the PDU's tag.
+  const size_t tag = count > 7 ? 7u + bytes[6] : 0;
+  if (tag == 0 || tag >= static_cast<size_t>(count) || bytes[tag] != 0xA0) return;
+  bytes[tag] = 0xA2;
+  sendto(replier.fd(), bytes, static_cast<size_t>(count), 0, reinterpret_cast<sockaddr*>(&client), length);
+}
+
+// The target names the sender of the answer afterwards, and keeps its own
+// address object exactly when that object already names it; with logging
+// off (no address text needed) as with it on.
+TEST(AnswerSender, TargetNamesWhereTheAnswerCameFrom) {
+  const std::string host = test::free_loopback_address(16100);
+  const std::string other_host = test::free_loopback_address(16100);
+  ASSERT_NE(host, other_host);
+  TestSocket agent(host, 16100);
+  TestSocket other_port(host, 0);
+  TestSocket other_address(other_host, 16100);
+  struct Case {
+    const TestSocket* replier;
+    const std::string* text;
+  };
+  const Case cases[] = {{&agent, &host}, {&other_port, &host}, {&other_address, &other_host}};
+  testing::session_log_path();  // the capture's file, before its mask is changed here
+  for (bool logging : {false, true}) {
+    orv::log::set_log_mask(logging ? orv::log::kMaskAll : 0);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(::testing::Message() << "from " << *c.text << ":" << c.replier->port() << ", logging " << logging);
+      TargetSettings s;
+      s.address = host;
+      s.port = 16100;
+      SnmpTargetPtr target = make_target(s);
+      IQelNetworkAddress* asked = target->address();
+      PduPtr pdu = make_get({"1.3.6.1.2.1.1.5.0"});
+      RequestSessionPtr session(new RequestSession);
+      LogCapture log;
+      std::thread answer([&] { echo_from(agent, *c.replier); });
+      const Result rc = session->send_sync(pdu.get(), target.get());
+      answer.join();
+      ASSERT_EQ(rc, kOk);
+      EXPECT_STREQ(target->address()->text(), c.text->c_str());
+      EXPECT_EQ(target->address()->port(), c.replier->port());
+      EXPECT_EQ(target->address() == asked, c.replier == &agent);
+      EXPECT_EQ(log.has("_send_and_receive(): receive from " + *c.text + "\n"), logging) << log.text();
+    }
+  }
+  orv::log::set_log_mask(orv::log::kMaskAll);
 }
 
 TEST_F(PeerSession, SilentAgentGetsRetriesPlusOneIdenticalDatagrams) {

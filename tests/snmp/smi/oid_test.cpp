@@ -21,6 +21,53 @@ TEST(OidText, Validity) {
   }
 }
 
+// Texts that are the plain printing of 32-bit arcs get those arcs appended;
+// any other text leaves what the array held (here two arcs) as it was.
+TEST(OidText, AppendArcsTakesOnlyPlainPrintings) {
+  struct Case {
+    std::string text;
+    std::vector<uint32_t> arcs;  // appended; none expected for a refusal
+    bool taken;
+  };
+  const std::string twenty_arcs = "1.2.3.4.5.6.7.8.9.10.11.12.13.14.15.16.17.18.19.20";
+  const Case cases[] = {
+      {"", {}, true},
+      {"0", {0}, true},
+      {"7", {7}, true},
+      {"1.3.6.1.2.1.11.13.0", {1, 3, 6, 1, 2, 1, 11, 13, 0}, true},
+      {"10.0.4294967295", {10, 0, 4294967295u}, true},
+      {"1000000000.9", {1000000000u, 9}, true},
+      {twenty_arcs, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}, true},
+      {"4294967296", {}, false},             // one past 32 bits
+      {"9999999999", {}, false},             // ten digits beyond 32 bits
+      {"18446744073709551617", {}, false},   // wraps 64 bits to 1
+      {"00000000001", {}, false},
+      {"01", {}, false},
+      {"1.00", {}, false},
+      {"1.03.6", {}, false},
+      {"1.3.", {}, false},
+      {".1.3", {}, false},
+      {"1..3", {}, false},
+      {".", {}, false},
+      {"1.3a", {}, false},
+      {"1.a3", {}, false},
+      {"1.-3", {}, false},
+      {" 1", {}, false},
+      {"1 ", {}, false},
+      {twenty_arcs + ".", {}, false},
+  };
+  for (const Case& c : cases) {
+    smi::ArcArray arcs;
+    const uint32_t kept[] = {42, 43};
+    ASSERT_EQ(arcs.assign(kept, 2), kOk);
+    const smi::OidArcsParse status = smi::oid_text_append_arcs(c.text.data(), c.text.size(), &arcs);
+    std::vector<uint32_t> expected = {42, 43};
+    expected.insert(expected.end(), c.arcs.begin(), c.arcs.end());
+    EXPECT_EQ(status, c.taken ? smi::OidArcsParse::kOk : smi::OidArcsParse::kNoArcForm) << c.text;
+    EXPECT_EQ(std::vector<uint32_t>(arcs.data(), arcs.data() + arcs.size()), expected) << c.text;
+  }
+}
+
 TEST(OidValue, EmptyIsValidWithNoArcs) {
   OidPtr oid(create_oid());
   ASSERT_TRUE(oid);
