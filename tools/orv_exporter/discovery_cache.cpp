@@ -44,11 +44,15 @@ DiscoveryCache::DiscoveryCache(
     std::function<void(const std::vector<orvctl::FindOutcome>&)> on_search)
     : config_(config), models_(models), on_search_(std::move(on_search)) {}
 
+orvctl::RequestSettings DiscoveryCache::view() const {
+  const Auth* auth = config_.find_auth(config_.discovery.auth);
+  return auth != nullptr ? auth->request : orvctl::RequestSettings{};
+}
+
 std::vector<orvctl::FindOutcome> DiscoveryCache::search() const {
   const DiscoverySettings& settings = config_.discovery;
-  const Auth* auth = config_.find_auth(settings.auth);
   orvctl::SearchRequest request;
-  if (auth != nullptr) request.settings = auth->request;
+  request.settings = view();
   request.settings.timeout_ms = static_cast<uint32_t>(settings.timeout.count());
   request.settings.retries = 0;
   const SearchPlan plan = search_plan(settings);
@@ -77,7 +81,7 @@ std::vector<orvctl::FoundPrinter> DiscoveryCache::printers() {
                                     [](const orvctl::FindOutcome& o) { return o.result == ORV_OK; });
   if (!any_made) return printers_;
   printers_ = orvctl::merge_printers(outcomes);
-  for (const orvctl::FoundPrinter& p : printers_) models_.remember(p.address, p.model);
+  for (const orvctl::FoundPrinter& p : printers_) models_.remember(p, view());
   searched_at_ = Clock::now();
   return printers_;
 }

@@ -43,6 +43,8 @@ class DiscoveryCache {
   std::vector<orvctl::FoundPrinter> printers();
 
  private:
+  // The auth discovery asks with (the built-in default when none is named).
+  orvctl::RequestSettings view() const;
   std::vector<orvctl::FindOutcome> search() const;
 
   const Config& config_;

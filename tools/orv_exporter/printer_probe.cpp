@@ -114,14 +114,16 @@ std::future<orvctl::FindOutcome> start_model_search(const std::string& address,
   });
 }
 
-// The model the search found, remembered; nullopt (and nothing remembered,
-// so the next probe asks again) when the printer did not answer it.
-std::optional<std::string> model_found(const orvctl::FindOutcome& outcome,
-                                       const std::string& address, ModelBook& models) {
+// The printer as the search found it, remembered; nullopt (and nothing
+// remembered, so the next probe asks again) when it did not answer.
+std::optional<orvctl::FoundPrinter> printer_found(const orvctl::FindOutcome& outcome,
+                                                  const std::string& address,
+                                                  const orvctl::RequestSettings& view,
+                                                  ModelBook& models) {
   for (const orvctl::FoundPrinter& printer : outcome.printers) {
     if (printer.address != address) continue;
-    models.remember(address, printer.model);
-    return printer.model;
+    models.remember(printer, view);
+    return printer;
   }
   return std::nullopt;
 }
@@ -167,9 +169,9 @@ ProbeData probe_printer(const std::string& target, orvctl::RequestSettings reque
   const auto start = std::chrono::steady_clock::now();
   ProbeData data;
   if (choose_address(target, data.address, request.ipv6, data.open_result, data.open_problem)) {
-    std::optional<std::string> model = models.find(data.address);
+    std::optional<orvctl::FoundPrinter> known = models.find(data.address, request);
     std::future<orvctl::FindOutcome> model_search;
-    if (!model) model_search = start_model_search(data.address, request);
+    if (!known) model_search = start_model_search(data.address, request);
     orvctl::HandlePtr handle;
     data.open_result = orvctl::open_printer(data.address, request, handle, &data.open_problem);
     if (data.open_result != ORV_OK && data.open_problem.empty()) {
@@ -178,12 +180,16 @@ ProbeData probe_printer(const std::string& target, orvctl::RequestSettings reque
       context.snmpv3 = request.v3.enabled();
       data.open_problem = orvctl::describe_result(data.open_result, context);
     }
+    if (data.open_result == ORV_OK) read_everything(handle.get(), data, abandoned);
+    if (model_search.valid()) known = printer_found(model_search.get(), data.address, request, models);
+    if (known) data.model = known->model;
+    // Spelling the identifier out through the prefix test takes hundreds of
+    // calls; the search's answer already carries it.
     if (data.open_result == ORV_OK) {
-      data.sys_object_id = opened_sys_object_id(handle.get());
-      read_everything(handle.get(), data, abandoned);
+      data.sys_object_id = known && !known->sys_object_id.empty()
+                               ? known->sys_object_id
+                               : opened_sys_object_id(handle.get());
     }
-    if (model_search.valid()) model = model_found(model_search.get(), data.address, models);
-    data.model = model.value_or("");
   }
   data.duration_seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
