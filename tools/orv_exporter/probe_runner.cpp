@@ -11,53 +11,50 @@ uint32_t try_timeout_ms(Clock::duration budget, uint32_t retries) {
 }
 
 ProbeRunner::~ProbeRunner() {
-  std::list<std::shared_ptr<Job>> jobs;
   {
     std::lock_guard lock(mutex_);
-    jobs.swap(jobs_);
+    stopping_ = true;
+    for (const auto& job : queue_) job->abandoned = true;
   }
-  for (const auto& job : jobs) {
-    job->abandoned = true;
-    if (job->thread.joinable()) job->thread.join();
-  }
+  queued_cv_.notify_all();
+  for (std::thread& worker : workers_) worker.join();
 }
 
-void ProbeRunner::reap() {
-  std::list<std::shared_ptr<Job>> done;
-  {
-    std::lock_guard lock(mutex_);
-    for (auto it = jobs_.begin(); it != jobs_.end();) {
-      std::lock_guard job_lock((*it)->mutex);
-      if ((*it)->finished) {
-        done.push_back(*it);
-        it = jobs_.erase(it);
-      } else {
-        ++it;
-      }
+void ProbeRunner::work() {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    ++idle_;
+    queued_cv_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+    --idle_;
+    if (queue_.empty()) return;  // stopping, nothing left
+    std::shared_ptr<Job> job = std::move(queue_.front());
+    queue_.pop_front();
+    lock.unlock();
+    ProbeData data = probe_printer(job->target, job->settings, job->abandoned, models_);
+    {
+      std::lock_guard job_lock(job->mutex);
+      job->data = std::move(data);
+      job->finished = true;
     }
+    job->finished_cv.notify_all();
+    lock.lock();
   }
-  for (const auto& job : done) job->thread.join();
 }
 
 ProbeData ProbeRunner::run(const std::string& target, const orvctl::RequestSettings& request,
                            Clock::time_point deadline) {
-  reap();
   const auto start = Clock::now();
   auto job = std::make_shared<Job>();
-  orvctl::RequestSettings settings = request;
-  settings.timeout_ms = try_timeout_ms(deadline - start, settings.retries);
+  job->target = target;
+  job->settings = request;
+  job->settings.timeout_ms = try_timeout_ms(deadline - start, request.retries);
   {
     std::lock_guard lock(mutex_);
-    jobs_.push_back(job);
-    // The job owns its own data; the list keeps it alive until joined.
-    job->thread = std::thread([this, job, target, settings] {
-      ProbeData data = probe_printer(target, settings, job->abandoned, models_);
-      std::lock_guard job_lock(job->mutex);
-      job->data = std::move(data);
-      job->finished = true;
-      job->finished_cv.notify_all();
-    });
+    queue_.push_back(job);
+    // Every queued probe finds a worker at once: one more when none idles.
+    if (idle_ < queue_.size()) workers_.emplace_back([this] { work(); });
   }
+  queued_cv_.notify_one();
   std::unique_lock job_lock(job->mutex);
   if (job->finished_cv.wait_until(job_lock, deadline, [&] { return job->finished; })) {
     return job->data;

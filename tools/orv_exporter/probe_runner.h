@@ -1,16 +1,19 @@
-// Runs probes on threads of their own so that an answer never waits past
-// its deadline: a printer that stops answering costs the scraper nothing
-// beyond its time-out. A probe that misses its deadline is told to stop
-// and finishes in the background; the runner joins every probe thread it
-// started before it is destroyed.
+// Runs probes on worker threads so that an answer never waits past its
+// deadline: a printer that stops answering costs the scraper nothing beyond
+// its time-out. A probe that misses its deadline is told to stop and
+// finishes in the background. The workers stay for the next probes (a new
+// thread per probe cost more CPU than the probe's own work outside the
+// exchanges); there are as many as probes ever ran at once, and the runner
+// joins them all before it is destroyed.
 #pragma once
 
 #include <chrono>
 #include <condition_variable>
-#include <list>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "printer_probe.h"
 
@@ -39,20 +42,24 @@ class ProbeRunner {
 
  private:
   struct Job {
+    std::string target;
+    orvctl::RequestSettings settings;
     std::mutex mutex;
     std::condition_variable finished_cv;
     bool finished = false;
     std::atomic<bool> abandoned{false};
     ProbeData data;
-    std::thread thread;
   };
 
-  // Joins the threads of finished probes.
-  void reap();
+  void work();
 
   ModelBook& models_;
   std::mutex mutex_;
-  std::list<std::shared_ptr<Job>> jobs_;
+  std::condition_variable queued_cv_;
+  std::deque<std::shared_ptr<Job>> queue_;
+  size_t idle_ = 0;
+  bool stopping_ = false;
+  std::vector<std::thread> workers_;
 };
 
 }  // namespace orv_exporter
