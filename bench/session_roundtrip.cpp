@@ -27,6 +27,7 @@
 
 #include <unistd.h>
 
+#include "bench_lab.h"
 #include "net/network_address.h"
 #include "snmp/message/pdu.h"
 #include "snmp/message/snmp_target.h"
@@ -38,24 +39,8 @@ namespace {
 using namespace orv;
 
 std::string g_host;
-const std::string kOrvlab = [] {
-  std::string file = __FILE__;
-  // This process owns the agent: the shell that popen runs exits at once,
-  // and other runs reap agents whose owner is gone.
-  return file.substr(0, file.rfind("/bench/")) + "/tests/support/orvlab.py --owner " +
-         std::to_string(getpid());
-}();
-
-std::string run_text(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char chunk[256];
-    while (fgets(chunk, sizeof chunk, pipe)) out += chunk;
-    pclose(pipe);
-  }
-  while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
-  return out;
-}
+const std::string& kOrvlab = bench_lab::orvlab();
+using bench_lab::run_text;
 
 const std::vector<std::string>& oids(size_t count) {
   static const std::vector<std::string> twenty = [] {

@@ -15,29 +15,14 @@
 
 #include <unistd.h>
 
+#include "bench_lab.h"
 #include "orv/orv.h"
 
 namespace {
 
-const std::string kOrvlab = [] {
-  std::string file = __FILE__;
-  // This process owns the agent: the shell that popen runs exits at once,
-  // and other runs reap agents whose owner is gone.
-  return file.substr(0, file.rfind("/bench/")) + "/tests/support/orvlab.py --owner " +
-         std::to_string(getpid());
-}();
+const std::string& kOrvlab = bench_lab::orvlab();
+using bench_lab::run_text;
 const char* const kFamily = "1.3.6.1.4.1.119.1.40.297.93.1.38.8.6.1.2";
-
-std::string run_text(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char chunk[256];
-    while (fgets(chunk, sizeof chunk, pipe)) out += chunk;
-    pclose(pipe);
-  }
-  while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
-  return out;
-}
 
 std::string g_host;
 OrvHandle g_v1 = nullptr;
