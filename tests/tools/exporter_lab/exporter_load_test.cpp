@@ -37,7 +37,7 @@ TEST(ExporterLoad, PrinterThatStopsAnsweringIsDownWithinTheScrapeTimeout) {
   SnmpsimAgent printer_a({.endpoints = {a + ":161"}, .serve = {"printer-a:public"}});
   SnmpsimAgent printer_b({.endpoints = {b + ":161"}, .serve = {"printer-b:public"}});
   Exporter exporter({.program = ORV_EXPORTER_PATH, .config = kConfig});
-  ASSERT_EQ(sample(exporter.probe(a, "2").body, "orv_up"), 1.0) << exporter.log();
+  ASSERT_EQ(sample(exporter.probe(a, "10").body, "orv_up"), 1.0) << exporter.log();
 
   printer_a.stop();
   HttpResponse silent;
@@ -47,15 +47,17 @@ TEST(ExporterLoad, PrinterThatStopsAnsweringIsDownWithinTheScrapeTimeout) {
     silent = exporter.probe(a, "2");
     took = std::chrono::steady_clock::now() - start;
   });
-  // Meanwhile the other printer is probed as usual.
-  const HttpResponse other = exporter.probe(b, "2");
+  // Meanwhile the other printer is probed as usual; its budget is wider so
+  // that a slow agent on a busy test machine is not mistaken for a fault.
+  const HttpResponse other = exporter.probe(b, "10");
   scrape.join();
   EXPECT_EQ(silent.status, 200) << silent.error;
   EXPECT_EQ(sample(silent.body, "orv_up"), 0.0) << silent.body;
   EXPECT_LT(took, std::chrono::seconds(2))
       << std::chrono::duration_cast<std::chrono::milliseconds>(took).count() << " ms";
   EXPECT_EQ(sample(other.body, "orv_up"), 1.0) << other.body;
-  EXPECT_EQ(sample(exporter.probe(b, "2").body, "orv_up"), 1.0);
+  const HttpResponse again = exporter.probe(b, "10");
+  EXPECT_EQ(sample(again.body, "orv_up"), 1.0) << again.body;
   expect_clean_end(exporter);
 }
 

@@ -49,7 +49,7 @@ discovery:
   // target parameter of a scrape of the exporter itself.
   PrometheusServer prometheus({.scrape_configs = R"(
   - job_name: printers
-    scrape_timeout: 1s
+    scrape_timeout: 3s
     metrics_path: /probe
     http_sd_configs:
       - url: http://)" + exporter_address + R"(/discover
@@ -61,6 +61,8 @@ discovery:
         target_label: instance
       - target_label: __address__
         replacement: )" + exporter_address + "\n",
+                                          // Room for a slow agent on a busy machine.
+                                          .scrape_interval = "3s",
                                           .netns = client});
 
   const auto up = prometheus.wait_for("orv_up", [](const nlohmann::json& r) { return r.size() >= 2; });
