@@ -121,9 +121,11 @@ bool ExporterServer::start(std::string& error) {
     return false;
   }
   const std::string threads = std::to_string(options_.max_requests);
-  const char* civet_options[] = {
-      "listening_ports",   ports->c_str(), "num_threads", threads.c_str(),
-      "enable_keep_alive", "yes",          nullptr};
+  // No Nagle: an answer is complete when written, and a scraper that keeps
+  // its connection must not wait for an acknowledgement to get its tail.
+  const char* civet_options[] = {"listening_ports",   ports->c_str(), "num_threads",
+                                 threads.c_str(),     "enable_keep_alive", "yes",
+                                 "tcp_nodelay",       "1",            nullptr};
   mg_callbacks callbacks{};
   // civetweb's own complaints go to our log rather than to its error page only.
   callbacks.log_message = [](const mg_connection*, const char* message) {
@@ -177,14 +179,15 @@ int ExporterServer::handle(mg_connection* connection, void* self) {
   // The header is written here rather than by civetweb's header calls:
   // those add a Date line made with gmtime(), whose buffer the worker
   // threads would share. The length lets the scraper keep the connection.
-  mg_printf(connection,
-            "HTTP/1.1 %d %s\r\nContent-Type: %s\r\nContent-Length: %zu\r\n"
-            "Cache-Control: no-store\r\n\r\n",
-            response.status, mg_get_response_code_text(connection, response.status),
-            response.content_type.c_str(), response.body.size());
-  if (std::strcmp(request->request_method, "HEAD") != 0) {
-    mg_write(connection, response.body.data(), response.body.size());
-  }
+  // Header and body leave in one write: as two, the body of an answer on a
+  // kept connection can wait for the delayed acknowledgement of the header.
+  std::string message = "HTTP/1.1 " + std::to_string(response.status) + " " +
+                        mg_get_response_code_text(connection, response.status) +
+                        "\r\nContent-Type: " + response.content_type +
+                        "\r\nContent-Length: " + std::to_string(response.body.size()) +
+                        "\r\nCache-Control: no-store\r\n\r\n";
+  if (std::strcmp(request->request_method, "HEAD") != 0) message += response.body;
+  mg_write(connection, message.data(), message.size());
   const bool known = path == "/" || path == "/probe" || path == "/discover" || path == "/metrics";
   server->metrics_.request(known ? path : "other", response.status);
   return response.status;

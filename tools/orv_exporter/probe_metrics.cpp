@@ -1,11 +1,11 @@
 #include "probe_metrics.h"
 
-#include <prometheus/gauge.h>
-#include <prometheus/registry.h>
+#include <prometheus/metric_family.h>
 #include <prometheus/text_serializer.h>
 
 #include <cstring>
 #include <map>
+#include <vector>
 
 #include "media_names.h"
 #include "status_names.h"
@@ -13,9 +13,7 @@
 namespace orv_exporter {
 namespace {
 
-using prometheus::Family;
-using prometheus::Gauge;
-using prometheus::Labels;
+using Labels = std::vector<prometheus::ClientMetric::Label>;
 
 constexpr double kBytesPerKByte = 1024.0;
 
@@ -31,23 +29,38 @@ std::string bare_name(const std::string& with_code) {
   return open == std::string::npos ? with_code : with_code.substr(0, open);
 }
 
+// The probe's gauges as prometheus-cpp's metric families, built directly:
+// a registry of live gauges (locks, atomics, label maps) is made for
+// metrics that are read many times, not for one answer.
 class Families {
  public:
-  Family<Gauge>& operator()(const std::string& name, const std::string& help) {
-    const auto found = families_.find(name);
-    if (found != families_.end()) return *found->second;
-    Family<Gauge>& family = prometheus::BuildGauge().Name(name).Help(help).Register(registry_);
-    families_.emplace(name, &family);
-    return family;
+  void set(const std::string& name, const char* help, Labels labels, double value) {
+    prometheus::MetricFamily& family = named(name, help);
+    for (prometheus::ClientMetric& metric : family.metric) {
+      if (metric.label == labels) {
+        metric.gauge.value = value;
+        return;
+      }
+    }
+    prometheus::ClientMetric& metric = family.metric.emplace_back();
+    metric.label = std::move(labels);
+    metric.gauge.value = value;
   }
-  void set(const std::string& name, const std::string& help, const Labels& labels, double value) {
-    (*this)(name, help).Add(labels).Set(value);
-  }
-  std::string text() const { return prometheus::TextSerializer().Serialize(registry_.Collect()); }
+  std::string text() const { return prometheus::TextSerializer().Serialize(families_); }
 
  private:
-  prometheus::Registry registry_;
-  std::map<std::string, Family<Gauge>*> families_;
+  prometheus::MetricFamily& named(const std::string& name, const char* help) {
+    for (prometheus::MetricFamily& family : families_) {
+      if (family.name == name) return family;
+    }
+    prometheus::MetricFamily& family = families_.emplace_back();
+    family.name = name;
+    family.help = help;
+    family.type = prometheus::MetricType::Gauge;
+    return family;
+  }
+
+  std::vector<prometheus::MetricFamily> families_;
 };
 
 void printer_metrics(Families& m, const ProbeData& d) {

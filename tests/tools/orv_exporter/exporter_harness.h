@@ -49,6 +49,7 @@ class RunningExporter {
   HttpAnswer get(const std::string& path, const std::string& headers = {}) const {
     return http_get(server_->port(), path, headers);
   }
+  uint16_t port() const { return server_->port(); }
 
  private:
   std::unique_ptr<orv_exporter::ExporterServer> server_;

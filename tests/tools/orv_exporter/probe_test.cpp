@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "exporter_harness.h"
+#include "support/kept_http.h"
 
 namespace {
 
@@ -182,6 +183,18 @@ TEST_F(ExporterProbe, RequestsTheServerRefusesOrAnswersAlone) {
   }
   const auto metrics = exporter_->get("/metrics");
   EXPECT_EQ(promtool_problems(metrics.body), "") << metrics.body;
+}
+
+// Header and body in one piece: when the body followed in a write of its
+// own, on a kept connection it waited for the header's delayed
+// acknowledgement, 40 ms a scrape.
+TEST_F(ExporterProbe, AnswersOnAKeptConnectionArriveWhole) {
+  orv::test::KeptHttpConnection connection("127.0.0.1", exporter_->port());
+  for (const char* path : {"/", "/metrics", "/", "/metrics"}) {
+    const auto answer = connection.get(path);
+    EXPECT_EQ(answer.status, 200) << path << " " << answer.error;
+    EXPECT_TRUE(connection.last_came_whole()) << path;
+  }
 }
 
 TEST_F(ExporterProbe, AnswersWithinTheScrapeTimeout) {
