@@ -151,31 +151,28 @@ void run(benchmark::State& state) {
   runs.cpu.push_back(cpu / probes);
 }
 
-BENCHMARK(run<exporter_probe, exporter_cpu_seconds>)
-    ->Name("probe")
-    ->Threads(1)
-    ->Iterations(kSequentialProbes)
-    ->UseRealTime();
-BENCHMARK(run<exporter_probe, exporter_cpu_seconds>)
-    ->Name("probe")
-    ->Threads(kPrinters)
-    ->Iterations(kParallelProbesPerThread)
-    ->UseRealTime();
-BENCHMARK(run<bare_probe, process_cpu_seconds>)
-    ->Name("bare")
-    ->Threads(1)
-    ->Iterations(kSequentialProbes)
-    ->UseRealTime();
-BENCHMARK(run<bare_probe, process_cpu_seconds>)
-    ->Name("bare")
-    ->Threads(kPrinters)
-    ->Iterations(kParallelProbesPerThread)
-    ->UseRealTime();
+// One scraper with a fixed count of probes, and ten with a count each; the
+// names stay "probe/.../threads:N" and "bare/.../threads:N".
+void register_runs() {
+  const std::pair<const char*, void (*)(benchmark::State&)> kinds[] = {
+      {"probe", run<exporter_probe, exporter_cpu_seconds>},
+      {"bare", run<bare_probe, process_cpu_seconds>}};
+  for (const auto& [name, function] : kinds) {
+    for (const auto& [threads, iterations] :
+         {std::pair{1, kSequentialProbes}, std::pair{kPrinters, kParallelProbesPerThread}}) {
+      benchmark::RegisterBenchmark(name, function)
+          ->Threads(threads)
+          ->Iterations(iterations)
+          ->UseRealTime();
+    }
+  }
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
+  register_runs();
   const std::string missing = orv::test::lab_missing(true, {"snmpd", "snmpget"});
   if (!missing.empty()) {
     std::fprintf(stderr, "exporter_probe: %s\n", missing.c_str());
