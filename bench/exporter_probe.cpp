@@ -14,11 +14,14 @@
 //
 // Counters: probes_per_s; cpu_us_per_probe, the exporter process's CPU
 // (utime + stime of /proc/PID/stat, which keeps the time of its ended probe
-// threads) per probe, or for bare this process's. At the end the program
-// prints the exporter's added time and CPU per probe against the bare
-// exchanges, medians over --benchmark_repetitions=N. This machine's speed
-// drifts over minutes; --benchmark_enable_random_interleaving=true spreads
-// the drift over both kinds.
+// threads) per probe, or for bare this process's.
+//
+// This machine's speed drifts by tens of percent over minutes, so runs come
+// in rounds (--rounds=N, default 9): each round runs probe and bare back to
+// back for each thread count, in turn first, and gives the ratio of the
+// two. At the end the program prints the median of the rounds' ratios and
+// their range: a ratio of neighbours cancels the drift that medians of
+// separate runs keep.
 #include <benchmark/benchmark.h>
 #include <orv/orv.h>
 #include <sys/resource.h>
@@ -27,10 +30,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/exporter_process.h"
@@ -58,14 +63,16 @@ struct Lab {
 };
 Lab* g_lab = nullptr;
 
-// Per kind ("probe", "bare") and thread count: wall seconds and CPU seconds
-// per probe of each run (repetitions add runs).
+constexpr int kDefaultRounds = 9;
+
+// Wall seconds per probe of one scraper, and CPU seconds per probe, of one run.
 struct PerProbe {
-  std::vector<double> wall;
-  std::vector<double> cpu;
+  double wall = 0;
+  double cpu = 0;
 };
+// Per round, thread count and kind ("probe", "bare"): its run.
 std::mutex g_mutex;
-std::map<std::pair<std::string, int>, PerProbe> g_results;
+std::map<std::tuple<int, int, std::string>, PerProbe> g_results;
 
 double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -129,7 +136,7 @@ bool exporter_probe(const std::string& address) {
 // loops of all threads start and end together, and the process measured
 // (the exporter, or this one for bare) does nothing but the probes.
 template <bool (*probe)(const std::string&), double (*cpu_seconds)()>
-void run(benchmark::State& state) {
+void run(benchmark::State& state, int round) {
   const std::string& address = g_lab->addresses[static_cast<size_t>(state.thread_index()) % kPrinters];
   const auto start = Clock::now();
   const double cpu_before = cpu_seconds();
@@ -146,33 +153,81 @@ void run(benchmark::State& state) {
   state.counters["probes_per_s"] = probes / wall;
   state.counters["cpu_us_per_probe"] = cpu * 1e6 / probes;
   std::lock_guard lock(g_mutex);
-  PerProbe& runs = g_results[{probe == exporter_probe ? "probe" : "bare", state.threads()}];
-  runs.wall.push_back(wall / static_cast<double>(state.iterations()));
-  runs.cpu.push_back(cpu / probes);
+  g_results[{round, state.threads(), probe == exporter_probe ? "probe" : "bare"}] = {
+      wall / static_cast<double>(state.iterations()), cpu / probes};
 }
 
-// One scraper with a fixed count of probes, and ten with a count each; the
-// names stay "probe/.../threads:N" and "bare/.../threads:N".
-void register_runs() {
-  const std::pair<const char*, void (*)(benchmark::State&)> kinds[] = {
-      {"probe", run<exporter_probe, exporter_cpu_seconds>},
-      {"bare", run<bare_probe, process_cpu_seconds>}};
-  for (const auto& [name, function] : kinds) {
+// Per round and thread count, probe and bare back to back, in turn first
+// (one scraper with a fixed count of probes, ten with a count each).
+void register_rounds(int rounds) {
+  using Run = void (*)(benchmark::State&, int);
+  const std::pair<const char*, Run> kinds[] = {{"probe", run<exporter_probe, exporter_cpu_seconds>},
+                                               {"bare", run<bare_probe, process_cpu_seconds>}};
+  for (int round = 0; round < rounds; ++round) {
     for (const auto& [threads, iterations] :
          {std::pair{1, kSequentialProbes}, std::pair{kPrinters, kParallelProbesPerThread}}) {
-      benchmark::RegisterBenchmark(name, function)
-          ->Threads(threads)
-          ->Iterations(iterations)
-          ->UseRealTime();
+      for (int k = 0; k < 2; ++k) {
+        const auto& [name, function] = kinds[(k + round) % 2];
+        benchmark::RegisterBenchmark(name, function, round)
+            ->Threads(threads)
+            ->Iterations(iterations)
+            ->UseRealTime();
+      }
     }
   }
+}
+
+// The rounds' ratios probe / bare of one thread count: median and range.
+void print_ratios(int threads) {
+  std::vector<double> wall;
+  std::vector<double> cpu;
+  // Absolute figures: probe and bare, wall and CPU per probe.
+  std::vector<double> absolute[4];
+  for (const auto& [key, probe] : g_results) {
+    const auto& [round, n, kind] = key;
+    const auto bare = g_results.find({round, n, "bare"});
+    if (n != threads || kind != "probe" || bare == g_results.end()) continue;
+    wall.push_back(probe.wall / bare->second.wall);
+    cpu.push_back(probe.cpu / bare->second.cpu);
+    const double values[] = {probe.wall, bare->second.wall, probe.cpu, bare->second.cpu};
+    for (size_t i = 0; i < 4; ++i) absolute[i].push_back(values[i]);
+  }
+  if (wall.empty()) return;
+  const auto percent = [](double ratio) { return (ratio - 1) * 100; };
+  std::sort(wall.begin(), wall.end());
+  std::sort(cpu.begin(), cpu.end());
+  std::printf("threads:%d, medians of %zu rounds: probe %.3f ms, bare %.3f ms; CPU per probe "
+              "exporter %.0f us, bare %.0f us\n",
+              threads, wall.size(), median(absolute[0]) * 1e3, median(absolute[1]) * 1e3,
+              median(absolute[2]) * 1e6, median(absolute[3]) * 1e6);
+  std::printf("threads:%d, %zu rounds: exporter adds %+.1f%% time (rounds %+.1f%% to %+.1f%%), "
+              "%+.1f%% CPU (%+.1f%% to %+.1f%%)\n",
+              threads, wall.size(), percent(median(wall)), percent(wall.front()),
+              percent(wall.back()), percent(median(cpu)), percent(cpu.front()), percent(cpu.back()));
+}
+
+// --rounds=N, taken out of argv before the benchmark library reads it.
+int take_rounds(int& argc, char** argv) {
+  int rounds = kDefaultRounds;
+  int kept = 1;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg.rfind("--rounds=", 0) == 0) {
+      rounds = std::max(1, std::atoi(arg.c_str() + 9));
+    } else {
+      argv[kept++] = argv[i];
+    }
+  }
+  argc = kept;
+  return rounds;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  const int rounds = take_rounds(argc, argv);
   benchmark::Initialize(&argc, argv);
-  register_runs();
+  register_rounds(rounds);
   const std::string missing = orv::test::lab_missing(true, {"snmpd", "snmpget"});
   if (!missing.empty()) {
     std::fprintf(stderr, "exporter_probe: %s\n", missing.c_str());
@@ -190,18 +245,7 @@ int main(int argc, char** argv) {
                 std::to_string(kRetries) + "\n"});
   g_lab = &lab;
   benchmark::RunSpecifiedBenchmarks();
-  // Medians over the repetitions (--benchmark_repetitions=N).
-  for (const int threads : {1, kPrinters}) {
-    const auto probe = g_results.find({"probe", threads});
-    const auto bare = g_results.find({"bare", threads});
-    if (probe == g_results.end() || bare == g_results.end()) continue;
-    const double wall[] = {median(probe->second.wall), median(bare->second.wall)};
-    const double cpu[] = {median(probe->second.cpu), median(bare->second.cpu)};
-    std::printf("threads:%d (median of %zu): probe %.3f ms, bare %.3f ms, exporter adds %+.1f%% time; "
-                "CPU per probe exporter %.0f us, bare %.0f us (%+.1f%%)\n",
-                threads, probe->second.wall.size(), wall[0] * 1e3, wall[1] * 1e3,
-                (wall[0] / wall[1] - 1) * 100, cpu[0] * 1e6, cpu[1] * 1e6, (cpu[0] / cpu[1] - 1) * 100);
-  }
+  for (const int threads : {1, kPrinters}) print_ratios(threads);
   g_lab = nullptr;
   benchmark::Shutdown();
   return 0;

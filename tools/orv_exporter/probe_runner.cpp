@@ -1,6 +1,7 @@
 #include "probe_runner.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace orv_exporter {
 
@@ -57,7 +58,7 @@ ProbeData ProbeRunner::run(const std::string& target, const orvctl::RequestSetti
   queued_cv_.notify_one();
   std::unique_lock job_lock(job->mutex);
   if (job->finished_cv.wait_until(job_lock, deadline, [&] { return job->finished; })) {
-    return job->data;
+    return std::move(job->data);  // the worker is done with it
   }
   job->abandoned = true;
   ProbeData late;
