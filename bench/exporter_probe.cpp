@@ -179,30 +179,35 @@ void register_rounds(int rounds) {
 
 // The rounds' ratios probe / bare of one thread count: median and range.
 void print_ratios(int threads) {
-  std::vector<double> wall;
-  std::vector<double> cpu;
-  // Absolute figures: probe and bare, wall and CPU per probe.
-  std::vector<double> absolute[4];
+  std::vector<std::pair<PerProbe, PerProbe>> rounds;  // probe, bare
   for (const auto& [key, probe] : g_results) {
     const auto& [round, n, kind] = key;
     const auto bare = g_results.find({round, n, "bare"});
-    if (n != threads || kind != "probe" || bare == g_results.end()) continue;
-    wall.push_back(probe.wall / bare->second.wall);
-    cpu.push_back(probe.cpu / bare->second.cpu);
-    const double values[] = {probe.wall, bare->second.wall, probe.cpu, bare->second.cpu};
-    for (size_t i = 0; i < 4; ++i) absolute[i].push_back(values[i]);
+    if (n == threads && kind == "probe" && bare != g_results.end()) {
+      rounds.emplace_back(probe, bare->second);
+    }
   }
-  if (wall.empty()) return;
-  const auto percent = [](double ratio) { return (ratio - 1) * 100; };
-  std::sort(wall.begin(), wall.end());
-  std::sort(cpu.begin(), cpu.end());
+  if (rounds.empty()) return;
+  // A figure of each round, sorted.
+  const auto each = [&](double (*figure)(const PerProbe&, const PerProbe&)) {
+    std::vector<double> values;
+    for (const auto& [probe, bare] : rounds) values.push_back(figure(probe, bare));
+    std::sort(values.begin(), values.end());
+    return values;
+  };
+  const auto wall = each([](const PerProbe& p, const PerProbe& b) { return p.wall / b.wall; });
+  const auto cpu = each([](const PerProbe& p, const PerProbe& b) { return p.cpu / b.cpu; });
   std::printf("threads:%d, medians of %zu rounds: probe %.3f ms, bare %.3f ms; CPU per probe "
               "exporter %.0f us, bare %.0f us\n",
-              threads, wall.size(), median(absolute[0]) * 1e3, median(absolute[1]) * 1e3,
-              median(absolute[2]) * 1e6, median(absolute[3]) * 1e6);
+              threads, rounds.size(),
+              median(each([](const PerProbe& p, const PerProbe&) { return p.wall; })) * 1e3,
+              median(each([](const PerProbe&, const PerProbe& b) { return b.wall; })) * 1e3,
+              median(each([](const PerProbe& p, const PerProbe&) { return p.cpu; })) * 1e6,
+              median(each([](const PerProbe&, const PerProbe& b) { return b.cpu; })) * 1e6);
+  const auto percent = [](double ratio) { return (ratio - 1) * 100; };
   std::printf("threads:%d, %zu rounds: exporter adds %+.1f%% time (rounds %+.1f%% to %+.1f%%), "
               "%+.1f%% CPU (%+.1f%% to %+.1f%%)\n",
-              threads, wall.size(), percent(median(wall)), percent(wall.front()),
+              threads, rounds.size(), percent(median(wall)), percent(wall.front()),
               percent(wall.back()), percent(median(cpu)), percent(cpu.front()), percent(cpu.back()));
 }
 
