@@ -31,7 +31,7 @@
 #include "net/network_address.h"
 #include "snmp/message/pdu.h"
 #include "snmp/message/snmp_target.h"
-#include "snmp/session/session_dispatcher.h"
+#include "snmp/dispatch/session_dispatcher.h"
 #include "snmp/smi/smi_factory.h"
 
 namespace {

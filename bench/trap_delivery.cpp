@@ -18,8 +18,8 @@
 #include "snmp/message/codec_service.h"
 #include "snmp/message/pdu.h"
 #include "snmp/message/snmp_target.h"
-#include "snmp/session/trap_decode.h"
-#include "snmp/session/trap_session.h"
+#include "snmp/trap/trap_decode.h"
+#include "snmp/trap/trap_session.h"
 #include "snmp/smi/smi_factory.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "snmp/session/trap_session.h"
+#include "snmp/trap/trap_session.h"
 #include "snmp/smi/qel_oid.h"
 
 // What a callback is handed: one trap packet, read through the accessors.

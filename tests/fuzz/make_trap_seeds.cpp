@@ -2,7 +2,7 @@
 // SNMPv1 Traps and SNMPv2c notifications with bindings of every kind, and
 // cuts of them.
 #include "seed_folder.h"
-#include "snmp/session/trap_fixtures.h"
+#include "snmp/trap/trap_fixtures.h"
 
 int main(int argc, char** argv) {
   using namespace orv;

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "snmp/session/trap_decode.h"
+#include "snmp/trap/trap_decode.h"
 #include "snmp/smi/qel_oid.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

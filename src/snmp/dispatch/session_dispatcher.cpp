@@ -1,10 +1,10 @@
-#include "snmp/session/session_dispatcher.h"
+#include "snmp/dispatch/session_dispatcher.h"
 
 #include <new>
 
 #include "snmp/message/codec_log.h"
 #include "snmp/session/request_session.h"
-#include "snmp/session/v3_request_session.h"
+#include "snmp/v3/v3_request_session.h"
 
 namespace orv {
 

@@ -53,7 +53,6 @@ namespace session {
 // Which session a target needs, from its message model (target kind) and
 // SNMP version.
 enum class SessionKind { kNone, kCommunity, kUserBased };
-inline constexpr int32_t kSnmpVersion3 = 2;
 SessionKind session_kind_for(int32_t message_model, int32_t version);
 
 }  // namespace session

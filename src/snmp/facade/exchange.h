@@ -8,7 +8,7 @@
 #include "snmp/message/owning_list.h"
 #include "snmp/message/pdu.h"
 #include "snmp/message/snmp_target.h"
-#include "snmp/session/session_dispatcher.h"
+#include "snmp/dispatch/session_dispatcher.h"
 
 namespace orv::facade {
 

@@ -5,7 +5,7 @@
 #include "net/address_resolver.h"
 #include "snmp/facade/max_message_size.h"
 #include "snmp/facade/value_forms.h"
-#include "snmp/session/session_dispatcher.h"
+#include "snmp/dispatch/session_dispatcher.h"
 #include "snmp/smi/smi_factory.h"
 
 namespace orv::facade {

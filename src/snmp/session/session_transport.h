@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "snmp/session/datagram_socket.h"
+#include "snmp/transport/datagram_socket.h"
 
 namespace orv {
 

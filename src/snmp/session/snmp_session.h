@@ -40,4 +40,9 @@ struct SessionDestroy {
 };
 using SessionPtr = std::unique_ptr<IQesSession, SessionDestroy>;
 
+namespace session {
+// The target version that asks for the user-based (SNMPv3) session.
+inline constexpr int32_t kSnmpVersion3 = 2;
+}  // namespace session
+
 }  // namespace orv

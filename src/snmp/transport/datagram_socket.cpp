@@ -1,4 +1,4 @@
-#include "snmp/session/datagram_socket.h"
+#include "snmp/transport/datagram_socket.h"
 
 #include <netinet/in.h>
 #include <poll.h>
@@ -9,8 +9,8 @@
 
 #include "net/ipv4_text_address.h"
 #include "net/socket_api.h"
-#include "snmp/session/ipv6_group.h"
-#include "snmp/session/socket_log.h"
+#include "snmp/transport/ipv6_group.h"
+#include "snmp/transport/socket_log.h"
 
 namespace orv {
 namespace {

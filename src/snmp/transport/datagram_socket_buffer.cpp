@@ -7,8 +7,8 @@
 #include <fstream>
 
 #include "net/socket_api.h"
-#include "snmp/session/datagram_socket.h"
-#include "snmp/session/socket_log.h"
+#include "snmp/transport/datagram_socket.h"
+#include "snmp/transport/socket_log.h"
 
 namespace orv {
 namespace {

@@ -1,6 +1,6 @@
 #include <new>
 
-#include "snmp/session/datagram_socket_families.h"
+#include "snmp/transport/datagram_socket_families.h"
 
 namespace orv {
 

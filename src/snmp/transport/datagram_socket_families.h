@@ -3,7 +3,7 @@
 // address form.
 #pragma once
 
-#include "snmp/session/datagram_socket.h"
+#include "snmp/transport/datagram_socket.h"
 
 namespace orv {
 

@@ -1,8 +1,8 @@
 #include <cstring>
 
 #include "net/socket_api.h"
-#include "snmp/session/datagram_socket_families.h"
-#include "snmp/session/ipx_sockaddr.h"
+#include "snmp/transport/datagram_socket_families.h"
+#include "snmp/transport/ipx_sockaddr.h"
 
 namespace orv {
 

@@ -4,7 +4,7 @@
 
 #include "net/ipv4_text_address.h"
 #include "net/socket_api.h"
-#include "snmp/session/datagram_socket_families.h"
+#include "snmp/transport/datagram_socket_families.h"
 #include "snmp/smi/address_forms.h"
 
 namespace orv {

@@ -6,7 +6,7 @@
 
 #include "net/address_text.h"
 #include "net/socket_api.h"
-#include "snmp/session/datagram_socket_families.h"
+#include "snmp/transport/datagram_socket_families.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "snmp/session/ipv6_group.h"
+#include "snmp/transport/ipv6_group.h"
 
 #include <cstring>
 #include <string_view>

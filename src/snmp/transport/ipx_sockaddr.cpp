@@ -1,4 +1,4 @@
-#include "snmp/session/ipx_sockaddr.h"
+#include "snmp/transport/ipx_sockaddr.h"
 
 #include <sys/socket.h>
 

@@ -1,4 +1,4 @@
-#include "snmp/session/socket_log.h"
+#include "snmp/transport/socket_log.h"
 
 namespace orv {
 namespace {

@@ -1,4 +1,4 @@
-#include "snmp/session/observer_invoker.h"
+#include "snmp/trap/observer_invoker.h"
 
 #include <new>
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "snmp/message/snmp_packet.h"
-#include "snmp/session/trap_observer.h"
-#include "snmp/session/worker_thread.h"
+#include "snmp/trap/trap_observer.h"
+#include "snmp/trap/worker_thread.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "snmp/session/trap_decode.h"
+#include "snmp/trap/trap_decode.h"
 
 #include "snmp/message/ber_reader.h"
 #include "snmp/message/codec_service.h"

@@ -1,9 +1,9 @@
-#include "snmp/session/trap_session.h"
+#include "snmp/trap/trap_session.h"
 
 #include <new>
 
 #include "snmp/message/codec_log.h"
-#include "snmp/session/trap_decode.h"
+#include "snmp/trap/trap_decode.h"
 
 namespace orv {
 namespace {

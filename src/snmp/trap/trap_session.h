@@ -9,9 +9,9 @@
 #include <memory>
 
 #include "result_codes.h"
-#include "snmp/session/observer_invoker.h"
+#include "snmp/trap/observer_invoker.h"
 #include "snmp/session/session_transport.h"
-#include "snmp/session/worker_thread.h"
+#include "snmp/trap/worker_thread.h"
 
 namespace orv {
 

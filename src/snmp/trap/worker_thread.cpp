@@ -1,4 +1,4 @@
-#include "snmp/session/worker_thread.h"
+#include "snmp/trap/worker_thread.h"
 
 #include <system_error>
 

@@ -1,4 +1,4 @@
-#include "snmp/session/v3_error_map.h"
+#include "snmp/v3/v3_error_map.h"
 
 namespace orv::session {
 

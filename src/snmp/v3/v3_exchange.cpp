@@ -1,4 +1,4 @@
-#include "snmp/session/v3_exchange.h"
+#include "snmp/v3/v3_exchange.h"
 
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>

@@ -1,4 +1,4 @@
-#include "snmp/session/v3_pdu_convert.h"
+#include "snmp/v3/v3_pdu_convert.h"
 
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>

@@ -1,4 +1,4 @@
-#include "snmp/session/v3_request_session.h"
+#include "snmp/v3/v3_request_session.h"
 
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
@@ -12,11 +12,11 @@
 #include "snmp/message/codec_log.h"
 #include "snmp/session/request_id.h"
 #include "snmp/session/taken_packet.h"
-#include "snmp/session/v3_error_map.h"
-#include "snmp/session/v3_exchange.h"
-#include "snmp/session/v3_library.h"
-#include "snmp/session/v3_pdu_convert.h"
-#include "snmp/session/v3_session_settings.h"
+#include "snmp/v3/v3_error_map.h"
+#include "snmp/v3/v3_exchange.h"
+#include "snmp/v3/v3_library.h"
+#include "snmp/v3/v3_pdu_convert.h"
+#include "snmp/v3/v3_session_settings.h"
 
 namespace orv {
 namespace {

@@ -1,4 +1,4 @@
-#include "snmp/session/v3_session_settings.h"
+#include "snmp/v3/v3_session_settings.h"
 
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
@@ -8,8 +8,8 @@
 #include <mutex>
 #include <utility>
 
-#include "snmp/session/session_dispatcher.h"
-#include "snmp/session/v3_error_map.h"
+#include "snmp/session/snmp_session.h"
+#include "snmp/v3/v3_error_map.h"
 
 namespace orv::session {
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "session_fixtures.h"
-#include "snmp/session/datagram_socket.h"
-#include "snmp/session/session_dispatcher.h"
+#include "snmp/transport/datagram_socket.h"
+#include "snmp/dispatch/session_dispatcher.h"
 #include "support/lab.h"
 
 namespace orv {

@@ -12,9 +12,9 @@
 #include <string>
 
 #include "session_fixtures.h"
-#include "snmp/session/datagram_socket.h"
+#include "snmp/transport/datagram_socket.h"
 #include "snmp/session/request_session.h"
-#include "snmp/session/session_dispatcher.h"
+#include "snmp/dispatch/session_dispatcher.h"
 
 namespace orv {
 namespace {

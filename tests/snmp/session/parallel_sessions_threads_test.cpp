@@ -11,9 +11,9 @@
 
 #include "log/log.h"
 #include "log_capture.h"
-#include "snmp/session/datagram_socket.h"
+#include "snmp/transport/datagram_socket.h"
 #include "snmp/session/request_session.h"
-#include "snmp/session/session_dispatcher.h"
+#include "snmp/dispatch/session_dispatcher.h"
 #include "session_fixtures.h"
 
 namespace orv::testing {

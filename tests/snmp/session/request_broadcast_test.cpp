@@ -12,7 +12,7 @@
 #include "log_capture.h"
 #include "session_fixtures.h"
 #include "snmp/session/request_session.h"
-#include "snmp/session/session_dispatcher.h"
+#include "snmp/dispatch/session_dispatcher.h"
 #include "support/burst_peer.h"
 #include "support/lab.h"
 #include "support/snmp_probe.h"

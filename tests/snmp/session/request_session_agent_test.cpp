@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "session_fixtures.h"
-#include "snmp/session/session_dispatcher.h"
+#include "snmp/dispatch/session_dispatcher.h"
 #include "support/lab.h"
 
 namespace orv {

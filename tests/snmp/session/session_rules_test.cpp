@@ -8,7 +8,7 @@
 #include "net/network_address.h"
 #include "snmp/session/broadcast_sender_rule.h"
 #include "snmp/session/request_id.h"
-#include "snmp/session/session_dispatcher.h"
+#include "snmp/dispatch/session_dispatcher.h"
 #include "snmp/session/session_ticks.h"
 #include "snmp/session/split_rules.h"
 

@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "net/network_address.h"
-#include "snmp/session/datagram_socket.h"
-#include "snmp/session/datagram_socket_families.h"
+#include "snmp/transport/datagram_socket.h"
+#include "snmp/transport/datagram_socket_families.h"
 #include "support/lab.h"
 #include "support/snmp_probe.h"
-#include "log_capture.h"
+#include "snmp/session/log_capture.h"
 
 namespace orv {
 namespace {

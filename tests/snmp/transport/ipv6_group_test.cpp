@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "snmp/session/ipv6_group.h"
+#include "snmp/transport/ipv6_group.h"
 
 namespace orv::session {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "snmp/message/message_corpus.h"
 #include "snmp/session/log_capture.h"
-#include "snmp/session/trap_fixtures.h"
+#include "snmp/trap/trap_fixtures.h"
 #include "support/udp_probe.h"
 
 namespace orv::testing {

@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "snmp/session/log_capture.h"
-#include "snmp/session/trap_fixtures.h"
+#include "snmp/trap/trap_fixtures.h"
 #include "support/udp_probe.h"
 
 namespace orv::testing {

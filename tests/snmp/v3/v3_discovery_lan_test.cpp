@@ -8,9 +8,9 @@
 #include <vector>
 #include <string>
 
-#include "snmp/session/session_dispatcher.h"
-#include "snmp/session/v3_library.h"
-#include "snmp/session/v3_request_session.h"
+#include "snmp/dispatch/session_dispatcher.h"
+#include "snmp/v3/v3_library.h"
+#include "snmp/v3/v3_request_session.h"
 #include "snmp/smi/smi_factory.h"
 #include "support/lab.h"
 

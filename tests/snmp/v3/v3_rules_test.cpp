@@ -11,11 +11,11 @@
 
 #include "snmp/message/var_bind.h"
 #include "snmp/message/var_bind_list.h"
-#include "snmp/session/session_dispatcher.h"
-#include "snmp/session/v3_error_map.h"
-#include "snmp/session/v3_library.h"
-#include "snmp/session/v3_pdu_convert.h"
-#include "snmp/session/v3_session_settings.h"
+#include "snmp/dispatch/session_dispatcher.h"
+#include "snmp/v3/v3_error_map.h"
+#include "snmp/v3/v3_library.h"
+#include "snmp/v3/v3_pdu_convert.h"
+#include "snmp/v3/v3_session_settings.h"
 #include "snmp/smi/smi_factory.h"
 
 namespace orv {

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "snmp/session/session_dispatcher.h"
-#include "snmp/session/v3_library.h"
-#include "snmp/session/v3_request_session.h"
+#include "snmp/dispatch/session_dispatcher.h"
+#include "snmp/v3/v3_library.h"
+#include "snmp/v3/v3_request_session.h"
 #include "snmp/smi/smi_factory.h"
 #include "support/lab.h"
 
