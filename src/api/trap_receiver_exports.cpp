@@ -32,10 +32,13 @@ namespace {
 constexpr int32_t kHostProtocolIpv4 = 1;
 constexpr int32_t kHostProtocolIpv6 = 5;
 
-// One (callback, context) pair as an observer of the invoker.
-class CallbackObserver final : public IQesTrapObserver {
+}  // namespace
+
+// One (callback, context) pair as an observer of the invoker. Not in the
+// anonymous namespace: QelTrapReceiver, a type of the C interface, holds it.
+class TrapCallbackObserver final : public IQesTrapObserver {
  public:
-  CallbackObserver(QelTrapCallback callback, void* context) : callback_(callback), context_(context) {}
+  TrapCallbackObserver(QelTrapCallback callback, void* context) : callback_(callback), context_(context) {}
   void update(IQesSnmpPacket* packet) override {
     const QelTrap trap(packet);
     callback_(&trap, context_);
@@ -46,7 +49,6 @@ class CallbackObserver final : public IQesTrapObserver {
   void* context_;
 };
 
-}  // namespace
 }  // namespace orv
 
 struct QelTrapReceiver {
@@ -54,14 +56,14 @@ struct QelTrapReceiver {
   // One observer per pair, kept until close: a callback may detach its own
   // pair while its observer is still on the stack.
   std::mutex pairs_mutex;
-  std::map<std::pair<QelTrapCallback, void*>, std::unique_ptr<orv::CallbackObserver>> pairs;
+  std::map<std::pair<QelTrapCallback, void*>, std::unique_ptr<orv::TrapCallbackObserver>> pairs;
 
   // The pair's observer, made on first use; nullptr when memory runs out.
-  orv::CallbackObserver* observer_of(QelTrapCallback callback, void* context, bool make) {
+  orv::TrapCallbackObserver* observer_of(QelTrapCallback callback, void* context, bool make) {
     std::lock_guard lock(pairs_mutex);
     try {
       auto& slot = pairs[{callback, context}];
-      if (!slot && make) slot = std::make_unique<orv::CallbackObserver>(callback, context);
+      if (!slot && make) slot = std::make_unique<orv::TrapCallbackObserver>(callback, context);
       return slot.get();
     } catch (const std::bad_alloc&) {
       return nullptr;
@@ -111,13 +113,13 @@ void qel_trap_receiver_close(QelTrapReceiver* receiver) {
 
 int32_t qel_trap_receiver_attach(QelTrapReceiver* receiver, QelTrapCallback callback, void* context) {
   if (!receiver || !callback) return kErrInvalidArg;
-  orv::CallbackObserver* observer = receiver->observer_of(callback, context, true);
+  orv::TrapCallbackObserver* observer = receiver->observer_of(callback, context, true);
   return observer ? receiver->session->attach(observer) : kErrNoMemory;
 }
 
 int32_t qel_trap_receiver_detach(QelTrapReceiver* receiver, QelTrapCallback callback, void* context) {
   if (!receiver || !callback) return kErrInvalidArg;
-  orv::CallbackObserver* observer = receiver->observer_of(callback, context, false);
+  orv::TrapCallbackObserver* observer = receiver->observer_of(callback, context, false);
   return observer ? receiver->session->detach(observer) : kOk;
 }
 

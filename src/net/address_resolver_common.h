@@ -10,6 +10,9 @@
 
 namespace orv::net {
 
+// Room for a host name from getnameinfo (NI_MAXHOST).
+inline constexpr size_t kHostBufferSize = 1025;
+
 // Starts the socket library for one operation and stops it again on every
 // way out, also after a failed start.
 class SocketStartGuard {

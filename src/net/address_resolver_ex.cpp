@@ -12,7 +12,6 @@ namespace orv::net {
 
 namespace {
 
-constexpr size_t kHostBufferSize = 1025;
 constexpr size_t kServiceBufferSize = 32;
 
 struct AddrInfoRelease {

@@ -10,8 +10,6 @@ namespace orv::net {
 
 namespace {
 
-constexpr size_t kHostBufferSize = 1025;
-
 // The entry's address at `index` as dotted text; false past the last one.
 bool host_entry_text(const hostent& host, size_t index, std::string* text) {
   if (!host.h_addr_list || !host.h_addr_list[index] || host.h_addrtype != AF_INET ||

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "orv/orv.h"
+#include "api/family_agent.h"
 #include "support/lab.h"
 
 namespace {
@@ -17,7 +18,7 @@ namespace {
 using orv::test::SnmpsimAgent;
 using orv::test::VirtualLan;
 
-const std::string kFamily = "1.3.6.1.4.1.119.1.40.297.93.1.38.8.6";
+using orv::test::kFamily;
 constexpr uint32_t kFindTimeoutMs = 1500;
 
 struct Found {

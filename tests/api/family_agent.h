@@ -11,6 +11,8 @@
 
 namespace orv::test {
 
+// The supported family's sysObjectID prefix, as the filters take it.
+inline const std::string kFamily = "1.3.6.1.4.1.119.1.40.297.93.1.38.8.6";
 inline constexpr const char kFamilySysObjectId[] = "1.3.6.1.4.1.119.1.40.297.93.1.38.8.6.1.2";
 
 struct FamilyAgent {

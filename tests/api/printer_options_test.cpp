@@ -17,6 +17,7 @@
 
 #include "orv/orv.h"
 #include "orv/orv_log.hpp"
+#include "api/family_agent.h"
 #include "support/lab.h"
 
 namespace {
@@ -25,7 +26,7 @@ using orv::test::SnmpsimAgent;
 
 constexpr int32_t kTimeoutMs = 1000;
 constexpr int32_t kRetries = 1;
-const std::string kFamily = "1.3.6.1.4.1.119.1.40.297.93.1.38.8.6";
+using orv::test::kFamily;
 
 struct Tray {
   std::string name;

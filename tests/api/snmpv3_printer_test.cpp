@@ -17,8 +17,8 @@ namespace {
 using orv::test::SnmpdAgent;
 using orv::test::SnmpsimAgent;
 
-constexpr uint32_t kTimeoutMs = 1000;
-constexpr uint32_t kRetries = 1;
+constexpr uint32_t kV3TimeoutMs = 1000;
+constexpr uint32_t kV3Retries = 1;
 constexpr int32_t kUsm = 2;
 const char* const kAuthPass = "auth-phrase-17";
 const char* const kPrivPass = "priv-phrase-23";
@@ -104,12 +104,12 @@ TEST(Snmpv3Printer, EveryLevelReadsTheSameRecordsAsSnmpV1) {
                         .v3users = {c.lab_user}});
     Handle v1;
     ASSERT_EQ(OrvCommandString(v1.h, "CmdSetCommunityGetOption", "printer-a"), 0);
-    ASSERT_EQ(OrvInitDevice(v1.h, address.c_str(), 1, kTimeoutMs, kRetries), 0);
+    ASSERT_EQ(OrvInitDevice(v1.h, address.c_str(), 1, kV3TimeoutMs, kV3Retries), 0);
     const std::string expected = snapshot(v1.h);
     ASSERT_NE(expected.find("SysName=0:printer-a-floor2"), std::string::npos) << expected;
 
     Handle v3;
-    ASSERT_EQ(OrvInitDeviceEx(v3.h, address.c_str(), 1, kUsm, &c.params, kTimeoutMs, kRetries), 0);
+    ASSERT_EQ(OrvInitDeviceEx(v3.h, address.c_str(), 1, kUsm, &c.params, kV3TimeoutMs, kV3Retries), 0);
     EXPECT_EQ(snapshot(v3.h), expected);
   }
 }

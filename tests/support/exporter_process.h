@@ -42,6 +42,9 @@ class Exporter {
   ServerProcess server_;
 };
 
+// The first supply's level in the simulated printers' data files.
+inline constexpr const char* kSupplyLevel = "1.3.6.1.2.1.43.11.1.1.9.1.1";
+
 // The value of the first sample of `name` in a text exposition whose labels
 // contain every label="value" pair in `labels`.
 std::optional<double> sample(const std::string& exposition, const std::string& name,

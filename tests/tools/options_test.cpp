@@ -13,8 +13,7 @@ namespace {
 
 using orvctl_test::orvctl;
 using orvctl_test::parse_document;
-
-constexpr const char* kFamily = "1.3.6.1.4.1.119.1.40.297.93.1.38.8.6";
+using orvctl_test::kFamily;
 
 class OrvctlPrinters : public ::testing::Test {
  protected:

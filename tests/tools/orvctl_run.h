@@ -11,6 +11,9 @@
 
 namespace orvctl_test {
 
+// The supported family's sysObjectID prefix, as --filter takes it.
+inline constexpr const char* kFamily = "1.3.6.1.4.1.119.1.40.297.93.1.38.8.6";
+
 inline orv::test::RunResult orvctl(const std::vector<std::string>& args, int timeout_ms = 30000) {
   std::vector<std::string> argv = {ORVCTL_PATH};
   argv.insert(argv.end(), args.begin(), args.end());

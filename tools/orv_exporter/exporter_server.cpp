@@ -1,6 +1,5 @@
 #include "exporter_server.h"
 
-#include <arpa/inet.h>
 #include <civetweb.h>
 
 #include <cmath>
@@ -8,34 +7,17 @@
 #include <cstring>
 
 #include "exporter_log.h"
+#include "exporter_page.h"
 #include "probe_metrics.h"
 
 namespace orv_exporter {
 namespace {
 
-constexpr size_t kMaxParameter = 1024;
-constexpr double kMaxMarginSeconds = 0.5;
 constexpr int kCivetwebIpv6Feature = 8;
 constexpr const char* kTimeoutHeader = "X-Prometheus-Scrape-Timeout-Seconds";
 
 Response text_response(int status, const std::string& text) {
   return {status, "text/plain; charset=utf-8", text + "\n"};
-}
-
-// A query parameter, decoded; nullopt when absent or too long.
-std::optional<std::string> parameter(const std::string& query, const char* name) {
-  char value[kMaxParameter];
-  const int length = mg_get_var(query.data(), query.size(), name, value, sizeof value);
-  if (length < 0) return std::nullopt;
-  return std::string(value, static_cast<size_t>(length));
-}
-
-// Prometheus writes an IPv6 target in brackets; the library takes it bare.
-std::string bare_target(std::string target) {
-  if (target.size() > 2 && target.front() == '[' && target.back() == ']') {
-    return target.substr(1, target.size() - 2);
-  }
-  return target;
 }
 
 std::string auth_names(const Config& config) {
@@ -44,51 +26,7 @@ std::string auth_names(const Config& config) {
   return names;
 }
 
-constexpr const char* kIndexPage = R"(<!DOCTYPE html>
-<html>
-<head><title>orv_exporter</title></head>
-<body>
-<h1>orv_exporter</h1>
-<p>Printer metrics for Prometheus.</p>
-<ul>
-<li><a href="/probe?target=192.0.2.1">/probe?target=ADDRESS[&amp;auth=NAME]</a>: one printer's metrics</li>
-<li><a href="/discover">/discover</a>: the supported printers, for http_sd_configs</li>
-<li><a href="/metrics">/metrics</a>: the exporter's own metrics</li>
-</ul>
-</body>
-</html>
-)";
-
 }  // namespace
-
-std::optional<std::string> listening_ports(const std::string& listen_address, bool have_ipv6) {
-  const size_t colon = listen_address.rfind(':');
-  if (colon == std::string::npos) return std::nullopt;
-  std::string host = listen_address.substr(0, colon);
-  const std::string port = listen_address.substr(colon + 1);
-  if (port.empty() || port.size() > 5 ||
-      port.find_first_not_of("0123456789") != std::string::npos || std::stoul(port) > 65535) {
-    return std::nullopt;
-  }
-  if (host.empty()) return (have_ipv6 ? "+" : "") + port;
-  if (host == "localhost") host = "127.0.0.1";
-  unsigned char bytes[16];
-  if (inet_pton(AF_INET, host.c_str(), bytes) == 1) return host + ":" + port;
-  if (host.size() > 2 && host.front() == '[' && host.back() == ']' && have_ipv6 &&
-      inet_pton(AF_INET6, host.substr(1, host.size() - 2).c_str(), bytes) == 1) {
-    return host + ":" + port;
-  }
-  return std::nullopt;
-}
-
-std::chrono::milliseconds probe_budget(const char* header, std::chrono::milliseconds fallback) {
-  if (header == nullptr) return fallback;
-  char* end = nullptr;
-  const double seconds = std::strtod(header, &end);
-  if (end == header || *end != '\0' || !std::isfinite(seconds) || seconds <= 0) return fallback;
-  const double budget = seconds - std::min(kMaxMarginSeconds, seconds / 4);
-  return std::chrono::milliseconds(static_cast<int64_t>(budget * 1000));
-}
 
 ExporterServer::ExporterServer(Config config, ServerOptions options)
     : config_(std::move(config)),
@@ -198,15 +136,15 @@ Response ExporterServer::answer(const std::string& path, const std::string& quer
   if (path == "/probe") return probe(query, scrape_timeout_header);
   if (path == "/discover") return discover();
   if (path == "/metrics") return {200, kExpositionType, metrics_.exposition()};
-  if (path == "/") return {200, "text/html; charset=utf-8", kIndexPage};
+  if (path == "/") return {200, "text/html; charset=utf-8", index_page()};
   return text_response(404, "no such page; see /");
 }
 
 Response ExporterServer::probe(const std::string& query, const char* scrape_timeout_header) {
   const auto started = Clock::now();
-  const std::optional<std::string> target = parameter(query, "target");
+  const std::optional<std::string> target = query_parameter(query, "target");
   if (!target || target->empty()) return text_response(400, "the target parameter is missing");
-  const std::string auth_name = parameter(query, "auth").value_or("");
+  const std::string auth_name = query_parameter(query, "auth").value_or("");
   const Auth* auth = config_.find_auth(auth_name);
   if (auth == nullptr) {
     return text_response(

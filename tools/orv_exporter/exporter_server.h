@@ -12,6 +12,7 @@
 #include "discovery_cache.h"
 #include "exporter_config.h"
 #include "exporter_metrics.h"
+#include "http_request.h"
 #include "probe_runner.h"
 
 struct mg_context;
@@ -28,17 +29,6 @@ struct ServerOptions {
   std::string listen_address = kDefaultListenAddress;
   int max_requests = kDefaultMaxRequests;
 };
-
-// "[::1]:9470" -> civetweb's listening_ports text; ":PORT" is every address
-// of both families (when IPv6 is there). nullopt when it is no
-// "[HOST]:PORT" with a numeric host (or localhost) and a port up to 65535.
-std::optional<std::string> listening_ports(const std::string& listen_address, bool have_ipv6);
-
-// How long a probe may take: the scraper's time-out less a margin (a
-// quarter of it, at most half a second), or `fallback` when the header is
-// absent or not a positive number of seconds.
-std::chrono::milliseconds probe_budget(const char* scrape_timeout_header,
-                                       std::chrono::milliseconds fallback);
 
 struct Response {
   int status = 200;

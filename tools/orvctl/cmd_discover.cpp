@@ -11,7 +11,7 @@
 namespace orvctl {
 namespace {
 
-constexpr const char* kName = "discover";
+constexpr const char* kDiscoverName = "discover";
 // The library keeps this many filters and ignores the rest silently.
 constexpr size_t kMaxFilters = 50;
 // A filter lives in a 64-byte field, terminator included.
@@ -26,7 +26,7 @@ std::string filter_error(const std::string& text) {
 
 class DiscoverCommand : public Command {
  public:
-  const char* name() const override { return kName; }
+  const char* name() const override { return kDiscoverName; }
   const char* summary() const override {
     return "find the supported printers by broadcast and print one row per printer";
   }
@@ -46,7 +46,7 @@ class DiscoverCommand : public Command {
   int run(const CommonOptions& common) override {
     const RequestSettings& settings = request_.settings;
     if (request_.filters.size() > kMaxFilters) {
-      std::cerr << "orvctl " << kName << ": at most " << kMaxFilters << " --filter options\n";
+      std::cerr << "orvctl " << kDiscoverName << ": at most " << kMaxFilters << " --filter options\n";
       return kExitFailure;
     }
     std::vector<Destination> destinations;
@@ -96,16 +96,16 @@ class DiscoverCommand : public Command {
       searches.push_back(search);
     }
     const bool all_failed = failures == outcomes.size();
-    nlohmann::json document = json_document(kName, !all_failed);
+    nlohmann::json document = json_document(kDiscoverName, !all_failed);
     document["searches"] = searches;
     if (all_failed && first_failure != nullptr) {
-      return report_failure(kName, common, first_failure->result,
+      return report_failure(kDiscoverName, common, first_failure->result,
                             find_context(first_failure->destination), document);
     }
     // With other searches answering, a failed one is a warning, not the end.
     for (const auto& search : searches) {
       if (search.contains("message")) {
-        std::cerr << "orvctl " << kName << ": warning: " << search["message"].get<std::string>()
+        std::cerr << "orvctl " << kDiscoverName << ": warning: " << search["message"].get<std::string>()
                   << '\n';
       }
     }

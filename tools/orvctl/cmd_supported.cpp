@@ -11,12 +11,12 @@
 namespace orvctl {
 namespace {
 
-constexpr const char* kName = "supported";
+constexpr const char* kSupportedName = "supported";
 constexpr int16_t kTrue = 1;
 
 class SupportedCommand : public Command {
  public:
-  const char* name() const override { return kName; }
+  const char* name() const override { return kSupportedName; }
   const char* summary() const override {
     return "tell whether a printer's sysObjectID begins with OID (exit status 0 yes, 1 no)";
   }
@@ -30,12 +30,12 @@ class SupportedCommand : public Command {
   int run(const CommonOptions& common) override {
     FailureContext context{Step::kOpen, address_, settings_.timeout_ms, settings_.retries, {}};
     context.snmpv3 = settings_.v3.enabled();
-    nlohmann::json document = json_document(kName, true);
+    nlohmann::json document = json_document(kSupportedName, true);
     document["address"] = address_;
     document["oid"] = oid_;
     HandlePtr handle;
     const int32_t result = open_printer(address_, settings_, handle, &context.address_problem);
-    if (result != ORV_OK) return report_failure(kName, common, result, context, document);
+    if (result != ORV_OK) return report_failure(kSupportedName, common, result, context, document);
     const bool supported = OrvIsSupportedOID(handle.get(), oid_.c_str()) == kTrue;
     if (common.json) {
       document["supported"] = supported;

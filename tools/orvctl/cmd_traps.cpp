@@ -17,7 +17,7 @@
 namespace orvctl {
 namespace {
 
-constexpr const char* kName = "traps";
+constexpr const char* kTrapsName = "traps";
 constexpr uint16_t kTrapPort = 162;
 constexpr uint16_t kFirstUnprivilegedPort = 1024;
 constexpr int32_t kBindFailed = -202;
@@ -114,7 +114,7 @@ struct Printer {
 
 class TrapsCommand : public Command {
  public:
-  const char* name() const override { return kName; }
+  const char* name() const override { return kTrapsName; }
   const char* summary() const override {
     return "print SNMP traps and notifications as they arrive (until Ctrl-C, --count or --for)";
   }
@@ -158,9 +158,9 @@ class TrapsCommand : public Command {
       message += ": ports below 1024 need privileges; run as root or choose another with --port N";
     else if (code == kBindFailed)
       message += ": the port is in use; choose another with --port N";
-    std::cerr << "orvctl " << kName << ": " << message << '\n';
+    std::cerr << "orvctl " << kTrapsName << ": " << message << '\n';
     if (common.json) {
-      nlohmann::json document = json_document(kName, false);
+      nlohmann::json document = json_document(kTrapsName, false);
       document["error"] = {{"code", code}, {"message", message}};
       print_json(document);
     }

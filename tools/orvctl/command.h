@@ -54,7 +54,7 @@ int run_cli(int argc, char** argv);
 #define ORVCTL_CONCAT_INNER(a, b) a##b
 #define ORVCTL_CONCAT(a, b) ORVCTL_CONCAT_INNER(a, b)
 #define ORVCTL_REGISTER_COMMAND(Type)                                            \
-  static const bool ORVCTL_CONCAT(orvctl_registered_, __LINE__) =                \
+  static const bool ORVCTL_CONCAT(orvctl_registered_, __COUNTER__) =                \
       ::orvctl::register_command([]() -> std::unique_ptr<::orvctl::Command> {    \
         return std::make_unique<Type>();                                         \
       })

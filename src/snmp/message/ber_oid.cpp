@@ -9,7 +9,6 @@ namespace orv {
 namespace {
 
 // Arcs of most OIDs fit on the stack; longer texts go to the heap.
-constexpr size_t kInlineArcs = 128;
 
 // The arcs of dotted text, read forwards.
 OidPutStatus parse_arcs(const char* text, size_t length, uint32_t* arcs, size_t* count) {

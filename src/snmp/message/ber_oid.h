@@ -12,6 +12,9 @@
 
 namespace orv {
 
+// Arcs that the readers keep on the stack; longer OIDs go to the heap.
+inline constexpr size_t kInlineArcs = 128;
+
 enum class OidPutStatus {
   kOk,
   kOneArc,         // a single arc has no BER form

@@ -9,12 +9,6 @@
 #include "snmp/smi/smi_factory.h"
 
 namespace orv {
-namespace {
-
-// The arcs of most OIDs fit here; longer ones go to the heap.
-constexpr size_t kInlineArcs = 128;
-
-}  // namespace
 
 Result CQesSnmpDecoder::open_message() {
   if (!input_) return kErrInvalidArg;

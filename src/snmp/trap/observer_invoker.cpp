@@ -7,7 +7,7 @@
 namespace orv {
 namespace {
 
-constexpr const char kRunName[] = "ObserverInvoker::run";
+constexpr const char kInvokerRunName[] = "ObserverInvoker::run";
 
 }  // namespace
 
@@ -71,7 +71,7 @@ size_t ObserverInvoker::pending() const {
 }
 
 void ObserverInvoker::run() {
-  snmp_log().log(log::kTrace, "[%s] enter.", kRunName);
+  snmp_log().log(log::kTrace, "[%s] enter.", kInvokerRunName);
   for (;;) {
     items_.acquire();
     Request request{};
@@ -101,7 +101,7 @@ void ObserverInvoker::run() {
     deliver(request.object);
     free_request(request);
   }
-  snmp_log().log(log::kTrace, "[%s] exit.", kRunName);
+  snmp_log().log(log::kTrace, "[%s] exit.", kInvokerRunName);
 }
 
 void ObserverInvoker::deliver(IQesSnmpPacket* trap) {

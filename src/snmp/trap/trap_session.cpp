@@ -8,7 +8,7 @@
 namespace orv {
 namespace {
 
-constexpr const char kRunName[] = "TrapSession::run";
+constexpr const char kTrapRunName[] = "TrapSession::run";
 
 }  // namespace
 
@@ -61,7 +61,7 @@ Result TrapSession::receive_trap(IQesSnmpPacket** trap) {
 }
 
 void TrapSession::run() {
-  snmp_log().log(log::kTrace, "[%s] enter.", kRunName);
+  snmp_log().log(log::kTrace, "[%s] enter.", kTrapRunName);
   while (!is_cancelled()) {
     IQesSnmpPacket* trap = nullptr;
     // Time-outs and undecodable datagrams: simply receive again.
@@ -70,7 +70,7 @@ void TrapSession::run() {
     if (invoker_->post(kFireTrap, trap) == kOk) posted_.fetch_add(1, std::memory_order_relaxed);
   }
   snmp_log().log(log::kInfo, "[TrapSession]: canceled.");
-  snmp_log().log(log::kTrace, "[%s] exit.", kRunName);
+  snmp_log().log(log::kTrace, "[%s] exit.", kTrapRunName);
 }
 
 }  // namespace orv

@@ -14,21 +14,21 @@
 
 namespace {
 
-struct Outcome {
+struct V3Outcome {
   int32_t open = 1;
   std::vector<int32_t> refreshes;
   std::string sys_name;
 
-  bool operator==(const Outcome&) const = default;
+  bool operator==(const V3Outcome&) const = default;
 };
 
-std::ostream& operator<<(std::ostream& os, const Outcome& o) {
+std::ostream& operator<<(std::ostream& os, const V3Outcome& o) {
   os << "open " << o.open << ", refreshes";
   for (int32_t r : o.refreshes) os << " " << r;
   return os << ", sysName \"" << o.sys_name << "\"";
 }
 
-Outcome drive_v3_handle(const std::string& address) {
+V3Outcome drive_v3_handle(const std::string& address) {
   OrvUSMParameters usm{};
   std::snprintf(usm.user_name, sizeof(usm.user_name), "parallel");
   usm.security_level = 2;
@@ -36,7 +36,7 @@ Outcome drive_v3_handle(const std::string& address) {
   usm.priv_protocol = 2;
   std::snprintf(usm.auth_pass_phrase, sizeof(usm.auth_pass_phrase), "auth-phrase-17");
   std::snprintf(usm.priv_pass_phrase, sizeof(usm.priv_pass_phrase), "priv-phrase-23");
-  Outcome o;
+  V3Outcome o;
   OrvHandle h = nullptr;
   if (OrvInit(&h) != 0) return o;
   o.open = OrvInitDeviceEx(h, address.c_str(), 1, 2, &usm, 2000, 1);
@@ -53,12 +53,12 @@ TEST(Snmpv3ParallelHandles, FourThreadsSeeWhatOneThreadAloneSees) {
   orv::test::SnmpdAgent agent({.addresses = {address},
                                .sysobjectid = orv::test::kFamilySysObjectId,
                                .v3users = {"parallel:SHA:auth-phrase-17:AES:priv-phrase-23"}});
-  const Outcome alone = drive_v3_handle(address);
+  const V3Outcome alone = drive_v3_handle(address);
   ASSERT_EQ(alone.open, 0) << alone;
   ASSERT_FALSE(alone.sys_name.empty()) << alone;
 
   constexpr int kThreads = 4;
-  std::vector<Outcome> outcomes(kThreads);
+  std::vector<V3Outcome> outcomes(kThreads);
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) {
     threads.emplace_back([&, t] { outcomes[t] = drive_v3_handle(address); });

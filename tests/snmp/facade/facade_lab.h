@@ -16,6 +16,8 @@
 
 namespace orv::test {
 
+inline constexpr const char* kSysObjectId = "1.3.6.1.2.1.1.2";
+
 // A get-data object configured for an SNMPv1 community request over IPv4.
 inline GetDataPtr open_get_data(const std::string& address, const char* community,
                                 uint16_t port = 161, uint32_t timeout_ms = 1000,

@@ -13,8 +13,6 @@
 namespace orv::test {
 namespace {
 
-constexpr const char* kSysObjectId = "1.3.6.1.2.1.1.2";
-
 FindDevicePtr make_finder() {
   int32_t result = -99;
   FindDevicePtr finder(qel_create_find_device_snmp(&result));

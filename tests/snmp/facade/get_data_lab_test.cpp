@@ -16,7 +16,6 @@
 namespace orv::test {
 namespace {
 
-constexpr const char* kSysObjectId = "1.3.6.1.2.1.1.2";
 constexpr const char* kMemorySize = "1.3.6.1.2.1.25.2.2";
 constexpr const char* kPasswordLength = "1.3.6.1.4.1.253.8.53.13.2.1.6.1.1.5";
 constexpr const char* kInputTable = "1.3.6.1.2.1.43.8.2.1";

@@ -22,7 +22,6 @@ probe:
   timeout: 10s
   retries: 1
 )";
-constexpr const char* kSupplyLevel = "1.3.6.1.2.1.43.11.1.1.9.1.1";
 
 void expect_clean_end(Exporter& exporter) {
   const ChildExit end = exporter.stop();

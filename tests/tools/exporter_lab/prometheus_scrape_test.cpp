@@ -12,7 +12,6 @@
 namespace orv::test {
 namespace {
 
-constexpr const char* kSupplyLevel = "1.3.6.1.2.1.43.11.1.1.9.1.1";
 constexpr const char* kSupplyName = "1.3.6.1.2.1.43.11.1.1.6.1.1";
 
 TEST(PrometheusScrape, DiscoversAndScrapesEverySupportedPrinter) {
