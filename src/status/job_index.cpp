@@ -45,6 +45,12 @@ int32_t decode_job_id(const char* index_text, char* out, size_t size) {
   return kOk;
 }
 
+bool is_job_index(const char* index_text) {
+  std::vector<uint32_t> arcs;
+  return parse_arcs(index_text, &arcs) && arcs.size() >= 2 && arcs[0] == kJobIndexGroup &&
+         arcs[1] == arcs.size() - 2;
+}
+
 int32_t job_id_suffix(const char* job_id, char* out, size_t size) {
   if (job_id == nullptr || out == nullptr || size == 0) return kErrInvalidArg;
   const size_t length = std::strlen(job_id);

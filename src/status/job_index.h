@@ -21,6 +21,10 @@ inline constexpr uint32_t kJobIndexGroup = 101;
 // two arcs or is no dotted number list, -401 for an arc above 255.
 int32_t decode_job_id(const char* index_text, char* out, size_t size);
 
+// Whether `index_text` has the identifier form: 101, the length, then that
+// many arcs.
+bool is_job_index(const char* index_text);
+
 // The index text of `job_id` ("101.<length>.<codes>") into `out`; -2 when
 // it would not fit in `size` bytes.
 int32_t job_id_suffix(const char* job_id, char* out, size_t size);

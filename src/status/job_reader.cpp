@@ -63,6 +63,17 @@ const char* oid_text_of(const TableRows& rows, uint32_t row, uint32_t column) {
   return oid != nullptr ? oid->text() : "";
 }
 
+// The identifier's index comes from column 10.1.1.7's own binding: the
+// other tables may be indexed by row number. Where that binding has left
+// its column (a shorter table 10), the walked column's index stands in when
+// it has the identifier form; nullptr otherwise.
+const char* job_index_of(const TableRows& rows, uint32_t row) {
+  const char* own = index_after(oid_text_of(rows, row, kT10c7), kJobColumns[kT10c7]);
+  if (own != nullptr) return own;
+  const char* walked = index_after(oid_text_of(rows, row, kType), kJobTypeColumn);
+  return is_job_index(walked) ? walked : nullptr;
+}
+
 OrvJobTime time_of(const TableRows& rows, uint32_t row, uint32_t column) {
   const IQelSmiValue* value = rows.value(row, column);
   uint32_t length = 0;
@@ -103,10 +114,7 @@ int32_t COrvDeviceStatus::refresh_job_table(uint32_t kind) {
     if ((rc = fetch_localized_text(rows, i, kT6c5, r.text_t6c5)) != kOk) return rc;
     if ((rc = fetch_localized_text(rows, i, kT6c6, r.text_t6c6)) != kOk) return rc;
     if ((rc = fetch_localized_text(rows, i, kT10c7, r.text_t10c7)) != kOk) return rc;
-    // The identifier comes from the walked column's index: every row holds
-    // it, whatever the other columns answered.
-    rc = decode_job_id(index_after(oid_text_of(rows, i, kType), kJobTypeColumn), r.job_id,
-                       sizeof r.job_id);
+    rc = decode_job_id(job_index_of(rows, i), r.job_id, sizeof r.job_id);
     if (rc != kOk) return static_cast<int32_t>(log_failed_step("decode_job_id()", rc));
     rows.text(i, kT6c3, r.text_t6c3, sizeof r.text_t6c3);
     r.time_t10c10 = time_of(rows, i, kT10c10);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "api/status_records.h"
 #include "orv/orv.h"
 #include "support/lab.h"
 
@@ -15,23 +16,9 @@ namespace {
 
 using orv::test::SnmpsimAgent;
 
-// The offset of the first byte in which two records differ, or -1.
-template <typename Record>
-long first_difference(const Record& got, const Record& want) {
-  const auto* a = reinterpret_cast<const unsigned char*>(&got);
-  const auto* b = reinterpret_cast<const unsigned char*>(&want);
-  for (size_t i = 0; i < sizeof(Record); ++i) {
-    if (a[i] != b[i]) return static_cast<long>(i);
-  }
-  return -1;
-}
-
-// One table of the exports: its count and its record getter.
-template <typename Record>
-struct Table {
-  std::function<int32_t(OrvHandle, int32_t*)> count;
-  int32_t (*get)(OrvHandle, uint32_t, Record*);
-};
+using orv::test::first_difference;
+using orv::test::jobs;
+using orv::test::Table;
 
 const Table<OrvStorageInfo> kStorage{OrvGetNumberOfStorageInfo, OrvGetStorageInfo};
 const Table<OrvDeviceInfo> kDevices{OrvGetNumberOfDeviceInfo, OrvGetDeviceInfo};
@@ -39,62 +26,13 @@ const Table<OrvInputTrayInfo> kInputs{OrvGetNumberOfInputTrayInfo, OrvGetInputTr
 const Table<OrvOutputTrayInfo> kOutputs{OrvGetNumberOfOutputTrayInfo, OrvGetOutputTrayInfo};
 const Table<OrvTonerInfo> kToners{OrvGetNumberOfTonerInfo, OrvGetTonerInfo};
 const Table<OrvAlertInfo> kAlerts{OrvGetNumberOfAlertInfo, OrvGetAlertInfo};
-Table<OrvJobInfo> jobs(uint32_t kind) {
-  return {[kind](OrvHandle h, int32_t* n) { return OrvGetNumberOfJobInfo(h, kind, n); },
-          OrvGetJobInfo};
-}
 
-class PrinterStatus : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    if (!orv::test::lab_missing(true, {"snmpsimd", "snmpget"}).empty()) return;
-    address_ = new std::string(orv::test::free_loopback_address());
-    // Each file answers the community named after it.
-    agent_ = new SnmpsimAgent(orv::test::SnmpsimOptions{
-        .endpoints = {*address_ + ":161"},
-        .serve = {"printer-a", "printer-b", "printer-badversion", "printer-manytrays"}});
+class PrinterStatus : public orv::test::PrinterLab<PrinterStatus> {
+ public:
+  static std::vector<std::string> printers() {
+    return {"printer-a", "printer-b", "printer-badversion", "printer-manytrays"};
   }
-  static void TearDownTestSuite() {
-    delete agent_;
-    delete address_;
-    agent_ = nullptr;
-    address_ = nullptr;
-  }
-  void SetUp() override {
-    ORV_REQUIRE_LAB(true, {"snmpsimd", "snmpget"});
-    ASSERT_EQ(OrvInit(&h_), 0);
-  }
-  void TearDown() override { OrvUnInit(h_); }
-
-  int32_t open(const std::string& printer, uint32_t timeout_ms = 1000, uint32_t retries = 1) {
-    EXPECT_EQ(OrvCommandString(h_, "CmdSetCommunityGetOption", printer.c_str()), 0);
-    return OrvInitDevice(h_, address_->c_str(), 1, timeout_ms, retries);
-  }
-
-  // Counts the table and compares every record with `want`; the position
-  // past the last one is out of range.
-  template <typename Record>
-  void expect_table(const Table<Record>& table, const std::vector<Record>& want) {
-    int32_t count = -1;
-    ASSERT_EQ(table.count(h_, &count), 0);
-    ASSERT_EQ(count, static_cast<int32_t>(want.size()));
-    for (uint32_t i = 0; i < want.size(); ++i) {
-      Record got;
-      std::memset(&got, 0x5A, sizeof got);
-      ASSERT_EQ(table.get(h_, i, &got), 0);
-      EXPECT_EQ(first_difference(got, want[i]), -1) << "record " << i;
-    }
-    Record past;
-    EXPECT_EQ(table.get(h_, static_cast<uint32_t>(want.size()), &past), -11);
-  }
-
-  static std::string* address_;
-  static SnmpsimAgent* agent_;
-  OrvHandle h_ = nullptr;
 };
-
-std::string* PrinterStatus::address_ = nullptr;
-SnmpsimAgent* PrinterStatus::agent_ = nullptr;
 
 TEST_F(PrinterStatus, StorageTable) {
   ASSERT_EQ(open("printer-a"), 0);

@@ -253,8 +253,60 @@ OTHER_VENDOR = dict(
     jobs=[],
 )
 
+# Tables 59.6 and 59.16 indexed by row number (1, 2, 3) while table 59.10
+# keeps the identifier index; rows numbered in the identifiers' walk order.
+# Identifiers of eight and nine characters that share their first eight.
+PRINTER_ROWINDEX = dict(
+    PRINTER_A,
+    sysobjectid=FAMILY + ".4.1",
+    name="printer-rowindex",
+    mac="0000c0a80a1b",
+    ip="192.168.10.27",
+    netware="VERDANE8300_0A1B",
+    job_index="row",
+    jobs=[
+        job("JOB-0045", 5, "Poster A3.pdf", "frank", 1, 12, 21, 6,
+            "07e8030e0a1e2d00", "07e8030e0a1f0500", "0000000000000000"),
+        job("JOB-00451", 3, "Poster A3 copy.pdf", "frank", 3, 11, 21, 6,
+            "07e8030e0a202d00", "0000000000000000", "0000000000000000"),
+        job("JOB-00452", 17, "Poster A2.pdf", "grace", 2, 11, 22, 4,
+            "07e8030e0b1e2d00", "07e8030e0b1f0500", "07e8030e0b200000", kind=3),
+        # An identifier that is not printable ASCII (its last octet is 0xE9).
+        job("JOB\u00e9", 4, "Fax in.pdf", "heidi", 4, 13, 21, 1,
+            "07e8030e0c000000", "0000000000000000", "0000000000000000", kind=5),
+    ],
+)
+
+# printer-a without sysName and without the string-table text "Internal".
+PRINTER_MISSINGTEXT = dict(
+    PRINTER_A,
+    sysobjectid=FAMILY + ".4.2",
+    name=None,
+    mac="0000c0a80a1c",
+    ip="192.168.10.28",
+    netware="VERDANE8300_0A1C",
+    missing_texts={13},
+)
+
+# printer-a's jobs with table 59.10 holding the first three and table 59.16
+# the first two, and nothing served past table 59.16 (no NetWare objects, no
+# cancel objects), so that an SNMPv1 GETNEXT there answers noSuchName.
+PRINTER_SHORT16 = dict(
+    PRINTER_A,
+    sysobjectid=FAMILY + ".4.3",
+    name="printer-short16",
+    mac="0000c0a80a1d",
+    ip="192.168.10.29",
+    table10_rows=3,
+    table16_rows=2,
+    tail=False,
+)
+
 PRINTERS = {
     "printer-a": PRINTER_A,
+    "printer-rowindex": PRINTER_ROWINDEX,
+    "printer-missingtext": PRINTER_MISSINGTEXT,
+    "printer-short16": PRINTER_SHORT16,
     "printer-b": PRINTER_B,
     "printer-badversion": PRINTER_BADVERSION,
     "printer-manytrays": PRINTER_MANYTRAYS,
@@ -287,7 +339,8 @@ def build(p):
     for n, tag, value in ((1, 4, p["descr"]), (2, 6, p["sysobjectid"]), (3, 67, p["uptime"]),
                           (4, 4, p["contact"]), (5, 4, p["name"]), (6, 4, p["location"]),
                           (7, 2, 72), (8, 67, 0)):
-        m.add(f"{s}.{n}.0", tag, value)
+        if value is not None:
+            m.add(f"{s}.{n}.0", tag, value)
     for n, oid, descr in ((1, "1.3.6.1.2.1.43.2.2", "Printer MIB"),
                           (2, "1.3.6.1.2.1.25.7.1", "Host Resources MIB")):
         m.add(f"{s}.9.1.2.{n}", 6, oid)
@@ -377,7 +430,7 @@ def add_printer_mib(m, p):
     general = {1: (65, 12), 2: (2, p["localization"]), 3: (2, 3), 4: (4, ""),
                5: (4, p["contact"]), 6: (2, 1), 7: (2, 1), 8: (2, 1), 9: (2, 1),
                10: (2, p["localization"]), 11: (2, 4), 12: (2, 40), 13: (2, 3),
-               16: (4, p["name"]), 17: (4, "SN" + p["mac"][-6:].upper())}
+               16: (4, p["name"] or ""), 17: (4, "SN" + p["mac"][-6:].upper())}
     for col, (tag, value) in general.items():
         m.add(f"{prt}.5.1.1.{col}.1", tag, value)
     m.add(f"{prt}.5.2.1.2.1.1", 2, 1)
@@ -452,7 +505,7 @@ def add_printer_mib(m, p):
         for col, (tag, value) in cols.items():
             m.add(f"{prt}.15.1.1.{col}.1.{idx}", tag, value)
 
-    for idx, line in ((1, "Ready"), (2, p["name"])):
+    for idx, line in ((1, "Ready"), (2, p["name"] or "")):
         m.add(f"{prt}.16.5.1.2.1.{idx}", 4, line)
     for col, (tag, value) in {2: (2, 1000), 3: (2, 0), 4: (2, 4), 5: (4, "Ready")}.items():
         m.add(f"{prt}.17.6.1.{col}.1.1", tag, value)
@@ -471,8 +524,14 @@ def add_vendor(m, p):
     for loc, charset in ((1, UTF8), (2, SHIFT_JIS)):
         m.add(f"{v}.51.4.1.1.7.1.{loc}", 2, charset)
     texts = {**JOB_STATUS_TEXTS, **JOB_ORIGIN_TEXTS, **JOB_REASON_TEXTS}
-    for value, text in texts.items():
-        m.add(f"{v}.51.5.1.1.4.101.{value}.{UTF8}", 4, text)
+    by_row = p.get("job_index") == "row"
+    # The texts of a job's columns are looked up under the first arc of the
+    # column's index: 101 for identifier indexes, the row number otherwise.
+    groups = [101] + (list(range(1, len(p["jobs"]) + 1)) if by_row else [])
+    for group in groups:
+        for value, text in texts.items():
+            if value not in p.get("missing_texts", ()):
+                m.add(f"{v}.51.5.1.1.4.{group}.{value}.{UTF8}", 4, text)
 
     m.add(f"{v}.53.3.2.1.2.1", 4, "Verdane 8300")
     m.add(f"{v}.53.3.2.1.3.1", 4, "SN" + p["mac"][-6:].upper())
@@ -480,27 +539,33 @@ def add_vendor(m, p):
                        (6, p["user_prompt"]), (7, 3)):
         m.add(f"{v}.53.13.2.1.6.1.1.{col}", 2, value)
 
+    tail = p.get("tail", True)
     for col, (tag, value) in {1: (2, 10), 2: (2, 1), 3: (4, "VERDANE_TREE"),
                               4: (4, "O=Printing"), 5: (2, 1), 6: (2, 4),
                               7: (4, p["netware"])}.items():
-        m.add(f"{v}.64.4.2.1.{col}.10.19159104", tag, value)
+        if tail:
+            m.add(f"{v}.64.4.2.1.{col}.10.19159104", tag, value)
 
-    for j in p["jobs"]:
+    walk_order = sorted(p["jobs"], key=lambda j: (len(j["ident"]), j["ident"]))
+    for row, j in enumerate(walk_order, 1):
         idx = "101." + ascii_arcs(j["ident"])
-        m.add(f"{v}.59.6.1.1.2.{idx}", 4, j["owner"])
-        m.add(f"{v}.59.6.1.1.3.{idx}", 4, j["name"])
-        m.add(f"{v}.59.6.1.1.4.{idx}", 6, f"{v}.58.2.{j['kind']}")
-        m.add(f"{v}.59.6.1.1.5.{idx}", 2, j["status_text"])
-        m.add(f"{v}.59.6.1.1.6.{idx}", 2, j["origin_text"])
-        m.add(f"{v}.59.6.1.1.9.{idx}", 2, j["state"])
-        m.add(f"{v}.59.6.1.1.10.{idx}", 2, j["pages"])
-        m.add(f"{v}.59.10.1.1.7.{idx}", 2, j["reason_text"])
-        m.add(f"{v}.59.10.1.1.10.{idx}", "4x", j["created"])
-        m.add(f"{v}.59.16.1.1.4.{idx}", "4x", j["started"])
-        m.add(f"{v}.59.16.1.1.5.{idx}", 66, j["pages"])
-        m.add(f"{v}.59.16.1.1.6.{idx}", 66, (j["pages"] + 1) // 2)
-        m.add(f"{v}.59.16.1.1.7.{idx}", "4x", j["completed"])
-        if j["state"] != 17:
+        own = str(row) if by_row else idx  # the index of tables 59.6 and 59.16
+        m.add(f"{v}.59.6.1.1.2.{own}", 4, j["owner"])
+        m.add(f"{v}.59.6.1.1.3.{own}", 4, j["name"])
+        m.add(f"{v}.59.6.1.1.4.{own}", 6, f"{v}.58.2.{j['kind']}")
+        m.add(f"{v}.59.6.1.1.5.{own}", 2, j["status_text"])
+        m.add(f"{v}.59.6.1.1.6.{own}", 2, j["origin_text"])
+        m.add(f"{v}.59.6.1.1.9.{own}", 2, j["state"])
+        m.add(f"{v}.59.6.1.1.10.{own}", 2, j["pages"])
+        if row <= p.get("table10_rows", len(walk_order)):
+            m.add(f"{v}.59.10.1.1.7.{idx}", 2, j["reason_text"])
+            m.add(f"{v}.59.10.1.1.10.{idx}", "4x", j["created"])
+        if row <= p.get("table16_rows", len(walk_order)):
+            m.add(f"{v}.59.16.1.1.4.{own}", "4x", j["started"])
+            m.add(f"{v}.59.16.1.1.5.{own}", 66, j["pages"])
+            m.add(f"{v}.59.16.1.1.6.{own}", 66, (j["pages"] + 1) // 2)
+            m.add(f"{v}.59.16.1.1.7.{own}", "4x", j["completed"])
+        if j["state"] != 17 and tail:
             # Only unfinished jobs can be cancelled; the SET is remembered.
             m.add(f"{v}.76.3.2.1.1.{idx}", "2:writecache", "value=0")
 

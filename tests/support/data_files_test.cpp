@@ -64,10 +64,12 @@ std::string printed(const Line& line) {
   return line.value;
 }
 
-TEST(DataFiles, SixPrintersAreThere) {
-  EXPECT_EQ(printer_names(), (std::vector<std::string>{"other-vendor", "printer-a", "printer-b",
-                                                        "printer-badversion", "printer-manytrays",
-                                                        "printer-prefix61"}));
+TEST(DataFiles, NinePrintersAreThere) {
+  EXPECT_EQ(printer_names(),
+            (std::vector<std::string>{"other-vendor", "printer-a", "printer-b",
+                                      "printer-badversion", "printer-manytrays",
+                                      "printer-missingtext", "printer-prefix61",
+                                      "printer-rowindex", "printer-short16"}));
 }
 
 TEST(DataFiles, EachFileIsSortedByOid) {

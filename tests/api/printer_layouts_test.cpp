@@ -1,0 +1,50 @@
+// The status exports on printers laid out differently from printer-a (see
+// tests/data/README.md): job tables indexed by row number, a missing
+// string-table entry, job tables of different lengths.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "api/status_records.h"
+#include "orv/orv.h"
+
+namespace {
+
+using orv::test::jobs;
+
+class PrinterLayouts : public orv::test::PrinterLab<PrinterLayouts> {
+ public:
+  static std::vector<std::string> printers() {
+    return {"printer-rowindex", "printer-missingtext", "printer-short16"};
+  }
+};
+
+// printer-rowindex in walk order (rows 1 to 4): "JOB\xE9", JOB-0045,
+// JOB-00451, JOB-00452; the record keeps eight octets of each identifier.
+const OrvJobInfo kRow1{5, 4, 1, 1, 1, "Waiting", "Internal", "Completed Normally", "JOB\xE9",
+                       "Fax in.pdf", {2024, 3, 14, 12, 0, 0}, {}, {}};
+const OrvJobInfo kRow2{1, 5, 6, 6, 3, "Printing", "USB Direct Print", "Completed Normally",
+                       "JOB-0045", "Poster A3.pdf", {2024, 3, 14, 10, 30, 45},
+                       {2024, 3, 14, 10, 31, 5}, {}};
+const OrvJobInfo kRow3{1, 3, 6, 6, 3, "Held", "Network", "Completed Normally", "JOB-0045",
+                       "Poster A3 copy.pdf", {2024, 3, 14, 10, 32, 45}, {}, {}};
+const OrvJobInfo kRow4{3, 17, 4, 4, 2, "Completed", "Network", "Cancelled by User", "JOB-0045",
+                       "Poster A2.pdf", {2024, 3, 14, 11, 30, 45}, {2024, 3, 14, 11, 31, 5},
+                       {2024, 3, 14, 11, 32, 0}};
+
+TEST_F(PrinterLayouts, JobIdentifiersComeFromTheirOwnColumn) {
+  const struct {
+    uint32_t kind;
+    std::vector<OrvJobInfo> want;
+  } cases[] = {{ORV_JOBS_ALL, {kRow1, kRow2, kRow3, kRow4}},
+               {ORV_JOBS_NOT_STATE_17, {kRow1, kRow2, kRow3}},
+               {ORV_JOBS_STATE_17, {kRow4}}};
+  ASSERT_EQ(open("printer-rowindex"), 0);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind);
+    expect_table(jobs(c.kind), c.want);
+  }
+}
+
+}  // namespace
