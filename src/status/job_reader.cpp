@@ -7,6 +7,7 @@
 
 #include "device/option_request.h"
 #include "device/table_rows.h"
+#include "log/log.h"
 #include "result_codes.h"
 #include "status/device_status.h"
 #include "status/job_index.h"
@@ -94,7 +95,15 @@ int32_t COrvDeviceStatus::fetch_localized_text(const TableRows& rows, uint32_t r
   char oid[160];
   std::snprintf(oid, sizeof oid, "%s.%" PRId64 ".%" PRId32 ".%" PRId32, kStringTable, group,
                 value, m_vendorCharSet);
-  return StatusRequest::get_text(*this, oid, text);
+  const int32_t rc = StatusRequest::get_text(*this, oid, text);
+  // A missing translation is common in printer firmware: the job stays,
+  // with that text empty.
+  if (rc == kErrNoValue) {
+    orv::log::qel_log(orv::device::kLogCategory, orv::log::kWarn, "no text for %s.", oid);
+    text[0] = '\0';
+    return kOk;
+  }
+  return rc;
 }
 
 int32_t COrvDeviceStatus::refresh_job_table(uint32_t kind) {

@@ -59,8 +59,11 @@ int32_t StatusRequest::get_text(const COrvDeviceStatus& status, const char* oid,
   int32_t rc = open_one(status, oid, &request);
   if (rc != kOk) return rc;
   rc = request->get_data(text);
-  if (rc != kOk) return static_cast<int32_t>(log_failed_step("pGetData->get_data()", rc));
-  return kOk;
+  // An object the printer lacks is the caller's to judge.
+  if (rc != kOk && rc != kErrNoValue) {
+    return static_cast<int32_t>(log_failed_step("pGetData->get_data()", rc));
+  }
+  return rc;
 }
 
 int32_t StatusRequest::get_int(const COrvDeviceStatus& status, const char* oid, int32_t* value) {

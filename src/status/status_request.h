@@ -22,7 +22,8 @@ struct StatusRequest {
   // the first column into `rows`.
   static int32_t walk(const COrvDeviceStatus& status, const char* const* columns, size_t count,
                       orv::device::TableRows* rows);
-  // open(), one binding `oid`, and a GET of its text into `text` (256 bytes).
+  // open(), one binding `oid`, and a GET of its text into `text` (256 bytes);
+  // -7, not logged, when the printer lacks the object.
   static int32_t get_text(const COrvDeviceStatus& status, const char* oid, char* text);
   // open(), one binding `oid`, and a GET of its number.
   static int32_t get_int(const COrvDeviceStatus& status, const char* oid, int32_t* value);

@@ -47,4 +47,28 @@ TEST_F(PrinterLayouts, JobIdentifiersComeFromTheirOwnColumn) {
   }
 }
 
+TEST_F(PrinterLayouts, AMissingObjectIsAnEmptyTextOrTheMissingValueCode) {
+  // printer-missingtext lacks the text of JOB-0044's origin (and sysName).
+  const OrvJobInfo job44{4, 17, 1, 1, 1, "Completed", "", "Cancelled by User", "JOB-0044",
+                         "Scan to mail", {2024, 3, 15, 0, 5, 42}, {2024, 3, 15, 0, 5, 43},
+                         {2024, 3, 15, 0, 6, 23}};
+  const struct {
+    uint32_t kind;
+    int32_t count;
+    uint32_t position;  // of JOB-0044
+  } cases[] = {{ORV_JOBS_ALL, 5, 3}, {ORV_JOBS_STATE_17, 3, 2}};
+  ASSERT_EQ(open("printer-missingtext"), 0);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind);
+    int32_t count = 0;
+    ASSERT_EQ(OrvGetNumberOfJobInfo(h_, c.kind, &count), 0);
+    EXPECT_EQ(count, c.count);
+    OrvJobInfo got;
+    ASSERT_EQ(OrvGetJobInfo(h_, c.position, &got), 0);
+    EXPECT_EQ(orv::test::first_difference(got, job44), -1);
+  }
+  // An option object the printer lacks: the code for a missing value.
+  EXPECT_EQ(OrvRefreshOptions(h_), -7);
+}
+
 }  // namespace

@@ -45,7 +45,9 @@ class CQelGetData final : public CQelRequestObject<IQelGetData> {
     Result rc = exchange(kPduGetRequest);
     if (rc != kOk) return rc;
     const IQesVarBind* binding = response_binding(0);
-    if (binding == nullptr) return kErrNoValue;
+    // An object the agent lacks has no text: the missing-value code, as
+    // for an answer without the binding.
+    if (binding == nullptr || value_is_absent(binding->value())) return kErrNoValue;
     return write_value_text(binding->value(), text, kGetDataTextSize);
   }
 

@@ -21,6 +21,13 @@ Result write_value_text(const IQelSmiValue* value, char* out, size_t capacity) {
   return kOk;
 }
 
+bool value_is_absent(const IQelSmiValue* value) {
+  if (value == nullptr) return true;
+  const uint32_t kind = value->kind();
+  return kind == kSmiNull || kind == kSmiNoSuchObject || kind == kSmiNoSuchInstance ||
+         kind == kSmiEndOfMibView;
+}
+
 int32_t value_as_int32(const IQelSmiValue* value) {
   if (value == nullptr) return -1;
   switch (value->kind()) {

@@ -18,6 +18,11 @@ void copy_value_text(char* out, size_t capacity, const char* text, uint32_t leng
 // The value's text form copied into `out` (`capacity` bytes).
 Result write_value_text(const IQelSmiValue* value, char* out, size_t capacity);
 
+// Whether the value stands for an object the agent lacks: the NULL that
+// SNMPv1's noSuchName echoes, or an SNMPv2c exception (noSuchObject,
+// noSuchInstance, endOfMibView).
+bool value_is_absent(const IQelSmiValue* value);
+
 // The number a value stands for: INTEGER as it is, the unsigned 32-bit
 // kinds (Counter32, Gauge32, TimeTicks) as their bits; every other kind,
 // NULL of an SNMPv1 noSuchName echo included, answers -1 ("absent").
