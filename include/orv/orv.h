@@ -26,7 +26,10 @@
  * finds the end. A walk fails with ORV_ERR_NO_VALUE when the printer
  * answers any error-status but noSuchName (SNMPv1's end of its objects), and
  * when a table goes on past 10,000 rows, so that a printer that never ends a
- * table cannot keep a call running.
+ * table cannot keep a call running. A column that runs out before the first
+ * (noSuchName naming it, one exchange more, or an answer past the column)
+ * is no longer asked: its integers read -1 (all bits set for the unsigned
+ * ones) and its texts empty in the rows that follow.
  */
 #ifndef ORV_ORV_H
 #define ORV_ORV_H

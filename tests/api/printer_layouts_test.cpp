@@ -71,4 +71,34 @@ TEST_F(PrinterLayouts, AMissingObjectIsAnEmptyTextOrTheMissingValueCode) {
   EXPECT_EQ(OrvRefreshOptions(h_), -7);
 }
 
+TEST_F(PrinterLayouts, AColumnThatRunsOutLeavesItsCellsAbsent) {
+  // printer-short16: table 10 holds the first three jobs, table 16 the first
+  // two; past them integers read -1 (all bits for the unsigned ones), texts
+  // and times empty. JOB-0044 and JOB-0045 take their identifiers from the
+  // walked column.
+  const uint32_t absent = 0xFFFFFFFFu;
+  const OrvJobInfo job7{2, 3, 2, 2, 1, "Held", "Network", "Completed Normally", "7",
+                        "Held proof.pdf", {2024, 3, 15, 14, 0, 0}, {}, {}};
+  const OrvJobInfo p043{1, 17, 3, 3, 2, "Completed", "Network", "Completed Normally", "P043",
+                        "Draft contract.docx", {2024, 3, 13, 16, 30, 45},
+                        {2024, 3, 13, 16, 31, 5}, {2024, 3, 13, 16, 32, 0}};
+  const OrvJobInfo job42{1, 17, 24, absent, absent, "Completed", "Network", "Completed Normally",
+                         "JOB-0042", "Quarterly report.pdf", {2024, 3, 14, 9, 30, 45}, {}, {}};
+  const OrvJobInfo job44{4, 17, 1, absent, absent, "Completed", "Internal", "", "JOB-0044",
+                         "Scan to mail", {}, {}, {}};
+  const OrvJobInfo job45{1, 5, 6, absent, absent, "Printing", "USB Direct Print", "",
+                         "JOB-0045", "Poster A3.pdf", {}, {}, {}};
+  const struct {
+    uint32_t kind;
+    std::vector<OrvJobInfo> want;
+  } cases[] = {{ORV_JOBS_ALL, {job7, p043, job42, job44, job45}},
+               {ORV_JOBS_NOT_STATE_17, {job7, job45}},
+               {ORV_JOBS_STATE_17, {p043, job42, job44}}};
+  ASSERT_EQ(open("printer-short16"), 0);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind);
+    expect_table(jobs(c.kind), c.want);
+  }
+}
+
 }  // namespace

@@ -3,7 +3,9 @@
 #include <new>
 #include <string>
 
+#include "snmp/facade/walk_columns.h"
 #include "snmp/facade/walk_rule.h"
+#include "snmp/message/snmp_tags.h"
 #include "snmp/message/codec_log.h"
 #include "snmp/smi/smi_factory.h"
 
@@ -34,10 +36,11 @@ Result clear_values(IQesPdu* pdu) {
   return kOk;
 }
 
-Result keep_row(const IQesPdu* pdu, IQesPduList* collector) {
-  Result rc = kOk;
-  PduPtr row(pdu->clone(&rc));
-  if (!row) return rc != kOk ? rc : kErrNoMemory;
+Result keep_row(WalkColumns& columns, IQesPdu* pdu, IQesPduList* collector) {
+  IQesPdu* made = nullptr;
+  Result rc = columns.make_row(pdu, &made);
+  if (rc != kOk) return rc;
+  PduPtr row(made);
   rc = collector->add_back(row.get());
   if (rc != kOk) return rc;
   row.release();
@@ -47,15 +50,26 @@ Result keep_row(const IQesPdu* pdu, IQesPduList* collector) {
 Result walk_rows(CQelExchange& exchange, IQesPdu* pdu, IQesSnmpTarget* target,
                  IQesPduList* collector, const char* root) {
   std::string asked;
-  for (uint32_t rows = 0;; ++rows) {
+  WalkColumns columns;
+  columns.start(pdu);
+  for (uint32_t rows = 0;;) {
     const IQesVarBind* before = first_binding(pdu);
     const bool has_asked = before != nullptr && before->oid() != nullptr;
     if (has_asked) asked.assign(before->oid()->text());
+    columns.note_asked(pdu);
     Result rc = clear_values(pdu);
     if (rc != kOk) return rc;
     rc = exchange.send(pdu, target, kPduGetNextRequest);
     if (rc != kOk) return rc;
 
+    // A column other than the first ran out: the same step without it.
+    if (pdu->error_status() == kErrorStatusNoSuchName &&
+        columns.drop_named(pdu->error_index(), pdu, &rc)) {
+      if (rc != kOk) return rc;
+      snmp_log().log(log::kInfo, "walk of %s: column %d ran out.", root,
+                     static_cast<int>(pdu->error_index()));
+      continue;
+    }
     const IQesVarBind* answered = first_binding(pdu);
     if (answered == nullptr || answered->oid() == nullptr) return kErrNoValue;
     const WalkStep step = walk_row_verdict(root, has_asked ? asked.c_str() : nullptr,
@@ -66,12 +80,12 @@ Result walk_rows(CQelExchange& exchange, IQesPdu* pdu, IQesSnmpTarget* target,
                      static_cast<int>(pdu->error_status()), static_cast<int>(pdu->error_index()));
       return kErrNoValue;
     }
-    if (rows == kWalkRowLimit) {
+    if (rows++ == kWalkRowLimit) {
       snmp_log().log(log::kError, "walk of %s stopped after %u rows.", root,
                      static_cast<unsigned>(kWalkRowLimit));
       return kErrNoValue;
     }
-    rc = keep_row(pdu, collector);
+    rc = keep_row(columns, pdu, collector);
     if (rc != kOk) return rc;
   }
 }

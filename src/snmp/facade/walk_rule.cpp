@@ -27,12 +27,18 @@ int compare_arcs(const Arc& a, const Arc& b) {
   return std::memcmp(a.digits, b.digits, a.length);
 }
 
-bool lies_below(const char* oid, const char* root) {
+}  // namespace
+
+bool oid_lies_below(const char* oid, const char* root) {
   const size_t n = std::strlen(root);
   return std::strncmp(oid, root, n) == 0 && oid[n] == '.' && oid[n + 1] != '\0';
 }
 
-}  // namespace
+int32_t exhausted_binding(int32_t error_status, int32_t error_index, uint32_t asked) {
+  if (error_status != kErrorStatusNoSuchName) return -1;
+  if (error_index < 2 || static_cast<uint32_t>(error_index) > asked) return -1;
+  return error_index - 1;
+}
 
 int compare_oid_arcs(const char* a, const char* b) {
   while (*a != '\0' && *b != '\0') {
@@ -48,7 +54,7 @@ WalkStep walk_row_verdict(const char* root, const char* asked, const char* answe
   if (error_status == kErrorStatusNoSuchName) return kWalkEnd;
   if (error_status != 0) return kWalkRefused;
   if (root == nullptr || answered == nullptr) return kWalkEnd;
-  const bool in_table = lies_below(answered, root) || lies_below(root, answered);
+  const bool in_table = oid_lies_below(answered, root) || oid_lies_below(root, answered);
   if (!in_table) return kWalkEnd;
   if (asked != nullptr && compare_oid_arcs(answered, asked) <= 0) return kWalkEnd;
   return kWalkRow;

@@ -9,6 +9,9 @@ namespace orv::facade {
 // a prefix before its continuations: negative, 0 or positive.
 int compare_oid_arcs(const char* a, const char* b);
 
+// Whether `oid` lies below `root` (the root's text, a dot and more).
+bool oid_lies_below(const char* oid, const char* root);
+
 enum WalkStep : int32_t {
   kWalkRow = 0,      // the response is a row of the table: keep it, go on
   kWalkEnd = 1,      // the table is done: the walk ends with success
@@ -29,5 +32,12 @@ inline constexpr uint32_t kWalkRowLimit = 10000;
 // for the end of the table.
 WalkStep walk_row_verdict(const char* root, const char* asked, const char* answered,
                           int32_t error_status);
+
+// SNMPv1 answers a whole GETNEXT with noSuchName when one of its columns
+// reaches the end of the agent's view. When `error_index` names a binding
+// other than the first of the `asked` ones, the step is repeated without
+// it: its index from 0. -1 when the answer ends the walk (the first column
+// ran out, or the index names no binding).
+int32_t exhausted_binding(int32_t error_status, int32_t error_index, uint32_t asked);
 
 }  // namespace orv::facade
