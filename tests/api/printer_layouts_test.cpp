@@ -3,15 +3,19 @@
 // string-table entry, job tables of different lengths.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "api/status_records.h"
 #include "orv/orv.h"
+#include "support/lab.h"
 
 namespace {
 
 using orv::test::jobs;
+using orv::test::kStorage;
 
 class PrinterLayouts : public orv::test::PrinterLab<PrinterLayouts> {
  public:
@@ -98,6 +102,29 @@ TEST_F(PrinterLayouts, AColumnThatRunsOutLeavesItsCellsAbsent) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.kind);
     expect_table(jobs(c.kind), c.want);
+  }
+}
+
+TEST_F(PrinterLayouts, FiveOctetNegativeIntegersWhileTheyFit32Bits) {
+  const struct {
+    const char* integer;  // every value of the peer's two rows, in the fewest octets
+    int32_t rc;
+  } cases[] = {{"-2147483648", 0},      // FF 80 00 00 00
+               {"-2147483649", -203}};  // FF 7F FF FF FF: refused, the answer dropped
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.integer);
+    const std::string host = orv::test::free_loopback_address();
+    orv::test::ScriptedPeer peer(
+        host + ":161", {"sysobjectid:1.3.6.1.4.1.119.1.40.297.93.1.38.8.6.1.2", "walk:2",
+                        std::string("integer:") + c.integer});
+    ASSERT_EQ(OrvInitDevice(h_, host.c_str(), 1, 300, 0), 0);
+    int32_t count = 77;
+    ASSERT_EQ(OrvGetNumberOfStorageInfo(h_, &count), c.rc);
+    if (c.rc != 0) continue;
+    // The type column's value is no OID: code 0; the description is its text.
+    OrvStorageInfo want{0, INT32_MIN, INT32_MIN, {}};
+    std::snprintf(want.description, sizeof want.description, "%s", c.integer);
+    expect_table(kStorage, {want, want});
   }
 }
 

@@ -18,14 +18,12 @@ using orv::test::SnmpsimAgent;
 
 using orv::test::first_difference;
 using orv::test::jobs;
-using orv::test::Table;
-
-const Table<OrvStorageInfo> kStorage{OrvGetNumberOfStorageInfo, OrvGetStorageInfo};
-const Table<OrvDeviceInfo> kDevices{OrvGetNumberOfDeviceInfo, OrvGetDeviceInfo};
-const Table<OrvInputTrayInfo> kInputs{OrvGetNumberOfInputTrayInfo, OrvGetInputTrayInfo};
-const Table<OrvOutputTrayInfo> kOutputs{OrvGetNumberOfOutputTrayInfo, OrvGetOutputTrayInfo};
-const Table<OrvTonerInfo> kToners{OrvGetNumberOfTonerInfo, OrvGetTonerInfo};
-const Table<OrvAlertInfo> kAlerts{OrvGetNumberOfAlertInfo, OrvGetAlertInfo};
+using orv::test::kAlerts;
+using orv::test::kDevices;
+using orv::test::kInputs;
+using orv::test::kOutputs;
+using orv::test::kStorage;
+using orv::test::kToners;
 
 class PrinterStatus : public orv::test::PrinterLab<PrinterStatus> {
  public:

@@ -32,6 +32,13 @@ struct Table {
   int32_t (*get)(OrvHandle, uint32_t, Record*);
 };
 
+inline const Table<OrvStorageInfo> kStorage{OrvGetNumberOfStorageInfo, OrvGetStorageInfo};
+inline const Table<OrvDeviceInfo> kDevices{OrvGetNumberOfDeviceInfo, OrvGetDeviceInfo};
+inline const Table<OrvInputTrayInfo> kInputs{OrvGetNumberOfInputTrayInfo, OrvGetInputTrayInfo};
+inline const Table<OrvOutputTrayInfo> kOutputs{OrvGetNumberOfOutputTrayInfo,
+                                               OrvGetOutputTrayInfo};
+inline const Table<OrvTonerInfo> kToners{OrvGetNumberOfTonerInfo, OrvGetTonerInfo};
+inline const Table<OrvAlertInfo> kAlerts{OrvGetNumberOfAlertInfo, OrvGetAlertInfo};
 inline Table<OrvJobInfo> jobs(uint32_t kind) {
   return {[kind](OrvHandle h, int32_t* n) { return OrvGetNumberOfJobInfo(h, kind, n); },
           OrvGetJobInfo};

@@ -45,6 +45,10 @@ Peer modes (several may be combined; silent wins):
                         gives C.1001, C.K gives C.K+1, the last row gives
                         the next column's first; an error-status answer
                         echoes the request instead
+  integer:N             every value of a GETNEXT answer is the INTEGER N, in
+                        the fewest octets that hold it with its sign octet
+                        (-2147483648 as FF 80 00 00 00)
+  sysobjectid:OID       a GET of sysObjectID.0 answers OID
 An answer echoes the request's bindings; a NULL value becomes an OCTET STRING
 holding the binding's OID text, so a test can tell the bindings apart.
 Every datagram received is logged as "<count> <sender> <hex bytes>".
@@ -524,7 +528,8 @@ def encode_response(version, community, reqid, status, index, binds):
 
 def parse_modes(texts):
     modes = {"silent": False, "silent_first": 0, "silent_after": None, "stale": None,
-             "toobig_above": None, "error_at": None, "garbage": False, "walk": None}
+             "toobig_above": None, "error_at": None, "garbage": False, "walk": None,
+             "integer": None, "sysobjectid": None}
     for text in texts or ["echo"]:
         name, _, rest = text.partition(":")
         if name == "echo":
@@ -549,6 +554,10 @@ def parse_modes(texts):
             modes["garbage"] = True
         elif name == "walk":
             modes["walk"] = (None if rest == "-" else int(rest),)
+        elif name == "integer":
+            modes["integer"] = int(rest)
+        elif name == "sysobjectid":
+            modes["sysobjectid"] = rest
         else:
             raise LabError(f"unknown peer mode {text}")
     return modes
@@ -576,6 +585,11 @@ def peer_replies(modes, datagram, count):
                 break
     if modes["walk"] is not None and pdu_tag == 0xA1 and status == 0:
         binds = [(walk_next(oid, modes["walk"][0]), value) for oid, value in binds]
+    if modes["integer"] is not None and pdu_tag == 0xA1 and status == 0:
+        binds = [(oid, ber_int(modes["integer"])) for oid, _ in binds]
+    if modes["sysobjectid"] is not None and pdu_tag == 0xA0:
+        binds = [(oid, tlv(0x06, oid_body(modes["sysobjectid"]))
+                  if oid_text(oid) == "1.3.6.1.2.1.1.2.0" else value) for oid, value in binds]
     out = []
     if modes["garbage"]:
         out.append((0, b"\x30\x03\x02\x01"))

@@ -21,18 +21,23 @@ Result BerReader::read_length(uint32_t* length) {
   return kOk;
 }
 
-Result ber_decode_long_int32(const uint8_t* data, size_t count, int32_t* value) {
+Result ber_decode_long_int32(const uint8_t* data, size_t count, int32_t* value,
+                              bool is_signed) {
   if (count == 0) {
     *value = 0;
     return kOk;
   }
   if (count > 4) {
-    // Only 0x00 may stand ahead of the last four bytes: the low four then
-    // read as unsigned, as the unsigned kinds need. A leading 0xFF is never
-    // needed, since every negative 32-bit value fits four bytes.
-    size_t lead = count - 4;
+    // Ahead of the last four bytes only sign extension may stand: 0x00 (the
+    // low four then read as unsigned, as the unsigned kinds need), or, for
+    // INTEGER, 0xFF before a negative 32-bit value, which some agents write
+    // in five bytes (FF 80 00 00 00 for -2147483648).
+    const size_t lead = count - 4;
+    const uint8_t fill = data[0];
+    const bool negative = is_signed && fill == 0xFF && (data[lead] & 0x80) != 0;
+    if (fill != 0x00 && !negative) return kErrNotAwaited;
     for (size_t i = 0; i < lead; ++i)
-      if (data[i] != 0x00) return kErrNotAwaited;
+      if (data[i] != fill) return kErrNotAwaited;
     data += lead;
     count = 4;
   }

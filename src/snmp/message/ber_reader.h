@@ -11,15 +11,18 @@ namespace orv {
 
 // Content decoders (pure). Each checks that the value fits the kind; a value
 // that would lose significant bits is refused rather than cut.
-Result ber_decode_long_int32(const uint8_t* data, size_t count, int32_t* value);
-inline Result ber_decode_int32(const uint8_t* data, size_t count, int32_t* value) {
+// `is_signed`: INTEGER, which may carry a negative value in more than four
+// bytes; else an unsigned 32-bit kind, whose bits come back in `value`.
+Result ber_decode_long_int32(const uint8_t* data, size_t count, int32_t* value, bool is_signed);
+inline Result ber_decode_int32(const uint8_t* data, size_t count, int32_t* value,
+                               bool is_signed = true) {
   if (count - 1 < 4) {  // 1 to 4 bytes: the first one sign-extended
     uint32_t acc = static_cast<uint32_t>(static_cast<int32_t>(static_cast<int8_t>(data[0])));
     for (size_t i = 1; i < count; ++i) acc = (acc << 8) | data[i];
     *value = static_cast<int32_t>(acc);
     return kOk;
   }
-  return ber_decode_long_int32(data, count, value);
+  return ber_decode_long_int32(data, count, value, is_signed);
 }
 Result ber_decode_counter64(const uint8_t* data, size_t count, uint32_t* high, uint32_t* low);
 

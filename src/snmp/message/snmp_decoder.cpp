@@ -392,7 +392,7 @@ Result CQesSnmpDecoder::read_unsigned_into(IQelSmiValue* value) {
   Result rc = read_contents(static_cast<uint8_t>(value->kind()), &contents, &length);
   if (rc != kOk) return rc;
   int32_t number = 0;
-  if (ber_decode_int32(contents, length, &number) != kOk) {
+  if (ber_decode_int32(contents, length, &number, false) != kOk) {
     snmp_log().log(log::kError, "decode error: integer does not fit 32 bits.");
     return kErrNotAwaited;
   }

@@ -158,7 +158,10 @@ TEST(BerReader, IntegersDecodeWithSignAndRefuseLostBits) {
   ASSERT_EQ(ber_decode_int32(padded, 6, &v), kOk);
   EXPECT_EQ(v, 5);
   const uint8_t neg_padded[] = {0xFF, 0xFF, 0x80, 0x00, 0x00, 0x00};
-  EXPECT_EQ(ber_decode_int32(neg_padded, 6, &v), kErrNotAwaited);
+  ASSERT_EQ(ber_decode_int32(neg_padded, 6, &v), kOk);
+  EXPECT_EQ(v, INT32_MIN);
+  const uint8_t mixed_fill[] = {0xFF, 0x00, 0x80, 0x00, 0x00, 0x00};
+  EXPECT_EQ(ber_decode_int32(mixed_fill, 6, &v), kErrNotAwaited);
   const uint8_t five_nonzero[] = {0x01, 0x00, 0x00, 0x00, 0x00};
   EXPECT_EQ(ber_decode_int32(five_nonzero, 5, &v), kErrNotAwaited);
   const uint8_t below_min[] = {0xFF, 0x7F, 0xFF, 0xFF, 0xFF};

@@ -219,7 +219,7 @@ TEST(Decoder, MalformedMessagesFailWithTheirLine) {
        kErrNotAwaited, nullptr},
       {"integer beyond 32 bits", message(0, response(1, 0, 0, varbind(1, {0x02, 0x05, 0x01, 0, 0, 0, 0}))),
        kErrNotAwaited, "decode error: integer does not fit 32 bits."},
-      {"five-byte integer led by 0xFF", message(0, response(1, 0, 0, varbind(1, {0x02, 0x05, 0xFF, 0x80, 0, 0, 0}))),
+      {"five-byte integer below -2^31", message(0, response(1, 0, 0, varbind(1, {0x02, 0x05, 0xFF, 0x7F, 0xFF, 0xFF, 0xFF}))),
        kErrNotAwaited, "decode error: integer does not fit 32 bits."},
       {"five-byte gauge led by 0xFF", message(0, response(1, 0, 0, varbind(1, {0x42, 0x05, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}))),
        kErrNotAwaited, "decode error: integer does not fit 32 bits."},
