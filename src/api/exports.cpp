@@ -9,6 +9,7 @@
 #include "device/text_copy.h"
 #include "net/address_resolver.h"
 #include "orv/orv.h"
+#include "orv/orv_ext.h"
 #include "result_codes.h"
 
 using orv::kErrInvalidArg;
@@ -273,6 +274,13 @@ int32_t OrvGetCharSet(OrvHandle handle, uint32_t kind, int32_t* out) {
   orv::status::COrvDeviceStatus* s = status_of(handle);
   if (s == nullptr) return kErrNoDevice;
   return s->char_set(kind, out);
+}
+
+int32_t OrvGetJobIdentifier(OrvHandle handle, uint32_t index, char* buffer, uint32_t size) {
+  if (handle == nullptr || buffer == nullptr) return kErrInvalidArg;
+  orv::status::COrvDeviceStatus* s = status_of(handle);
+  if (s == nullptr) return kErrNoDevice;
+  return s->get_job_identifier(index, buffer, size);
 }
 
 // ---------------------------------------------------------------------------

@@ -120,7 +120,11 @@ int32_t COrvDeviceStatus::count_jobs(uint32_t kind, int32_t* count) {
       return rc;
     }
   }
-  return count_table(m_jobs, count, [this, kind] { return refresh_job_table(kind); });
+  m_jobIdentifiers.clear();
+  const int32_t rc =
+      count_table(m_jobs, count, [this, kind] { return refresh_job_table(kind); });
+  if (rc != kOk) m_jobIdentifiers.clear();
+  return rc;
 }
 
 int32_t COrvDeviceStatus::get_storage(uint32_t index, OrvStorageInfo* record) const {
@@ -143,6 +147,15 @@ int32_t COrvDeviceStatus::get_alert(uint32_t index, OrvAlertInfo* record) const 
 }
 int32_t COrvDeviceStatus::get_job(uint32_t index, OrvJobInfo* record) const {
   return copy_record(m_jobs, index, record);
+}
+
+int32_t COrvDeviceStatus::get_job_identifier(uint32_t index, char* buffer, uint32_t size) const {
+  if (buffer == nullptr) return kErrInvalidArg;
+  if (index >= m_jobIdentifiers.size()) return kErrIndexRange;
+  const std::string& id = m_jobIdentifiers[index];
+  if (size <= id.size()) return kErrInvalidArg;
+  std::memcpy(buffer, id.c_str(), id.size() + 1);
+  return kOk;
 }
 
 int32_t COrvDeviceStatus::printer_status(OrvPrinterInfo* out) {

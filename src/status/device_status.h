@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "orv/orv.h"
@@ -62,6 +63,9 @@ class COrvDeviceStatus {
   int32_t get_toner(uint32_t index, OrvTonerInfo* record) const;
   int32_t get_alert(uint32_t index, OrvAlertInfo* record) const;
   int32_t get_job(uint32_t index, OrvJobInfo* record) const;
+  // The whole identifier of the index-th job (the record keeps eight
+  // octets), terminated, into `size` bytes; -2 when they do not hold it.
+  int32_t get_job_identifier(uint32_t index, char* buffer, uint32_t size) const;
 
   // Reads hrPrinterTable; the last row's status and error octets.
   int32_t printer_status(OrvPrinterInfo* out);
@@ -116,6 +120,7 @@ class COrvDeviceStatus {
   std::vector<OrvTonerInfo> m_toners;
   std::vector<OrvAlertInfo> m_alerts;
   std::vector<OrvJobInfo> m_jobs;
+  std::vector<std::string> m_jobIdentifiers;  // whole, one per job record
   int32_t m_printerCharSet;
   int32_t m_vendorCharSet;
   int32_t m_securityModel;

@@ -27,22 +27,34 @@ bool parse_arcs(const char* text, std::vector<uint32_t>* arcs) {
   }
 }
 
+// The arcs after the first two, at most `most` of them, as octets.
+int32_t decode_index_octets(const char* index_text, size_t most, std::string* octets) {
+  octets->clear();
+  std::vector<uint32_t> arcs;
+  if (!parse_arcs(index_text, &arcs) || arcs.size() < 2) return kErrInvalidArg;
+  for (size_t i = 2; i < arcs.size() && octets->size() < most; ++i) {
+    if (arcs[i] > 255) {
+      octets->clear();
+      return kErrArcTooLarge;
+    }
+    octets->push_back(static_cast<char>(arcs[i]));
+  }
+  return kOk;
+}
+
 }  // namespace
 
 int32_t decode_job_id(const char* index_text, char* out, size_t size) {
   if (out == nullptr || size <= kJobIdOctets) return kErrInvalidArg;
   std::memset(out, 0, size);
-  std::vector<uint32_t> arcs;
-  if (!parse_arcs(index_text, &arcs) || arcs.size() < 2) return kErrInvalidArg;
-  size_t n = 0;
-  for (size_t i = 2; i < arcs.size() && n < kJobIdOctets; ++i, ++n) {
-    if (arcs[i] > 255) {
-      std::memset(out, 0, size);
-      return kErrArcTooLarge;
-    }
-    out[n] = static_cast<char>(arcs[i]);
-  }
-  return kOk;
+  std::string octets;
+  const int32_t rc = decode_index_octets(index_text, kJobIdOctets, &octets);
+  if (rc == kOk) std::memcpy(out, octets.data(), octets.size());
+  return rc;
+}
+
+int32_t decode_job_identifier(const char* index_text, std::string* id) {
+  return decode_index_octets(index_text, kJobIdMaxOctets, id);
 }
 
 bool is_job_index(const char* index_text) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "orv/orv.h"
 
@@ -24,6 +25,14 @@ int32_t decode_job_id(const char* index_text, char* out, size_t size);
 // Whether `index_text` has the identifier form: 101, the length, then that
 // many arcs.
 bool is_job_index(const char* index_text);
+
+// The most characters of an identifier kept whole.
+inline constexpr size_t kJobIdMaxOctets = 255;
+
+// The whole identifier of a job index text: the arcs after the first two,
+// at most kJobIdMaxOctets of them, as octets into `id`; -2 and -401 as
+// decode_job_id().
+int32_t decode_job_identifier(const char* index_text, std::string* id);
 
 // The index text of `job_id` ("101.<length>.<codes>") into `out`; -2 when
 // it would not fit in `size` bytes.

@@ -1,9 +1,12 @@
 // The vendor job table with its localized texts, the job cancel and the
 // character-set readings.
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <string>
+#include <utility>
 
 #include "device/option_request.h"
 #include "device/table_rows.h"
@@ -123,13 +126,18 @@ int32_t COrvDeviceStatus::refresh_job_table(uint32_t kind) {
     if ((rc = fetch_localized_text(rows, i, kT6c5, r.text_t6c5)) != kOk) return rc;
     if ((rc = fetch_localized_text(rows, i, kT6c6, r.text_t6c6)) != kOk) return rc;
     if ((rc = fetch_localized_text(rows, i, kT10c7, r.text_t10c7)) != kOk) return rc;
-    rc = decode_job_id(job_index_of(rows, i), r.job_id, sizeof r.job_id);
+    std::string id;
+    rc = decode_job_identifier(job_index_of(rows, i), &id);
     if (rc != kOk) return static_cast<int32_t>(log_failed_step("decode_job_id()", rc));
+    // The record has room for eight octets; the whole one is kept apart.
+    std::memcpy(r.job_id, id.data(), std::min(id.size(), kJobIdOctets));
     rows.text(i, kT6c3, r.text_t6c3, sizeof r.text_t6c3);
     r.time_t10c10 = time_of(rows, i, kT10c10);
     r.time_t16c4 = time_of(rows, i, kT16c4);
     r.time_t16c7 = time_of(rows, i, kT16c7);
-    if (kind_accepts(kind, r.state)) m_jobs.push_back(r);
+    if (!kind_accepts(kind, r.state)) continue;
+    m_jobs.push_back(r);
+    m_jobIdentifiers.push_back(std::move(id));
   }
   return kOk;
 }

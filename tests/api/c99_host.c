@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "orv/orv.h"
+#include "orv/orv_ext.h" /* compiles as C99 as well */
 
 static int failures = 0;
 

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Usage: check_exports.sh NM LIBRARY
 # Fails unless the library's dynamic symbol table defines exactly the 36 Orv*
-# functions and, beside them, no C-linkage name other than qel_* factories.
+# functions of orv.h and the extensions of orv_ext.h and, beside them, no
+# C-linkage name other than qel_* factories.
 # Mangled C++ names (_Z...) are the exported classes and are not checked here.
 set -eu
 nm_tool=$1
@@ -15,18 +16,21 @@ OrvGetOptionValueBoolean OrvGetOptionValueInteger OrvGetOptionValueString
 OrvGetOptionValueUInteger OrvGetOutputTrayInfo OrvGetPrinterInfo OrvGetStorageInfo
 OrvGetTonerInfo OrvInit OrvInitDevice OrvInitDeviceEx OrvIsSupportedOID OrvRefreshOptions
 OrvTransportAvailable OrvUnInit"
+# orv_ext.h
+extended="OrvGetJobIdentifier"
 
 names=$("$nm_tool" -D --defined-only "$lib" | awk 'NF >= 3 {print $3}' | sed 's/@.*//' | sort -u)
 fail=0
-for n in $expected; do
+for n in $expected $extended; do
   if ! printf '%s\n' "$names" | grep -qx "$n"; then
     echo "missing export: $n"
     fail=1
   fi
 done
 orv_count=$(printf '%s\n' "$names" | grep -c '^Orv' || true)
-if [ "$orv_count" -ne 36 ]; then
-  echo "expected 36 Orv* exports, found $orv_count"
+extended_count=$(printf '%s\n' $extended | grep -c . || true)
+if [ "$orv_count" -ne $((36 + extended_count)) ]; then
+  echo "expected 36 Orv* exports and $extended_count extensions, found $orv_count"
   fail=1
 fi
 for n in $names; do
@@ -38,8 +42,8 @@ for n in $names; do
 done
 for n in $names; do
   case "$n" in
-    Orv*) printf '%s\n' "$expected" | tr ' ' '\n' | grep -qx "$n" || { echo "unknown Orv export: $n"; fail=1; } ;;
+    Orv*) printf '%s\n' "$expected $extended" | tr ' ' '\n' | grep -qx "$n" || { echo "unknown Orv export: $n"; fail=1; } ;;
   esac
 done
-if [ $fail -eq 0 ]; then echo "liborv.so exports: 36 Orv* names, no other C-linkage name beside qel_*"; fi
+if [ $fail -eq 0 ]; then echo "liborv.so exports: 36 Orv* names and $extended_count extensions, no other C-linkage name beside qel_*"; fi
 exit $fail

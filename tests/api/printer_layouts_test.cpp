@@ -5,11 +5,13 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "api/status_records.h"
 #include "orv/orv.h"
+#include "orv/orv_ext.h"
 #include "support/lab.h"
 
 namespace {
@@ -126,6 +128,35 @@ TEST_F(PrinterLayouts, FiveOctetNegativeIntegersWhileTheyFit32Bits) {
     std::snprintf(want.description, sizeof want.description, "%s", c.integer);
     expect_table(kStorage, {want, want});
   }
+}
+
+TEST_F(PrinterLayouts, WholeIdentifiersAreListedAndCancelTheirOwnJob) {
+  // printer-rowindex in walk order; the eight-character JOB-0045 and the
+  // nine-character JOB-00451 and JOB-00452 share their record's job_id.
+  const char* const ids[] = {"JOB\xE9", "JOB-0045", "JOB-00451", "JOB-00452"};
+  ASSERT_EQ(OrvCommandString(h_, "CmdSetCommunityWrite", "printer-rowindex"), 0);
+  ASSERT_EQ(open("printer-rowindex"), 0);
+  int32_t count = 0;
+  ASSERT_EQ(OrvGetNumberOfJobInfo(h_, ORV_JOBS_ALL, &count), 0);
+  ASSERT_EQ(count, 4);
+  for (uint32_t i = 0; i < 4; ++i) {
+    SCOPED_TRACE(ids[i]);
+    const uint32_t length = static_cast<uint32_t>(std::strlen(ids[i]));
+    std::vector<char> id(length + 1, 'x');
+    EXPECT_EQ(OrvGetJobIdentifier(h_, i, id.data(), length), -2);  // no room for the terminator
+    ASSERT_EQ(OrvGetJobIdentifier(h_, i, id.data(), length + 1), 0);
+    EXPECT_STREQ(id.data(), ids[i]);
+  }
+  char past[ORV_JOB_IDENTIFIER_MAX + 1];
+  EXPECT_EQ(OrvGetJobIdentifier(h_, 4, past, sizeof past), -11);
+  // The nine-character identifier cancels its own job, not its eight-character prefix.
+  ASSERT_EQ(OrvCancelJob(h_, "JOB-00451"), 0);
+  const std::string cancel = "1.3.6.1.4.1.253.8.76.3.2.1.1.101.";
+  EXPECT_EQ(orv::test::snmpget(*address_, "printer-rowindex",
+                               {cancel + "8.74.79.66.45.48.48.52.53",
+                                cancel + "9.74.79.66.45.48.48.52.53.49"})
+                .out,
+            "0\n1414\n");
 }
 
 }  // namespace
