@@ -19,7 +19,8 @@ class OrvctlStatus : public ::testing::Test {
       address_ = orv::test::free_loopback_address();
       agent_ = std::make_unique<orv::test::SnmpsimAgent>(orv::test::SnmpsimOptions{
           .endpoints = {address_ + ":161"},
-          .serve = {"printer-a:public", "printer-a:writer", "printer-b:lab-b"}});
+          .serve = {"printer-a:public", "printer-a:writer", "printer-b:lab-b",
+                    "printer-rowindex:rowindex"}});
     }
   }
 
@@ -99,6 +100,36 @@ TEST_F(OrvctlStatus, CharacterSets) {
   ASSERT_EQ(b.exit_code, 0) << b.err;
   EXPECT_NE(b.out.find("Shift_JIS (17)"), std::string::npos) << b.out;
   EXPECT_NE(b.out.find("UTF-8 (106)"), std::string::npos) << b.out;
+}
+
+TEST_F(OrvctlStatus, WholeIdentifiersAreListedAndCancelled) {
+  // printer-rowindex: identifiers that share eight characters, and one that
+  // is not printable ASCII (listed and taken in its hex: form).
+  const struct {
+    std::string id;
+    std::string cancel_index;  // the cancel object's index; empty for a done job
+  } cases[] = {{"hex:4a4f42e9", "4.74.79.66.233"},
+               {"JOB-0045", "8.74.79.66.45.48.48.52.53"},
+               {"JOB-00451", "9.74.79.66.45.48.48.52.53.49"},
+               {"JOB-00452", ""}};
+  const auto listed = orvctl(args({"jobs", "--community", "rowindex", "--json"}));
+  ASSERT_EQ(listed.exit_code, 0) << listed.err;
+  const nlohmann::json doc = parse_document(listed);
+  ASSERT_EQ(doc["jobs"].size(), std::size(cases));
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const auto& c = cases[i];
+    EXPECT_EQ(doc["jobs"][i]["id"], c.id);
+    if (c.cancel_index.empty()) continue;
+    const auto cancelled = orvctl(
+        args({"cancel", c.id, "--community", "rowindex", "--write-community", "rowindex"}));
+    EXPECT_EQ(cancelled.exit_code, 0) << c.id << ": " << cancelled.err;
+    EXPECT_EQ(orv::test::snmpget(address_, "rowindex",
+                                 {"1.3.6.1.4.1.253.8.76.3.2.1.1.101." + c.cancel_index})
+                  .out,
+              "1414\n")
+        << c.id;
+  }
+  EXPECT_EQ(orvctl(args({"cancel", "hex:4a4", "--community", "rowindex"})).exit_code, 1);
 }
 
 }  // namespace

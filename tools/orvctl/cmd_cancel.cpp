@@ -1,4 +1,5 @@
 // orvctl cancel ADDRESS JOB_ID [--write-community C]: cancels one job.
+#include "job_identifier.h"
 #include "printer_command.h"
 
 namespace orvctl {
@@ -11,8 +12,16 @@ class CancelCommand : public PrinterCommand {
 
  protected:
   void add_own_arguments(CLI::App& sub) override {
-    sub.add_option("JOB_ID", job_id_, "the job's identifier, as \"orvctl jobs\" lists it")
-        ->required();
+    sub.add_option("JOB_ID", job_id_,
+                   "the job's identifier, as \"orvctl jobs\" lists it (\"hex:4a4f42e9\" for "
+                   "one that is not printable ASCII)")
+        ->required()
+        ->check(CLI::Validator(
+            [](const std::string& text) -> std::string {
+              std::string octets;
+              return job_id_octets(text, &octets) ? "" : "not an identifier: hex: takes pairs of hex digits, none 00";
+            },
+            "JOB_ID"));
     sub.add_option("--write-community", write_community_,
                    "community allowed to write (default: the library's, \"private\")")
         ->check(CLI::Validator(
@@ -31,7 +40,9 @@ class CancelCommand : public PrinterCommand {
                std::string& text) override {
     context.step = Step::kCancel;
     document["job_id"] = job_id_;
-    const int32_t result = OrvCancelJob(handle, job_id_.c_str());
+    std::string octets;
+    job_id_octets(job_id_, &octets);  // checked with the arguments
+    const int32_t result = OrvCancelJob(handle, octets.c_str());
     text = "Cancelled job " + job_id_ + " on " + address() + "\n";
     return result;
   }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 
+#include "job_identifier.h"
 #include "media_names.h"
 #include "output.h"
 #include "status_names.h"
@@ -102,8 +103,8 @@ json time_json(const OrvJobTime& t) {
   return text.empty() ? json(nullptr) : json(text);
 }
 
-json job_json(const OrvJobInfo& r) {
-  return {{"id", r.job_id},
+json job_json(const OrvJobInfo& r, const std::string& id) {
+  return {{"id", id},
           {"type", r.type},
           {"state", r.state},
           {"value_t6c10", r.value_t6c10},
@@ -198,9 +199,21 @@ std::string job_time_text(const OrvJobTime& t) {
 
 int32_t read_jobs(OrvHandle handle, uint32_t kind, json& out, std::string& failed) {
   failed = "OrvGetNumberOfJobInfo";
-  return read_records<OrvJobInfo>(
-      handle, [handle, kind](int32_t* n) { return OrvGetNumberOfJobInfo(handle, kind, n); },
-      OrvGetJobInfo, job_json, out);
+  int32_t n = 0;
+  int32_t rc = OrvGetNumberOfJobInfo(handle, kind, &n);
+  if (rc != ORV_OK) return rc;
+  out = json::array();
+  for (uint32_t i = 0; i < static_cast<uint32_t>(n); ++i) {
+    OrvJobInfo record{};
+    char id[ORV_JOB_IDENTIFIER_MAX + 1] = {};
+    failed = "OrvGetJobInfo";
+    if ((rc = OrvGetJobInfo(handle, i, &record)) != ORV_OK) return rc;
+    // The record holds eight octets of the identifier; the list shows it whole.
+    failed = "OrvGetJobIdentifier";
+    if ((rc = OrvGetJobIdentifier(handle, i, id, sizeof id)) != ORV_OK) return rc;
+    out.push_back(job_json(record, job_id_text(id)));
+  }
+  return ORV_OK;
 }
 
 int32_t read_status_table(OrvHandle handle, const std::string& table, json& out,

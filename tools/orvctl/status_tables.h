@@ -3,6 +3,7 @@
 #pragma once
 
 #include <orv/orv.h>
+#include <orv/orv_ext.h>
 
 #include <nlohmann/json.hpp>
 
