@@ -1,10 +1,13 @@
-// The 36 exported functions: argument checks, protocol mapping,
-// and forwarding to the handle and its parts. Checks run in this order:
+// The exported functions: argument checks, protocol mapping, and
+// forwarding to the handle and its parts; no exception leaves them
+// (boundary.h). Checks run in this order:
 // handle and the export's required pointers, then the protocol or selector,
 // then "is a device open".
 #include <cstring>
+#include <memory>
 #include <new>
 
+#include "api/boundary.h"
 #include "api/plugin_handle.h"
 #include "device/text_copy.h"
 #include "net/address_resolver.h"
@@ -18,7 +21,10 @@ using orv::kErrNoMemory;
 using orv::kErrNotSupported;
 using orv::kInitHandleNoMemory;
 using orv::kOk;
+using orv::api::at_boundary;
 using orv::api::COrvPluginHandle;
+using orv::api::guarded;
+using orv::api::guarded_void;
 using orv::api::map_protocol;
 
 namespace {
@@ -55,44 +61,50 @@ extern "C" {
 // Handle life and commands.
 
 int32_t OrvInit(OrvHandle* out) {
-  if (out == nullptr) return kErrInvalidArg;
-  COrvPluginHandle* h = new (std::nothrow) COrvPluginHandle();
-  if (h == nullptr) return kInitHandleNoMemory;
-  if (h->create_parts() != kOk) {
-    delete h;  // releases whatever exists
-    return kErrNoMemory;
-  }
-  *out = h;
-  return kOk;
+  return guarded([&]() -> int32_t {
+    if (out == nullptr) return kErrInvalidArg;
+    // Released with whatever it holds unless it is handed out.
+    std::unique_ptr<COrvPluginHandle> h(new (std::nothrow) COrvPluginHandle());
+    if (h == nullptr) return kInitHandleNoMemory;
+    if (h->create_parts() != kOk) return kErrNoMemory;
+    *out = h.release();
+    return kOk;
+  });
 }
 
 void OrvUnInit(OrvHandle handle) {
-  if (handle == nullptr) return;
-  delete as_handle(handle);
+  guarded_void([&] {
+    if (handle == nullptr) return;
+    delete as_handle(handle);
+  });
 }
 
 int32_t OrvCommandString(OrvHandle handle, const char* command, const char* value) {
-  if (handle == nullptr || command == nullptr || value == nullptr) return kErrInvalidArg;
-  COrvPluginHandle* h = as_handle(handle);
-  char* field = nullptr;
-  if (std::strcmp(command, "CmdSetCommunityGetOption") == 0) {
-    field = h->m_getOptionCommunity;
-  } else if (std::strcmp(command, "CmdSetCommunityFind") == 0) {
-    field = h->m_findCommunity;
-  } else if (std::strcmp(command, "CmdSetCommunityWrite") == 0) {
-    field = h->m_writeCommunity;
-  } else {
-    return kErrNotSupported;
-  }
-  // The field holds 255 characters; a longer value is refused.
-  if (strnlen(value, ORV_COMMUNITY_SIZE) >= ORV_COMMUNITY_SIZE) return kErrInvalidArg;
-  orv::device::copy_text(field, ORV_COMMUNITY_SIZE, value);
-  return kOk;
+  return guarded([&]() -> int32_t {
+    if (handle == nullptr || command == nullptr || value == nullptr) return kErrInvalidArg;
+    COrvPluginHandle* h = as_handle(handle);
+    char* field = nullptr;
+    if (std::strcmp(command, "CmdSetCommunityGetOption") == 0) {
+      field = h->m_getOptionCommunity;
+    } else if (std::strcmp(command, "CmdSetCommunityFind") == 0) {
+      field = h->m_findCommunity;
+    } else if (std::strcmp(command, "CmdSetCommunityWrite") == 0) {
+      field = h->m_writeCommunity;
+    } else {
+      return kErrNotSupported;
+    }
+    // The field holds 255 characters; a longer value is refused.
+    if (strnlen(value, ORV_COMMUNITY_SIZE) >= ORV_COMMUNITY_SIZE) return kErrInvalidArg;
+    orv::device::copy_text(field, ORV_COMMUNITY_SIZE, value);
+    return kOk;
+  });
 }
 
 int32_t OrvCommandInteger(OrvHandle handle, int32_t /*command*/, int32_t* value) {
-  if (handle == nullptr || value == nullptr) return kErrInvalidArg;
-  return kErrNotSupported;  // no integer command exists
+  return guarded([&]() -> int32_t {
+    if (handle == nullptr || value == nullptr) return kErrInvalidArg;
+    return kErrNotSupported;  // no integer command exists
+  });
 }
 
 // ---------------------------------------------------------------------------
@@ -101,66 +113,82 @@ int32_t OrvCommandInteger(OrvHandle handle, int32_t /*command*/, int32_t* value)
 int32_t OrvInitDeviceEx(OrvHandle handle, const char* address, int32_t protocol,
                         int32_t security_model, const OrvUSMParameters* usm, uint32_t timeout_ms,
                         uint32_t retries) {
-  if (handle == nullptr || address == nullptr) return kErrInvalidArg;
-  const int32_t code = map_protocol(protocol);
-  if (code < 0) return kErrInvalidArg;
-  return as_handle(handle)->open(address, code, security_model, usm, timeout_ms, retries, 0);
+  return guarded([&]() -> int32_t {
+    if (handle == nullptr || address == nullptr) return kErrInvalidArg;
+    const int32_t code = map_protocol(protocol);
+    if (code < 0) return kErrInvalidArg;
+    return as_handle(handle)->open(address, code, security_model, usm, timeout_ms, retries, 0);
+  });
 }
 
 int32_t OrvInitDevice(OrvHandle handle, const char* address, int32_t protocol,
                       uint32_t timeout_ms, uint32_t retries) {
-  if (handle == nullptr || address == nullptr) return kErrInvalidArg;
-  if (map_protocol(protocol) < 0) return kErrInvalidArg;
-  OrvUSMParameters zero;
-  std::memset(&zero, 0, sizeof zero);
-  return OrvInitDeviceEx(handle, address, protocol, 0, &zero, timeout_ms, retries);
+  return guarded([&]() -> int32_t {
+    if (handle == nullptr || address == nullptr) return kErrInvalidArg;
+    if (map_protocol(protocol) < 0) return kErrInvalidArg;
+    OrvUSMParameters zero;
+    std::memset(&zero, 0, sizeof zero);
+    return OrvInitDeviceEx(handle, address, protocol, 0, &zero, timeout_ms, retries);
+  });
 }
 
 int16_t OrvIsSupportedOID(OrvHandle handle, const char* oid) {
-  if (handle == nullptr) return -2;
-  COrvPluginHandle* h = as_handle(handle);
-  if (h->m_pOption == nullptr) return 0;
-  return h->m_pOption->is_supported_OID(oid) ? 1 : 0;
+  return at_boundary<int16_t>(0, 0, [&]() -> int16_t {
+    if (handle == nullptr) return -2;
+    COrvPluginHandle* h = as_handle(handle);
+    if (h->m_pOption == nullptr) return 0;
+    return h->m_pOption->is_supported_OID(oid) ? 1 : 0;
+  });
 }
 
 int32_t OrvRefreshOptions(OrvHandle handle) {
-  if (handle == nullptr) return kErrInvalidArg;
-  COrvPluginHandle* h = as_handle(handle);
-  if (h->m_pOption == nullptr) return kErrNoDevice;
-  return static_cast<int32_t>(h->m_pOption->refresh_options());
+  return guarded([&]() -> int32_t {
+    if (handle == nullptr) return kErrInvalidArg;
+    COrvPluginHandle* h = as_handle(handle);
+    if (h->m_pOption == nullptr) return kErrNoDevice;
+    return static_cast<int32_t>(h->m_pOption->refresh_options());
+  });
 }
 
 int32_t OrvGetOptionValueBoolean(OrvHandle handle, const char* key, uint16_t index, int16_t* out) {
-  if (out == nullptr) return kErrInvalidArg;
-  bool value = false;
-  const int32_t rc = get_option_value(handle, key, index, &value);
-  if (rc == kOk) *out = value ? 1 : 0;
-  return rc;
+  return guarded([&]() -> int32_t {
+    if (out == nullptr) return kErrInvalidArg;
+    bool value = false;
+    const int32_t rc = get_option_value(handle, key, index, &value);
+    if (rc == kOk) *out = value ? 1 : 0;
+    return rc;
+  });
 }
 
 int32_t OrvGetOptionValueInteger(OrvHandle handle, const char* key, uint16_t index, int32_t* out) {
-  if (out == nullptr) return kErrInvalidArg;
-  long value = 0;
-  const int32_t rc = get_option_value(handle, key, index, &value);
-  if (rc == kOk) *out = static_cast<int32_t>(value);
-  return rc;
+  return guarded([&]() -> int32_t {
+    if (out == nullptr) return kErrInvalidArg;
+    long value = 0;
+    const int32_t rc = get_option_value(handle, key, index, &value);
+    if (rc == kOk) *out = static_cast<int32_t>(value);
+    return rc;
+  });
 }
 
 int32_t OrvGetOptionValueUInteger(OrvHandle handle, const char* key, uint16_t index,
                                   uint32_t* out) {
-  if (out == nullptr) return kErrInvalidArg;
-  unsigned long value = 0;
-  const int32_t rc = get_option_value(handle, key, index, &value);
-  if (rc == kOk) *out = static_cast<uint32_t>(value);
-  return rc;
+  return guarded([&]() -> int32_t {
+    if (out == nullptr) return kErrInvalidArg;
+    unsigned long value = 0;
+    const int32_t rc = get_option_value(handle, key, index, &value);
+    if (rc == kOk) *out = static_cast<uint32_t>(value);
+    return rc;
+  });
 }
 
 int32_t OrvGetOptionValueString(OrvHandle handle, const char* key, uint16_t index, char* out) {
-  if (out == nullptr) return kErrInvalidArg;
-  const char* text = nullptr;
-  const int32_t rc = get_option_value(handle, key, index, &text);
-  if (rc == kOk) std::strcpy(out, text != nullptr ? text : "");
-  return rc;
+  return guarded([&]() -> int32_t {
+    if (out == nullptr) return kErrInvalidArg;
+    const char* text = nullptr;
+    const int32_t rc = get_option_value(handle, key, index, &text);
+    if (rc == kOk) std::strcpy(out, text != nullptr ? text : "");
+    return rc;
+  });
 }
 
 // ---------------------------------------------------------------------------
@@ -169,65 +197,81 @@ int32_t OrvGetOptionValueString(OrvHandle handle, const char* key, uint16_t inde
 int32_t OrvFindDeviceSNMPEx(OrvHandle handle, const char* broadcast, int32_t protocol,
                             int32_t security_model, const OrvUSMParameters* usm,
                             uint32_t timeout_ms, uint32_t retries, int32_t* count) {
-  if (handle == nullptr || count == nullptr) return kErrInvalidArg;
-  const int32_t code = map_protocol(protocol);
-  if (code < 0) return kErrInvalidArg;
-  return as_handle(handle)->find(broadcast, code, security_model, usm, timeout_ms, retries, 0,
-                                 count);
+  return guarded([&]() -> int32_t {
+    if (handle == nullptr || count == nullptr) return kErrInvalidArg;
+    const int32_t code = map_protocol(protocol);
+    if (code < 0) return kErrInvalidArg;
+    return as_handle(handle)->find(broadcast, code, security_model, usm, timeout_ms, retries, 0,
+                                   count);
+  });
 }
 
 int32_t OrvFindDeviceSNMP(OrvHandle handle, const char* broadcast, int32_t protocol,
                           uint32_t timeout_ms, uint32_t retries, int32_t* count) {
-  if (handle == nullptr || count == nullptr) return kErrInvalidArg;
-  if (map_protocol(protocol) < 0) return kErrInvalidArg;
-  OrvUSMParameters zero;
-  std::memset(&zero, 0, sizeof zero);
-  return OrvFindDeviceSNMPEx(handle, broadcast, protocol, 0, &zero, timeout_ms, retries, count);
+  return guarded([&]() -> int32_t {
+    if (handle == nullptr || count == nullptr) return kErrInvalidArg;
+    if (map_protocol(protocol) < 0) return kErrInvalidArg;
+    OrvUSMParameters zero;
+    std::memset(&zero, 0, sizeof zero);
+    return OrvFindDeviceSNMPEx(handle, broadcast, protocol, 0, &zero, timeout_ms, retries, count);
+  });
 }
 
 int32_t OrvFindAddFilter(OrvHandle handle, const char* filter) {
-  if (handle == nullptr || filter == nullptr) return kErrInvalidArg;
-  as_handle(handle)->m_pFinder->add_filter(filter);
-  return kOk;
+  return guarded([&]() -> int32_t {
+    if (handle == nullptr || filter == nullptr) return kErrInvalidArg;
+    as_handle(handle)->m_pFinder->add_filter(filter);
+    return kOk;
+  });
 }
 
 void OrvFindClearFilter(OrvHandle handle) {
-  if (handle == nullptr) return;
-  as_handle(handle)->m_pFinder->clear_filters();
+  guarded_void([&] {
+    if (handle == nullptr) return;
+    as_handle(handle)->m_pFinder->clear_filters();
+  });
 }
 
 void OrvFindResetPosition(OrvHandle handle) {
-  if (handle == nullptr) return;
-  as_handle(handle)->m_pFinder->reset_position();
+  guarded_void([&] {
+    if (handle == nullptr) return;
+    as_handle(handle)->m_pFinder->reset_position();
+  });
 }
 
 int16_t OrvGetDeviceNext(OrvHandle handle, char* address, char* model, char* reserved,
                          char* sys_object_id) {
-  if (handle == nullptr || address == nullptr || model == nullptr || reserved == nullptr ||
-      sys_object_id == nullptr) {
-    return 0;
-  }
-  return as_handle(handle)->m_pFinder->next_device(address, model, reserved, sys_object_id) ? 1
-                                                                                          : 0;
+  return at_boundary<int16_t>(0, 0, [&]() -> int16_t {
+    if (handle == nullptr || address == nullptr || model == nullptr || reserved == nullptr ||
+        sys_object_id == nullptr) {
+      return 0;
+    }
+    return as_handle(handle)->m_pFinder->next_device(address, model, reserved, sys_object_id) ? 1
+                                                                                            : 0;
+  });
 }
 
 // ---------------------------------------------------------------------------
 // Status.
 
-#define ORV_COUNT_EXPORT(name, operation)                 \
-  int32_t name(OrvHandle handle, int32_t* count) {        \
-    if (handle == nullptr || count == nullptr) return kErrInvalidArg; \
-    orv::status::COrvDeviceStatus* s = status_of(handle); \
-    if (s == nullptr) return kErrNoDevice;                \
-    return s->operation(count);                           \
+#define ORV_COUNT_EXPORT(name, operation)                               \
+  int32_t name(OrvHandle handle, int32_t* count) {                      \
+    return guarded([&]() -> int32_t {                                   \
+      if (handle == nullptr || count == nullptr) return kErrInvalidArg; \
+      orv::status::COrvDeviceStatus* s = status_of(handle);             \
+      if (s == nullptr) return kErrNoDevice;                            \
+      return s->operation(count);                                       \
+    });                                                                 \
   }
 
-#define ORV_RECORD_EXPORT(name, Record, operation)                         \
-  int32_t name(OrvHandle handle, uint32_t index, Record* record) {         \
-    if (handle == nullptr || record == nullptr) return kErrInvalidArg;     \
-    orv::status::COrvDeviceStatus* s = status_of(handle);                  \
-    if (s == nullptr) return kErrNoDevice;                                 \
-    return s->operation(index, record);                                    \
+#define ORV_RECORD_EXPORT(name, Record, operation)                       \
+  int32_t name(OrvHandle handle, uint32_t index, Record* record) {       \
+    return guarded([&]() -> int32_t {                                    \
+      if (handle == nullptr || record == nullptr) return kErrInvalidArg; \
+      orv::status::COrvDeviceStatus* s = status_of(handle);              \
+      if (s == nullptr) return kErrNoDevice;                             \
+      return s->operation(index, record);                                \
+    });                                                                  \
   }
 
 ORV_COUNT_EXPORT(OrvGetNumberOfStorageInfo, count_storage)
@@ -238,10 +282,12 @@ ORV_COUNT_EXPORT(OrvGetNumberOfTonerInfo, count_toners)
 ORV_COUNT_EXPORT(OrvGetNumberOfAlertInfo, count_alerts)
 
 int32_t OrvGetNumberOfJobInfo(OrvHandle handle, uint32_t kind, int32_t* count) {
-  if (handle == nullptr || count == nullptr || kind > 2) return kErrInvalidArg;
-  orv::status::COrvDeviceStatus* s = status_of(handle);
-  if (s == nullptr) return kErrNoDevice;
-  return s->count_jobs(kind, count);
+  return guarded([&]() -> int32_t {
+    if (handle == nullptr || count == nullptr || kind > 2) return kErrInvalidArg;
+    orv::status::COrvDeviceStatus* s = status_of(handle);
+    if (s == nullptr) return kErrNoDevice;
+    return s->count_jobs(kind, count);
+  });
 }
 
 ORV_RECORD_EXPORT(OrvGetStorageInfo, OrvStorageInfo, get_storage)
@@ -256,40 +302,50 @@ ORV_RECORD_EXPORT(OrvGetJobInfo, OrvJobInfo, get_job)
 #undef ORV_RECORD_EXPORT
 
 int32_t OrvGetPrinterInfo(OrvHandle handle, OrvPrinterInfo* out) {
-  if (handle == nullptr || out == nullptr) return kErrInvalidArg;
-  orv::status::COrvDeviceStatus* s = status_of(handle);
-  if (s == nullptr) return kErrNoDevice;
-  return s->printer_status(out);
+  return guarded([&]() -> int32_t {
+    if (handle == nullptr || out == nullptr) return kErrInvalidArg;
+    orv::status::COrvDeviceStatus* s = status_of(handle);
+    if (s == nullptr) return kErrNoDevice;
+    return s->printer_status(out);
+  });
 }
 
 int32_t OrvCancelJob(OrvHandle handle, const char* job_id) {
-  if (handle == nullptr || job_id == nullptr) return kErrInvalidArg;
-  orv::status::COrvDeviceStatus* s = status_of(handle);
-  if (s == nullptr) return kErrNoDevice;
-  return s->cancel_job(job_id);
+  return guarded([&]() -> int32_t {
+    if (handle == nullptr || job_id == nullptr) return kErrInvalidArg;
+    orv::status::COrvDeviceStatus* s = status_of(handle);
+    if (s == nullptr) return kErrNoDevice;
+    return s->cancel_job(job_id);
+  });
 }
 
 int32_t OrvGetCharSet(OrvHandle handle, uint32_t kind, int32_t* out) {
-  if (handle == nullptr || out == nullptr || kind > 1) return kErrInvalidArg;
-  orv::status::COrvDeviceStatus* s = status_of(handle);
-  if (s == nullptr) return kErrNoDevice;
-  return s->char_set(kind, out);
+  return guarded([&]() -> int32_t {
+    if (handle == nullptr || out == nullptr || kind > 1) return kErrInvalidArg;
+    orv::status::COrvDeviceStatus* s = status_of(handle);
+    if (s == nullptr) return kErrNoDevice;
+    return s->char_set(kind, out);
+  });
 }
 
 int32_t OrvGetJobIdentifier(OrvHandle handle, uint32_t index, char* buffer, uint32_t size) {
-  if (handle == nullptr || buffer == nullptr) return kErrInvalidArg;
-  orv::status::COrvDeviceStatus* s = status_of(handle);
-  if (s == nullptr) return kErrNoDevice;
-  return s->get_job_identifier(index, buffer, size);
+  return guarded([&]() -> int32_t {
+    if (handle == nullptr || buffer == nullptr) return kErrInvalidArg;
+    orv::status::COrvDeviceStatus* s = status_of(handle);
+    if (s == nullptr) return kErrNoDevice;
+    return s->get_job_identifier(index, buffer, size);
+  });
 }
 
 // ---------------------------------------------------------------------------
 // Transport check.
 
 int16_t OrvTransportAvailable(int32_t protocol) {
-  const int32_t code = map_protocol(protocol);
-  if (code < 0 || code == 3) return 0;  // unmapped, or no transport in this library
-  return transport_usable(code) ? 1 : 0;
+  return at_boundary<int16_t>(0, 0, [&]() -> int16_t {
+    const int32_t code = map_protocol(protocol);
+    if (code < 0 || code == 3) return 0;  // unmapped, or no transport in this library
+    return transport_usable(code) ? 1 : 0;
+  });
 }
 
 }  // extern "C"

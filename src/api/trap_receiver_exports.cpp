@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "api/boundary.h"
 #include "snmp/trap/trap_session.h"
 #include "snmp/smi/qel_oid.h"
 
@@ -78,23 +79,25 @@ using orv::kOk;
 extern "C" {
 
 int32_t qel_trap_receiver_open(int32_t protocol, uint16_t port, QelTrapReceiver** out) {
-  if (!out) return kErrInvalidArg;
-  *out = nullptr;
-  int32_t framework_protocol = 0;
-  if (protocol == orv::kHostProtocolIpv4)
-    framework_protocol = orv::IQelNetworkAddress::kProtocolIpv4;
-  else if (protocol == orv::kHostProtocolIpv6)
-    framework_protocol = orv::IQelNetworkAddress::kProtocolIpv6;
-  else
-    return kErrInvalidArg;
-  std::unique_ptr<QelTrapReceiver> receiver(new (std::nothrow) QelTrapReceiver);
-  if (!receiver) return kErrNoMemory;
-  orv::TrapSession* session = nullptr;
-  const int32_t rc = orv::create_trap_session(framework_protocol, port, &session);
-  if (rc != kOk) return rc;
-  receiver->session.reset(session);
-  *out = receiver.release();
-  return kOk;
+  return orv::api::guarded([&]() -> int32_t {
+    if (!out) return kErrInvalidArg;
+    *out = nullptr;
+    int32_t framework_protocol = 0;
+    if (protocol == orv::kHostProtocolIpv4)
+      framework_protocol = orv::IQelNetworkAddress::kProtocolIpv4;
+    else if (protocol == orv::kHostProtocolIpv6)
+      framework_protocol = orv::IQelNetworkAddress::kProtocolIpv6;
+    else
+      return kErrInvalidArg;
+    std::unique_ptr<QelTrapReceiver> receiver(new (std::nothrow) QelTrapReceiver);
+    if (!receiver) return kErrNoMemory;
+    orv::TrapSession* session = nullptr;
+    const int32_t rc = orv::create_trap_session(framework_protocol, port, &session);
+    if (rc != kOk) return rc;
+    receiver->session.reset(session);
+    *out = receiver.release();
+    return kOk;
+  });
 }
 
 int32_t qel_trap_receiver_port(const QelTrapReceiver* receiver) {
@@ -102,7 +105,9 @@ int32_t qel_trap_receiver_port(const QelTrapReceiver* receiver) {
 }
 
 int32_t qel_trap_receiver_start(QelTrapReceiver* receiver) {
-  return receiver ? receiver->session->start() : kErrInvalidArg;
+  return orv::api::guarded([&]() -> int32_t {
+    return receiver ? receiver->session->start() : kErrInvalidArg;
+  });
 }
 
 void qel_trap_receiver_close(QelTrapReceiver* receiver) {
@@ -112,15 +117,19 @@ void qel_trap_receiver_close(QelTrapReceiver* receiver) {
 }
 
 int32_t qel_trap_receiver_attach(QelTrapReceiver* receiver, QelTrapCallback callback, void* context) {
-  if (!receiver || !callback) return kErrInvalidArg;
-  orv::TrapCallbackObserver* observer = receiver->observer_of(callback, context, true);
-  return observer ? receiver->session->attach(observer) : kErrNoMemory;
+  return orv::api::guarded([&]() -> int32_t {
+    if (!receiver || !callback) return kErrInvalidArg;
+    orv::TrapCallbackObserver* observer = receiver->observer_of(callback, context, true);
+    return observer ? receiver->session->attach(observer) : kErrNoMemory;
+  });
 }
 
 int32_t qel_trap_receiver_detach(QelTrapReceiver* receiver, QelTrapCallback callback, void* context) {
-  if (!receiver || !callback) return kErrInvalidArg;
-  orv::TrapCallbackObserver* observer = receiver->observer_of(callback, context, false);
-  return observer ? receiver->session->detach(observer) : kOk;
+  return orv::api::guarded([&]() -> int32_t {
+    if (!receiver || !callback) return kErrInvalidArg;
+    orv::TrapCallbackObserver* observer = receiver->observer_of(callback, context, false);
+    return observer ? receiver->session->detach(observer) : kOk;
+  });
 }
 
 int32_t qel_trap_version(const QelTrap* trap) {

@@ -1,6 +1,7 @@
 #include "status/device_status.h"
 
 #include <cstring>
+#include <new>
 
 #include "device/dev_comm_option.h"
 #include "device/text_copy.h"
@@ -20,12 +21,17 @@ int32_t copy_record(const std::vector<Record>& table, uint32_t index, Record* re
 }
 
 // Every count starts from an empty table and the reader fills it. A failed
-// reading leaves the table empty, also when it failed after some rows.
+// reading leaves the table empty, also when it failed after some rows or
+// ran out of memory growing the table.
 template <typename Record, typename Reader>
 int32_t count_table(std::vector<Record>& table, int32_t* count, Reader read) {
   if (count == nullptr) return kErrInvalidArg;
   table.clear();
-  const int32_t rc = read();
+  int32_t rc = kErrNoMemory;
+  try {
+    rc = read();
+  } catch (const std::bad_alloc&) {
+  }
   if (rc != kOk) {
     table.clear();
     return rc;
