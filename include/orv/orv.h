@@ -354,9 +354,12 @@ ORV_EXPORT int16_t OrvGetDeviceNext(OrvHandle handle, char* address, char* model
                                     char* sys_object_id);
 
 /* Status. Each count function reads its table afresh from the printer (a
- * walk: one exchange per row plus one; a job row costs three exchanges
- * more for its texts) and replaces what the last count of that table
- * stored. The record functions never talk to the printer: they copy from
+ * walk: one exchange per row plus one) and replaces what the last count of
+ * that table stored. A job count costs three exchanges more for the texts
+ * of each job its kind keeps, and while the vendor character set is not
+ * known (the handle's first job count, or a printer that gives none) it
+ * first reads that as OrvGetCharSet does: a walk of one column plus one
+ * exchange per row. The record functions never talk to the printer: they copy from
  * what the last count of their table left, and answer ORV_ERR_INDEX_RANGE
  * at or past that count, or before any count. OrvGetPrinterInfo walks
  * hrPrinterTable, OrvGetCharSet walks one column and reads one value per

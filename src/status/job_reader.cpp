@@ -123,19 +123,20 @@ int32_t COrvDeviceStatus::refresh_job_table(uint32_t kind) {
     r.value_t6c10 = int32_of(rows.value(i, kT6c10));
     r.value_t16c5 = uint32_of(rows.value(i, kT16c5));
     r.value_t16c6 = uint32_of(rows.value(i, kT16c6));
-    if ((rc = fetch_localized_text(rows, i, kT6c5, r.text_t6c5)) != kOk) return rc;
-    if ((rc = fetch_localized_text(rows, i, kT6c6, r.text_t6c6)) != kOk) return rc;
-    if ((rc = fetch_localized_text(rows, i, kT10c7, r.text_t10c7)) != kOk) return rc;
     std::string id;
     rc = decode_job_identifier(job_index_of(rows, i), &id);
     if (rc != kOk) return static_cast<int32_t>(log_failed_step("decode_job_id()", rc));
+    // The texts cost three exchanges: only for the rows the kind keeps.
+    if (!kind_accepts(kind, r.state)) continue;
+    if ((rc = fetch_localized_text(rows, i, kT6c5, r.text_t6c5)) != kOk) return rc;
+    if ((rc = fetch_localized_text(rows, i, kT6c6, r.text_t6c6)) != kOk) return rc;
+    if ((rc = fetch_localized_text(rows, i, kT10c7, r.text_t10c7)) != kOk) return rc;
     // The record has room for eight octets; the whole one is kept apart.
     std::memcpy(r.job_id, id.data(), std::min(id.size(), kJobIdOctets));
     rows.text(i, kT6c3, r.text_t6c3, sizeof r.text_t6c3);
     r.time_t10c10 = time_of(rows, i, kT10c10);
     r.time_t16c4 = time_of(rows, i, kT16c4);
     r.time_t16c7 = time_of(rows, i, kT16c7);
-    if (!kind_accepts(kind, r.state)) continue;
     m_jobs.push_back(r);
     m_jobIdentifiers.push_back(std::move(id));
   }
