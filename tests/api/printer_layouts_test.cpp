@@ -29,7 +29,7 @@ class PrinterLayouts : public orv::test::PrinterLab<PrinterLayouts> {
 // printer-rowindex in walk order (rows 1 to 4): "JOB\xE9", JOB-0045,
 // JOB-00451, JOB-00452; the record keeps eight octets of each identifier.
 const OrvJobInfo kRow1{5, 4, 1, 1, 1, "Waiting", "Internal", "Completed Normally", "JOB\xE9",
-                       "Fax in.pdf", {2024, 3, 14, 12, 0, 0}, {}, {}};
+                       "Fax in.pdf", {2024, 3, 14, 12, 0, 0}, {}, {-1, 13, 32, 255, 60, 61}};
 const OrvJobInfo kRow2{1, 5, 6, 6, 3, "Printing", "USB Direct Print", "Completed Normally",
                        "JOB-0045", "Poster A3.pdf", {2024, 3, 14, 10, 30, 45},
                        {2024, 3, 14, 10, 31, 5}, {}};

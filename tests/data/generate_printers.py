@@ -264,6 +264,12 @@ PRINTER_ROWINDEX = dict(
     ip="192.168.10.27",
     netware="VERDANE8300_0A1B",
     job_index="row",
+    # Storage whose size is not known: both numbers, or the size alone, -1.
+    storage=PRINTER_A["storage"] + [(5, ".4", "Removed Disk", -1, -1, 0),
+                                    (6, ".4", "Failed Disk", 4096, -1, 0)],
+    # A description that would recolour a terminal, break a line and ring
+    # (16 octets at most: Net-SNMP prints longer hex strings over lines).
+    alerts=[(1, 4, 11, 1, 0, 1104, "\x1b[31mLow\nToner\x07", 8630000)],
     jobs=[
         job("JOB-0045", 5, "Poster A3.pdf", "frank", 1, 12, 21, 6,
             "07e8030e0a1e2d00", "07e8030e0a1f0500", "0000000000000000"),
@@ -272,8 +278,9 @@ PRINTER_ROWINDEX = dict(
         job("JOB-00452", 17, "Poster A2.pdf", "grace", 2, 11, 22, 4,
             "07e8030e0b1e2d00", "07e8030e0b1f0500", "07e8030e0b200000", kind=3),
         # An identifier that is not printable ASCII (its last octet is 0xE9).
+        # ... whose completion time is out of every range (-1-13-32 255:60:61).
         job("JOB\u00e9", 4, "Fax in.pdf", "heidi", 4, 13, 21, 1,
-            "07e8030e0c000000", "0000000000000000", "0000000000000000", kind=5),
+            "07e8030e0c000000", "0000000000000000", "ffff0d20ff3c3d00", kind=5),
     ],
 )
 
@@ -327,6 +334,11 @@ class Mib:
         key = lambda oid: tuple(int(a) for a in oid.split("."))
         return "".join(f"{oid}|{self.rows[oid][0]}|{self.rows[oid][1]}\n"
                        for oid in sorted(self.rows, key=key))
+
+
+def text_value(text):
+    """An OCTET STRING line value: as it is, or in hex when it holds control characters."""
+    return (4, text) if text.isprintable() else ("4x", text.encode("latin-1").hex())
 
 
 def ascii_arcs(text):
@@ -512,7 +524,7 @@ def add_printer_mib(m, p):
 
     for idx, severity, group, gindex, location, code, descr, when in p["alerts"]:
         cols = {2: (2, severity), 3: (2, 4), 4: (2, group), 5: (2, gindex), 6: (2, location),
-                7: (2, code), 8: (4, descr), 9: (67, when)}
+                7: (2, code), 8: text_value(descr), 9: (67, when)}
         for col, (tag, value) in cols.items():
             m.add(f"{prt}.18.1.1.{col}.1.{idx}", tag, value)
 

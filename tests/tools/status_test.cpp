@@ -132,4 +132,56 @@ TEST_F(OrvctlStatus, WholeIdentifiersAreListedAndCancelled) {
   EXPECT_EQ(orvctl(args({"cancel", "hex:4a4", "--community", "rowindex"})).exit_code, 1);
 }
 
+TEST_F(OrvctlStatus, PrinterValuesAreShownSoundly) {
+  // printer-rowindex: an alert text with control characters, storage of
+  // unknown size, an impossible completion time, a job in state 17.
+  const auto text = orvctl(args({"status", "alerts", "storage", "jobs", "--community", "rowindex"}));
+  ASSERT_EQ(text.exit_code, 0) << text.err;
+  const auto json = orvctl(args({"status", "storage", "jobs", "--community", "rowindex", "--json"}));
+  ASSERT_EQ(json.exit_code, 0) << json.err;
+  const nlohmann::json doc = parse_document(json);
+  const struct {
+    const char* what;
+    bool holds;
+  } cases[] = {
+      {"escaped alert", text.out.find(R"(\x1b[31mLow\nToner\x07)") != std::string::npos},
+      {"no raw control character", text.out.find_first_of("\x1b\x07") == std::string::npos},
+      {"state 17 named", text.out.find("completed (17)") != std::string::npos},
+      {"size of known operands", doc["storage"][0]["size_bytes"] == 1024LL * 524288},
+      {"size of -1 x -1", doc["storage"][4]["size_bytes"].is_null()},
+      {"size of 4096 x -1", doc["storage"][5]["size_bytes"].is_null()},
+      {"impossible time", doc["jobs"][0]["completed"].is_null()},
+      {"text table's keys", doc["jobs"][0]["status"] == "Waiting" &&
+                                doc["jobs"][0]["origin"] == "Internal" &&
+                                doc["jobs"][0]["reason"] == "Completed Normally" &&
+                                !doc["jobs"][0].contains("text_t6c5")},
+  };
+  for (const auto& c : cases) EXPECT_TRUE(c.holds) << c.what << "\n" << text.out << json.out;
+}
+
+TEST_F(OrvctlStatus, EveryTableIsShownAndEachFailureNamed) {
+  // A scripted printer whose tables are two rows of OID texts: its job
+  // indexes are no identifiers, and with rows without end no table ends.
+  const struct {
+    const char* walk;
+    std::vector<std::string> words;
+    const char* shown;   // a table title the text still shows
+    const char* failed;  // what the failure line says
+  } cases[] = {
+      {"walk:2", {"status"}, "Storage", "reading the jobs table (OrvGetNumberOfJobInfo): a job index"},
+      {"walk:-", {"status", "storage", "printer"}, "Printer", "past 10,000 rows"},
+  };
+  for (const auto& c : cases) {
+    const std::string host = orv::test::free_loopback_address();
+    orv::test::ScriptedPeer peer(host + ":161",
+                                 {"sysobjectid:" + std::string(orvctl_test::kFamily) + ".1.2", c.walk});
+    std::vector<std::string> words = c.words;
+    words.insert(words.begin() + 1, host);
+    const auto result = orvctl(words, 120000);
+    EXPECT_EQ(result.exit_code, 1) << c.walk;
+    EXPECT_NE(result.out.find(c.shown), std::string::npos) << c.walk << "\n" << result.out;
+    EXPECT_NE(result.out.find(c.failed), std::string::npos) << c.walk << "\n" << result.out;
+  }
+}
+
 }  // namespace

@@ -54,6 +54,11 @@ constexpr std::array kTexts = {
     CodeText{ORV_ERR_INVALID_ARG, Step::kFind,
              "the broadcast address {address} does not fit the protocol",
              "give an IPv4 address, or --ipv6 with an IPv6 one"},
+    CodeText{ORV_ERR_INVALID_ARG, Step::kStatus,
+             "a job index from {address} is not an identifier (101, its length, then one "
+             "number per character)",
+             "the printer lays out its job tables in a way this library cannot read; "
+             "--log-mask 1 names the step"},
     CodeText{ORV_ERR_INVALID_ARG, std::nullopt, "the library refused an argument",
              "check the address and the other arguments"},
     CodeText{ORV_ERR_NO_MEMORY, std::nullopt, "out of memory", "free memory and try again"},
@@ -71,6 +76,11 @@ constexpr std::array kTexts = {
              "check the job id with \"orvctl jobs ADDRESS --kind active\" and --write-community",
              "check the job id with \"orvctl jobs ADDRESS --kind active\" and that the SNMPv3 "
              "user may write"},
+    CodeText{ORV_ERR_NO_VALUE, Step::kStatus,
+             "{address} went on past 10,000 rows of a table, answered an error status in it, "
+             "or gave an empty answer",
+             "a table that never ends is a fault of the printer's firmware; --log-mask 1 tells "
+             "which it was"},
     CodeText{ORV_ERR_NO_VALUE, std::nullopt, "the answer of {address} lacked an expected value",
              "the printer does not serve an object the library reads; --log-mask 1 names the "
              "step"},

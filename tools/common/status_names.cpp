@@ -137,4 +137,8 @@ std::string percent_text(int64_t percent) {
   return std::to_string(percent > 100 ? 100 : percent) + "%";
 }
 
+std::string job_state_name(int32_t state) {
+  return state == 17 ? with_code("completed", state) : std::to_string(state);
+}
+
 }  // namespace orvctl

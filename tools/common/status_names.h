@@ -17,6 +17,9 @@ std::string output_type_name(int32_t code);
 std::string alert_severity_name(int32_t code);
 std::string alert_group_name(int32_t code);
 std::string char_set_name(int32_t mib_enum);
+// A job's state: "completed (17)" for 17, the job kinds' done state;
+// others as their number (the printer's own meanings).
+std::string job_state_name(int32_t state);
 
 // A tray's status (the Printer MIB's sub-unit status: availability in the
 // low three bits, then alerts, off-line and transitioning) in words, e.g.

@@ -19,23 +19,37 @@ class StatusCommand : public PrinterCommand {
     sub.add_option("TABLE", tables_, "tables to show (default: all)")
         ->check(CLI::IsMember(status_table_names()));
   }
+  // Every table is read; one that fails leaves a line in its place, and the
+  // command fails with the first failure.
   int32_t read(OrvHandle handle, FailureContext& context, nlohmann::json& document,
                std::string& text) override {
     context.step = Step::kStatus;
     text = "Status of " + address() + "\n";
+    int32_t first_failure = ORV_OK;
+    nlohmann::json failures = nlohmann::json::object();
     for (const std::string& table : tables_.empty() ? status_table_names() : tables_) {
       nlohmann::json data;
       std::string failed;
       const int32_t result = read_status_table(handle, table, data, failed);
-      if (result != ORV_OK) {
-        context.action = "reading the " + table + " table (" + failed + ")";
-        return result;
+      if (result == ORV_OK) {
+        text += "\n" + status_table_text(table, data);
+        document[table] = data;
+        continue;
       }
-      text += "\n" + status_table_text(table, data);
-      document[table] = data;
+      FailureContext table_context = context;
+      table_context.action = "reading the " + table + " table (" + failed + ")";
+      const std::string message = describe_result(result, table_context);
+      text += "\n" + message + "\n";
+      failures[table] = {{"code", result}, {"message", message}};
+      if (first_failure == ORV_OK) {
+        first_failure = result;
+        context = table_context;
+      }
     }
-    return ORV_OK;
+    if (!failures.empty()) document["failed_tables"] = failures;
+    return first_failure;
   }
+  bool shows_text_on_failure() const override { return true; }
 
  private:
   std::vector<std::string> tables_;

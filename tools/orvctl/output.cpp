@@ -13,7 +13,35 @@ std::FILE* json_stream = stdout;
 
 }  // namespace
 
-std::string format_table(const Row& header, const std::vector<Row>& rows) {
+std::string escape_controls(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    const auto octet = static_cast<unsigned char>(c);
+    if (octet >= 0x20 && octet != 0x7F) {
+      out += c;
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else {
+      static constexpr char kDigits[] = "0123456789abcdef";
+      out += "\\x";
+      out += kDigits[octet >> 4];
+      out += kDigits[octet & 0x0F];
+    }
+  }
+  return out;
+}
+
+std::string format_table(const Row& header, const std::vector<Row>& raw_rows) {
+  // Texts from the printer may hold control characters: shown escaped, they
+  // can neither recolour the terminal nor break the table.
+  std::vector<Row> rows = raw_rows;
+  for (Row& row : rows) {
+    for (std::string& cell : row) cell = escape_controls(cell);
+  }
   std::vector<size_t> widths(header.size(), 0);
   auto widen = [&widths](const Row& row) {
     for (size_t i = 0; i < row.size() && i < widths.size(); ++i) {

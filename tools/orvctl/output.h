@@ -15,8 +15,12 @@ namespace orvctl {
 
 using Row = std::vector<std::string>;
 
+// Control characters as escapes ("\n", "\r", "\t", "\x1b", ...); every
+// other byte as it is.
+std::string escape_controls(const std::string& text);
+
 // Columns padded to their widest cell, separated by two blanks; the last
-// column is not padded.
+// column is not padded. Cells are shown through escape_controls().
 std::string format_table(const Row& header, const std::vector<Row>& rows);
 
 // The start of every JSON document: {"command": ..., "ok": ...}.

@@ -25,7 +25,10 @@ int PrinterCommand::run(const CommonOptions& common) {
   if (result != ORV_OK) return report_failure(name(), common, result, context, document);
   std::string text;
   result = read(handle.get(), context, document, text);
-  if (result != ORV_OK) return report_failure(name(), common, result, context, document);
+  if (result != ORV_OK) {
+    if (!common.json && shows_text_on_failure()) std::cout << text;
+    return report_failure(name(), common, result, context, document);
+  }
   if (common.json) {
     print_json(document);
   } else {

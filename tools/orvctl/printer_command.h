@@ -26,6 +26,10 @@ class PrinterCommand : public Command {
   virtual int32_t read(OrvHandle handle, FailureContext& context, nlohmann::json& document,
                        std::string& text) = 0;
 
+  // Whether the text read() left is still shown when it fails (what was
+  // read before the failure).
+  virtual bool shows_text_on_failure() const { return false; }
+
   const std::string& address() const { return address_; }
 
  private:

@@ -32,12 +32,18 @@ int32_t read_records(OrvHandle handle, const std::function<int32_t(int32_t*)>& c
   return ORV_OK;
 }
 
+// Units times size; unknown (null) unless both are known (not negative).
+json size_bytes(const OrvStorageInfo& r) {
+  if (r.allocation_units < 0 || r.size < 0) return nullptr;
+  return static_cast<int64_t>(r.allocation_units) * r.size;
+}
+
 json storage_json(const OrvStorageInfo& r) {
   return {{"type", r.type},
           {"type_name", storage_type_name(r.type)},
           {"allocation_units", r.allocation_units},
           {"size", r.size},
-          {"size_bytes", static_cast<int64_t>(r.allocation_units) * r.size},
+          {"size_bytes", size_bytes(r)},
           {"description", r.description}};
 }
 
@@ -103,16 +109,18 @@ json time_json(const OrvJobTime& t) {
   return text.empty() ? json(nullptr) : json(text);
 }
 
+// The keys of the texts are the text table's column names.
 json job_json(const OrvJobInfo& r, const std::string& id) {
   return {{"id", id},
           {"type", r.type},
           {"state", r.state},
+          {"state_name", job_state_name(r.state)},
           {"value_t6c10", r.value_t6c10},
           {"value_t16c5", r.value_t16c5},
           {"value_t16c6", r.value_t16c6},
-          {"text_t6c5", r.text_t6c5},
-          {"text_t6c6", r.text_t6c6},
-          {"text_t10c7", r.text_t10c7},
+          {"status", r.text_t6c5},
+          {"origin", r.text_t6c6},
+          {"reason", r.text_t10c7},
           {"name", r.text_t6c3},
           {"created", time_json(r.time_t10c10)},
           {"started", time_json(r.time_t16c4)},
@@ -171,8 +179,8 @@ const std::map<std::string, std::pair<std::string, Columns>>& text_layouts() {
          {"code", "code"}, {"description", "description"}}}},
       {"jobs",
        {"Jobs",
-        {{"id", "id"}, {"state", "state"}, {"type", "type"}, {"name", "name"},
-         {"status", "text_t6c5"}, {"origin", "text_t6c6"}, {"reason", "text_t10c7"},
+        {{"id", "id"}, {"state", "state_name"}, {"type", "type"}, {"name", "name"},
+         {"status", "status"}, {"origin", "origin"}, {"reason", "reason"},
          {"created", "created"}, {"completed", "completed"}}}},
   };
   return layouts;
@@ -187,10 +195,12 @@ const std::vector<std::string>& status_table_names() {
 }
 
 std::string job_time_text(const OrvJobTime& t) {
-  if (t.year == 0 && t.month == 0 && t.day == 0 && t.hour == 0 && t.minute == 0 &&
-      t.second == 0) {
-    return {};
-  }
+  // DateAndTime's ranges (a leap second included); anything outside them,
+  // or all zeros, is no time.
+  const bool valid = t.year >= 0 && t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= 31 &&
+                     t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 &&
+                     t.second >= 0 && t.second <= 60;
+  if (!valid) return {};
   char text[48];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
                 t.hour, t.minute, t.second);

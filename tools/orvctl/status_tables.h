@@ -27,7 +27,8 @@ int32_t read_jobs(OrvHandle handle, uint32_t kind, nlohmann::json& out, std::str
 // A section for people: a title line, a blank line and the table.
 std::string status_table_text(const std::string& table, const nlohmann::json& data);
 
-// "2024-03-15 00:05:42", or empty when every field is 0.
+// "2024-03-15 00:05:42", or empty when every field is 0 or one is outside
+// its range (month 1 to 12, day 1 to 31, hour 0 to 23, ...).
 std::string job_time_text(const OrvJobTime& time);
 
 }  // namespace orvctl
