@@ -52,11 +52,12 @@ ORV_EXPORT int32_t qel_trap_receiver_open(int32_t protocol, uint16_t port, QelTr
 ORV_EXPORT int32_t qel_trap_receiver_port(const QelTrapReceiver* receiver);
 /* Starts receiving; once only (-2 again or for NULL). */
 ORV_EXPORT int32_t qel_trap_receiver_start(QelTrapReceiver* receiver);
-/* Stops receiving (within about a second), lets the traps already waiting
- * reach the callbacks, ends both threads and frees the receiver. No
- * callback runs after it returns. Must not be called from a callback.
- * NULL is ignored. */
-ORV_EXPORT void qel_trap_receiver_close(QelTrapReceiver* receiver);
+/* Stops receiving, lets the traps already waiting reach the callbacks,
+ * ends both threads and frees the receiver: 0 (also for NULL). No callback
+ * runs after it returns; the callbacks still running meanwhile may use
+ * the receiver. From inside a callback it cannot wait for its own thread:
+ * -2, and the receiver stays open. */
+ORV_EXPORT int32_t qel_trap_receiver_close(QelTrapReceiver* receiver);
 
 /* Appends (callback, context) to the callbacks. The same pair attached
  * twice is called twice per trap. -2 for a NULL receiver or callback. */

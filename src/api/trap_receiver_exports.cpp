@@ -105,10 +105,15 @@ int32_t qel_trap_receiver_start(QelTrapReceiver* receiver) {
   return receiver ? receiver->session->start() : kErrInvalidArg;
 }
 
-void qel_trap_receiver_close(QelTrapReceiver* receiver) {
-  // The session goes first: it ends the thread that calls the observers.
-  if (receiver) receiver->session.reset();
+int32_t qel_trap_receiver_close(QelTrapReceiver* receiver) {
+  if (!receiver) return kOk;
+  // The delivery thread cannot wait for its own end.
+  if (receiver->session->on_delivery_thread()) return kErrInvalidArg;
+  // Stopped first and freed after: a callback still running may call the
+  // other exports with this receiver until the stop returns.
+  receiver->session->stop();
   delete receiver;
+  return kOk;
 }
 
 int32_t qel_trap_receiver_attach(QelTrapReceiver* receiver, QelTrapCallback callback, void* context) {

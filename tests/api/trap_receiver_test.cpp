@@ -3,6 +3,7 @@
 // notifications, bindings of every value kind, and the argument checks.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -201,6 +202,64 @@ TEST_F(TrapReceiver, ArgumentsAndOrderOfCalls) {
                                    &second),
             -202);
   EXPECT_EQ(second, nullptr);
+}
+
+// A callback that is still running while the host closes the receiver may
+// use it until close returns; close from inside a callback is refused.
+struct CloseRacer {
+  using Act = int32_t (*)(QelTrapReceiver*);
+  static void on_trap(const QelTrap*, void* context) {
+    auto* self = static_cast<CloseRacer*>(context);
+    if (self->started.exchange(true)) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // main is closing by now
+    self->result = self->act(self->receiver);
+    self->done = true;
+  }
+  static void other(const QelTrap*, void*) {}
+
+  QelTrapReceiver* receiver = nullptr;
+  Act act = nullptr;
+  std::atomic<bool> started{false};
+  std::atomic<bool> done{false};
+  std::atomic<int32_t> result{1};
+};
+
+bool wait_until(const std::atomic<bool>& flag) {
+  for (int i = 0; i < 500 && !flag; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  return flag;
+}
+
+TEST_F(TrapReceiver, CallbackUsesTheReceiverWhileTheHostClosesIt) {
+  ORV_REQUIRE_LAB(false, {"snmptrap"});
+  struct Case {
+    const char* name;
+    CloseRacer::Act act;
+    int32_t expected;
+    bool host_closes;  // false: the callback's own close is refused, the host closes afterwards
+  };
+  const Case cases[] = {
+      {"attach", [](QelTrapReceiver* r) { return qel_trap_receiver_attach(r, &CloseRacer::other, r); }, ORV_OK, true},
+      {"detach", [](QelTrapReceiver* r) { return qel_trap_receiver_detach(r, &Inbox::on_trap, nullptr); }, ORV_OK, true},
+      {"port", [](QelTrapReceiver* r) { return qel_trap_receiver_port(r) > 0 ? ORV_OK : -1; }, ORV_OK, true},
+      {"close", [](QelTrapReceiver* r) { return qel_trap_receiver_close(r); }, ORV_ERR_INVALID_ARG, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    open();
+    CloseRacer racer;
+    racer.receiver = receiver_;
+    racer.act = c.act;
+    ASSERT_EQ(qel_trap_receiver_attach(receiver_, &CloseRacer::on_trap, &racer), ORV_OK);
+    snmptrap({"-v2c", "1", "1.3.6.1.4.1.253.8.0.5"});
+    ASSERT_TRUE(wait_until(racer.started));
+    if (!c.host_closes) {
+      ASSERT_TRUE(wait_until(racer.done));
+    }
+    EXPECT_EQ(qel_trap_receiver_close(receiver_), ORV_OK);
+    receiver_ = nullptr;
+    EXPECT_TRUE(racer.done);
+    EXPECT_EQ(racer.result, c.expected);
+  }
 }
 
 }  // namespace

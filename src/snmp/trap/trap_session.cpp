@@ -30,15 +30,22 @@ Result create_trap_session(int32_t protocol, uint16_t port, TrapSession** out) {
 }
 
 TrapSession::~TrapSession() {
+  stop();
+  // The invoker and the socket go with the members.
+}
+
+void TrapSession::stop() {
+  std::lock_guard lock(stop_mutex_);
+  if (stopped_) return;
+  stopped_ = true;
   // The receive thread goes first: it posts to the invoker and reads the
   // socket, so both must outlive it.
   cancel();
   join();
   if (invoker_) {
     if (invoker_->run_state() == kRunning) invoker_->post(kDestroy);
-    invoker_.reset();  // joins its thread, frees what is still queued
+    invoker_->join();  // what is still queued is freed with the invoker
   }
-  // The socket goes with SessionTransport.
 }
 
 uint16_t TrapSession::local_port() const {

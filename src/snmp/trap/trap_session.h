@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 #include "result_codes.h"
 #include "snmp/trap/observer_invoker.h"
@@ -21,11 +22,17 @@ inline constexpr uint32_t kTrapReceiveBufferSize = 2048;
 
 class TrapSession final : public WorkerThread, private SessionTransport {
  public:
+  // stop(), then the invoker and the socket go.
+  ~TrapSession() override;
+
   // Cancels and joins the receive thread (within about a second plus one
   // post), then ends the invoker (kDestroy: what is queued is delivered
-  // first) and destroys it, then the socket. No observer is called after
-  // this returns.
-  ~TrapSession() override;
+  // first) and joins it. Everything stays in place meanwhile, so an
+  // observer still running may attach, detach or ask the port. No observer
+  // is called after this returns. Must not run on the delivery thread.
+  void stop();
+  // True on the thread that calls the observers.
+  bool on_delivery_thread() const { return invoker_->on_own_thread(); }
 
   // The invoker's attach and detach.
   Result attach(IQesTrapObserver* observer) { return invoker_->attach(observer); }
@@ -48,6 +55,8 @@ class TrapSession final : public WorkerThread, private SessionTransport {
 
   std::unique_ptr<ObserverInvoker> invoker_;
   std::atomic<uint64_t> posted_{0};
+  std::mutex stop_mutex_;
+  bool stopped_ = false;
   uint8_t buffer_[kTrapReceiveBufferSize];
 };
 
