@@ -6,7 +6,9 @@
  * notifications. Each trap that arrives is decoded on the receive thread
  * and handed to a second thread, which calls every attached callback with
  * it, in attach order. Up to 200 traps wait between the two threads; while
- * 200 wait, reception pauses (the system's socket buffer keeps what it can).
+ * 200 wait, reception pauses and a burst waits in the socket's buffer (8 MB
+ * where the process may ask for it); what does not fit is counted
+ * (qel_trap_receiver_stats).
  *
  *   QelTrapReceiver* r = NULL;
  *   qel_trap_receiver_open(ORV_PROTOCOL_IPV4, 0, &r);   port 0: any free port
@@ -58,6 +60,13 @@ ORV_EXPORT int32_t qel_trap_receiver_start(QelTrapReceiver* receiver);
  * the receiver. From inside a callback it cannot wait for its own thread:
  * -2, and the receiver stays open. */
 ORV_EXPORT int32_t qel_trap_receiver_close(QelTrapReceiver* receiver);
+
+/* Counts since the open: in *received the traps taken in for the callbacks
+ * (those still waiting included), in *dropped the traps lost, dropped by
+ * the system while the socket's buffer was full or by the receiver's own
+ * queue. A trap that arrived is in one of the two once reception has
+ * caught up. Either pointer may be NULL. 0, or -2 for a NULL receiver. */
+ORV_EXPORT int32_t qel_trap_receiver_stats(QelTrapReceiver* receiver, uint64_t* received, uint64_t* dropped);
 
 /* Appends (callback, context) to the callbacks. The same pair attached
  * twice is called twice per trap. -2 for a NULL receiver or callback. */

@@ -116,6 +116,13 @@ int32_t qel_trap_receiver_close(QelTrapReceiver* receiver) {
   return kOk;
 }
 
+int32_t qel_trap_receiver_stats(QelTrapReceiver* receiver, uint64_t* received, uint64_t* dropped) {
+  if (!receiver) return kErrInvalidArg;
+  if (received) *received = receiver->session->posted_count();
+  if (dropped) *dropped = receiver->session->dropped_count();
+  return kOk;
+}
+
 int32_t qel_trap_receiver_attach(QelTrapReceiver* receiver, QelTrapCallback callback, void* context) {
   if (!receiver || !callback) return kErrInvalidArg;
   orv::TrapCallbackObserver* observer = receiver->observer_of(callback, context, true);

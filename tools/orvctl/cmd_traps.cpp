@@ -144,13 +144,27 @@ class TrapsCommand : public Command {
            (seconds_ == 0 || std::chrono::steady_clock::now() < deadline)) {
       std::this_thread::sleep_for(kPoll);
     }
+    uint64_t received = 0;
+    uint64_t dropped = 0;
+    qel_trap_receiver_stats(receiver, &received, &dropped);
     qel_trap_receiver_close(receiver);
     std::signal(SIGINT, old_int);
     std::signal(SIGTERM, old_term);
+    print_summary(common, received, dropped);
     return kExitOk;
   }
 
  private:
+  // What was lost shows on exit: a burst may overflow the socket's buffer.
+  static void print_summary(const CommonOptions& common, uint64_t received, uint64_t dropped) {
+    if (common.json) {
+      print_json(nlohmann::json{{"received", received}, {"dropped", dropped}}, true);
+      return;
+    }
+    std::cerr << "orvctl " << kTrapsName << ": " << received << " traps received, " << dropped << " dropped"
+              << (dropped > 0 ? " (a burst overflowed the receive buffer)" : "") << '\n';
+  }
+
   int report_open_failure(const CommonOptions& common, int32_t code) const {
     std::string message = "cannot listen for traps on UDP port " + std::to_string(port_) + " (" +
                           std::to_string(code) + ")";

@@ -19,6 +19,9 @@ Result create_trap_session(int32_t protocol, uint16_t port, TrapSession** out) {
   if (!session) return kErrNoMemory;
   Result rc = session->recreate_socket(protocol, port);
   if (rc != kOk) return rc;
+  // Both are logged by the socket when refused; the receiver works without.
+  session->socket()->set_receive_buffer(kTrapSocketBufferBytes);
+  session->socket()->enable_drop_count();
   session->invoker_.reset(new (std::nothrow) ObserverInvoker);
   if (!session->invoker_) return kErrNoMemory;
   rc = session->invoker_->create();
@@ -53,17 +56,36 @@ uint16_t TrapSession::local_port() const {
   return s && s->local_address() ? s->local_address()->port() : 0;
 }
 
+uint64_t TrapSession::dropped_count() const {
+  uint32_t system = system_drops_.load(std::memory_order_relaxed);
+  // Drops after the last datagram read show only in the socket's own count.
+  uint32_t now = 0;
+  if (socket()->read_drop_count(&now) == kOk && now > system) system = now;
+  return system + queue_drops_.load(std::memory_order_relaxed);
+}
+
+void TrapSession::note_system_drops(uint32_t drops) {
+  const uint32_t before = system_drops_.load(std::memory_order_relaxed);
+  if (drops <= before) return;
+  system_drops_.store(drops, std::memory_order_relaxed);
+  snmp_log().log(log::kWarn, "[TrapSession]: the system dropped %u datagrams, its receive buffer full (%u in all).",
+                 drops - before, drops);
+}
+
 Result TrapSession::receive_trap(IQesSnmpPacket** trap) {
-  uint32_t received = 0;
-  IQelNetworkAddress* sender_raw = nullptr;
-  Result rc = socket()->receive(buffer_, sizeof buffer_, kTrapReceiveTimeoutMs, &received, &sender_raw);
-  NetworkAddressPtr sender(sender_raw);
+  DatagramReceipt receipt;
+  Result rc = socket()->receive_message(buffer_, sizeof buffer_, kTrapReceiveTimeoutMs, &receipt);
   if (rc != kOk) return rc;
+  note_system_drops(receipt.drops);
   IQesSnmpPacket* decoded = nullptr;
-  rc = decode_trap_datagram(buffer_, received, &decoded);
+  rc = decode_trap_datagram(buffer_, receipt.length, &decoded);
   if (rc != kOk) return rc;
-  decoded->target()->set_address(sender.release());
-  *trap = decoded;
+  SnmpPacketPtr packet(decoded);
+  IQelNetworkAddress* sender = nullptr;
+  rc = socket()->sender_address(receipt.sender, &sender);
+  if (rc != kOk) return rc;
+  packet->target()->set_address(sender);
+  *trap = packet.release();
   return kOk;
 }
 
@@ -74,7 +96,12 @@ void TrapSession::run() {
     // Time-outs and undecodable datagrams: simply receive again.
     if (receive_trap(&trap) != kOk) continue;
     snmp_log().log(log::kInfo, "[TrapSession]: receive packet(0x%x).", log_pointer_id(trap));
-    if (invoker_->post(kFireTrap, trap) == kOk) posted_.fetch_add(1, std::memory_order_relaxed);
+    if (invoker_->post(kFireTrap, trap) == kOk) {
+      posted_.fetch_add(1, std::memory_order_relaxed);
+    } else {
+      queue_drops_.fetch_add(1, std::memory_order_relaxed);
+      snmp_log().log(log::kWarn, "[TrapSession]: trap dropped: the queue could not take it.");
+    }
   }
   snmp_log().log(log::kInfo, "[TrapSession]: canceled.");
   snmp_log().log(log::kTrace, "[%s] exit.", kTrapRunName);

@@ -19,6 +19,9 @@ namespace orv {
 // Each wait for a trap lasts this long, so a cancel is seen within it.
 inline constexpr int32_t kTrapReceiveTimeoutMs = 1000;
 inline constexpr uint32_t kTrapReceiveBufferSize = 2048;
+// The socket's own buffer: a burst waits there while the queue is full
+// (some ten thousand small traps fit).
+inline constexpr uint32_t kTrapSocketBufferBytes = 8u << 20;
 
 class TrapSession final : public WorkerThread, private SessionTransport {
  public:
@@ -42,6 +45,9 @@ class TrapSession final : public WorkerThread, private SessionTransport {
   uint16_t local_port() const;
   // Traps taken from the socket and posted so far.
   uint64_t posted_count() const { return posted_.load(std::memory_order_relaxed); }
+  // Traps lost so far: the datagrams the system dropped at the socket (its
+  // count as of now) and the traps the queue could not take.
+  uint64_t dropped_count() const;
 
  protected:
   void run() override;
@@ -52,9 +58,13 @@ class TrapSession final : public WorkerThread, private SessionTransport {
 
   // One datagram within the time-out, as a new trap packet (the caller's).
   Result receive_trap(IQesSnmpPacket** trap);
+  // Takes the system's drop count that came with a datagram; logs a rise.
+  void note_system_drops(uint32_t drops);
 
   std::unique_ptr<ObserverInvoker> invoker_;
   std::atomic<uint64_t> posted_{0};
+  std::atomic<uint32_t> system_drops_{0};  // the highest count the system reported
+  std::atomic<uint64_t> queue_drops_{0};
   std::mutex stop_mutex_;
   bool stopped_ = false;
   uint8_t buffer_[kTrapReceiveBufferSize];
