@@ -34,12 +34,18 @@ constexpr int32_t kHostProtocolIpv6 = 5;
 
 }  // namespace
 
+class TrapCallbackObserver;
+using TrapCallbackObserverPtr = std::unique_ptr<TrapCallbackObserver>;
+
 // One (callback, context) pair as an observer of the invoker. Not in the
 // anonymous namespace: QelTrapReceiver, a type of the C interface, holds it.
 class TrapCallbackObserver final : public IQesTrapObserver {
  public:
-  TrapCallbackObserver(QelTrapCallback callback, void* context) : callback_(callback), context_(context) {}
+  TrapCallbackObserver(QelTrapCallback callback, void* context, std::vector<TrapCallbackObserverPtr>* retired)
+      : callback_(callback), context_(context), retired_(retired) {}
   void update(IQesSnmpPacket* packet) override {
+    // No call of a retired observer is under way now.
+    retired_->clear();
     const QelTrap trap(packet);
     callback_(&trap, context_);
   }
@@ -47,28 +53,20 @@ class TrapCallbackObserver final : public IQesTrapObserver {
  private:
   QelTrapCallback callback_;
   void* context_;
+  std::vector<TrapCallbackObserverPtr>* retired_;
 };
 
 }  // namespace orv
 
+// Both tables are guarded by the session's observer lock, which every
+// delivery holds: a pair is never freed while it is called, and a
+// callback's own attach or detach takes the lock again without waiting.
 struct QelTrapReceiver {
   std::unique_ptr<orv::TrapSession> session;
-  // One observer per pair, kept until close: a callback may detach its own
-  // pair while its observer is still on the stack.
-  std::mutex pairs_mutex;
-  std::map<std::pair<QelTrapCallback, void*>, std::unique_ptr<orv::TrapCallbackObserver>> pairs;
-
-  // The pair's observer, made on first use; nullptr when memory runs out.
-  orv::TrapCallbackObserver* observer_of(QelTrapCallback callback, void* context, bool make) {
-    std::lock_guard lock(pairs_mutex);
-    try {
-      auto& slot = pairs[{callback, context}];
-      if (!slot && make) slot = std::make_unique<orv::TrapCallbackObserver>(callback, context);
-      return slot.get();
-    } catch (const std::bad_alloc&) {
-      return nullptr;
-    }
-  }
+  // One observer per attached pair.
+  std::map<std::pair<QelTrapCallback, void*>, orv::TrapCallbackObserverPtr> pairs;
+  // Detached from inside a callback, perhaps its own: freed at the next call.
+  std::vector<orv::TrapCallbackObserverPtr> retired;
 };
 
 using orv::kErrInvalidArg;
@@ -125,14 +123,37 @@ int32_t qel_trap_receiver_stats(QelTrapReceiver* receiver, uint64_t* received, u
 
 int32_t qel_trap_receiver_attach(QelTrapReceiver* receiver, QelTrapCallback callback, void* context) {
   if (!receiver || !callback) return kErrInvalidArg;
-  orv::TrapCallbackObserver* observer = receiver->observer_of(callback, context, true);
-  return observer ? receiver->session->attach(observer) : kErrNoMemory;
+  std::lock_guard lock(receiver->session->observer_lock());
+  const auto key = std::make_pair(callback, context);
+  try {
+    auto [slot, made] = receiver->pairs.try_emplace(key);
+    if (made) slot->second = std::make_unique<orv::TrapCallbackObserver>(callback, context, &receiver->retired);
+    const int32_t rc = receiver->session->attach(slot->second.get());
+    if (rc != kOk && made) receiver->pairs.erase(slot);
+    return rc;
+  } catch (const std::bad_alloc&) {
+    if (auto slot = receiver->pairs.find(key); slot != receiver->pairs.end() && !slot->second)
+      receiver->pairs.erase(slot);
+    return kErrNoMemory;
+  }
 }
 
 int32_t qel_trap_receiver_detach(QelTrapReceiver* receiver, QelTrapCallback callback, void* context) {
   if (!receiver || !callback) return kErrInvalidArg;
-  orv::TrapCallbackObserver* observer = receiver->observer_of(callback, context, false);
-  return observer ? receiver->session->detach(observer) : kOk;
+  std::lock_guard lock(receiver->session->observer_lock());
+  const auto slot = receiver->pairs.find({callback, context});
+  if (slot == receiver->pairs.end()) return kOk;
+  receiver->session->detach(slot->second.get());
+  orv::TrapCallbackObserverPtr gone = std::move(slot->second);
+  receiver->pairs.erase(slot);
+  if (receiver->session->on_delivery_thread()) {
+    try {
+      receiver->retired.push_back(std::move(gone));
+    } catch (const std::bad_alloc&) {
+      gone.release();  // lost rather than freed under its own call
+    }
+  }
+  return kOk;
 }
 
 int32_t qel_trap_version(const QelTrap* trap) {

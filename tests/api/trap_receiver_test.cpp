@@ -3,6 +3,8 @@
 // notifications, bindings of every value kind, and the argument checks.
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -207,12 +209,12 @@ TEST_F(TrapReceiver, ArgumentsAndOrderOfCalls) {
 // A callback that is still running while the host closes the receiver may
 // use it until close returns; close from inside a callback is refused.
 struct CloseRacer {
-  using Act = int32_t (*)(QelTrapReceiver*);
+  using Act = int32_t (*)(QelTrapReceiver*, CloseRacer* self);
   static void on_trap(const QelTrap*, void* context) {
     auto* self = static_cast<CloseRacer*>(context);
     if (self->started.exchange(true)) return;
     std::this_thread::sleep_for(std::chrono::milliseconds(200));  // main is closing by now
-    self->result = self->act(self->receiver);
+    self->result = self->act(self->receiver, self);
     self->done = true;
   }
   static void other(const QelTrap*, void*) {}
@@ -238,10 +240,15 @@ TEST_F(TrapReceiver, CallbackUsesTheReceiverWhileTheHostClosesIt) {
     bool host_closes;  // false: the callback's own close is refused, the host closes afterwards
   };
   const Case cases[] = {
-      {"attach", [](QelTrapReceiver* r) { return qel_trap_receiver_attach(r, &CloseRacer::other, r); }, ORV_OK, true},
-      {"detach", [](QelTrapReceiver* r) { return qel_trap_receiver_detach(r, &Inbox::on_trap, nullptr); }, ORV_OK, true},
-      {"port", [](QelTrapReceiver* r) { return qel_trap_receiver_port(r) > 0 ? ORV_OK : -1; }, ORV_OK, true},
-      {"close", [](QelTrapReceiver* r) { return qel_trap_receiver_close(r); }, ORV_ERR_INVALID_ARG, false},
+      {"attach", [](QelTrapReceiver* r, CloseRacer*) { return qel_trap_receiver_attach(r, &CloseRacer::other, r); },
+       ORV_OK, true},
+      {"detach itself",
+       [](QelTrapReceiver* r, CloseRacer* self) { return qel_trap_receiver_detach(r, &CloseRacer::on_trap, self); },
+       ORV_OK, true},
+      {"port", [](QelTrapReceiver* r, CloseRacer*) { return qel_trap_receiver_port(r) > 0 ? ORV_OK : -1; }, ORV_OK,
+       true},
+      {"close", [](QelTrapReceiver* r, CloseRacer*) { return qel_trap_receiver_close(r); }, ORV_ERR_INVALID_ARG,
+       false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -259,6 +266,34 @@ TEST_F(TrapReceiver, CallbackUsesTheReceiverWhileTheHostClosesIt) {
     receiver_ = nullptr;
     EXPECT_TRUE(racer.done);
     EXPECT_EQ(racer.result, c.expected);
+  }
+}
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kPlainAllocator = false;  // mallinfo2 does not see the sanitizer's heap
+#else
+constexpr bool kPlainAllocator = true;
+#endif
+
+// A million detaches leave the heap where it was: of pairs never attached,
+// and of pairs attached just before, each with a context of its own.
+TEST_F(TrapReceiver, DetachedPairsLeaveNothingBehind) {
+  constexpr uintptr_t kPairs = 1000000;
+  open();
+  for (const bool attach_first : {false, true}) {
+    SCOPED_TRACE(attach_first ? "attached, then detached" : "never attached");
+    const size_t heap_before = mallinfo2().uordblks;
+    for (uintptr_t i = 1; i <= kPairs; ++i) {
+      void* context = reinterpret_cast<void*>(i);
+      if (attach_first) {
+        ASSERT_EQ(qel_trap_receiver_attach(receiver_, &CloseRacer::other, context), ORV_OK);
+      }
+      ASSERT_EQ(qel_trap_receiver_detach(receiver_, &CloseRacer::other, context), ORV_OK);
+    }
+    const size_t heap_after = mallinfo2().uordblks;
+    if (kPlainAllocator) {
+      EXPECT_LT(heap_after, heap_before + 1024 * 1024) << heap_before << " -> " << heap_after;
+    }
   }
 }
 

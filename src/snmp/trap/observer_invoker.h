@@ -51,6 +51,10 @@ class ObserverInvoker final : public WorkerThread {
   // Requests waiting now.
   size_t pending() const;
 
+  // The lock that attach, detach and every delivery hold. Recursive: the
+  // delivery thread takes it again from inside an observer's call.
+  std::recursive_mutex& observer_lock() { return observer_mutex_; }
+
  protected:
   void run() override;
 

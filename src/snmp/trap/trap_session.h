@@ -41,6 +41,7 @@ class TrapSession final : public WorkerThread, private SessionTransport {
   Result attach(IQesTrapObserver* observer) { return invoker_->attach(observer); }
   Result detach(IQesTrapObserver* observer) { return invoker_->detach(observer); }
   ObserverInvoker& invoker() { return *invoker_; }
+  std::recursive_mutex& observer_lock() { return invoker_->observer_lock(); }
   // The bound port (the system's choice when 0 was asked for).
   uint16_t local_port() const;
   // Traps taken from the socket and posted so far.
