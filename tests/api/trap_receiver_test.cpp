@@ -5,6 +5,7 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -185,6 +186,33 @@ TEST_F(TrapReceiver, SnmpV2cNotificationsFromSnmptrapArriveOverIpv4AndIpv6) {
     EXPECT_EQ(trap.bindings[1].oid, "1.3.6.1.6.3.1.1.4.1.0");
     EXPECT_EQ(trap.bindings[1].text, "1.3.6.1.4.1.253.8.0.5");
     expect_kinds(trap.bindings, 2);
+  }
+}
+
+// Traps far over the 2048 bytes of a request's answer arrive whole, up to
+// the largest that snmptrap sends.
+TEST_F(TrapReceiver, BigTrapsArriveWhole) {
+  ORV_REQUIRE_LAB(false, {"snmptrap"});
+  open();
+  struct Case {
+    std::vector<std::string> header;
+    size_t octets;
+  };
+  const std::vector<std::string> v1 = {"-v1", "1.3.6.1.4.1.253.8", "127.0.0.1", "6", "1", "5"};
+  const std::vector<std::string> v2c = {"-v2c", "5", "1.3.6.1.4.1.253.8.0.1"};
+  for (const Case& c : {Case{v1, 4000}, Case{v2c, 4000}, Case{v2c, 65000}}) {
+    SCOPED_TRACE(c.header[0] + " " + std::to_string(c.octets));
+    inbox_.clear();
+    const std::string text(c.octets, 'p');
+    std::vector<std::string> args = c.header;
+    args.insert(args.end(), {"1.3.6.1.4.1.9999.3", "s", text});
+    snmptrap(args);
+    ASSERT_TRUE(inbox_.wait_for(1));
+    const std::vector<Binding> got = inbox_.traps()[0].bindings;
+    const auto big = std::find_if(got.begin(), got.end(), [](const Binding& b) { return b.oid == "1.3.6.1.4.1.9999.3"; });
+    ASSERT_NE(big, got.end());
+    EXPECT_EQ(big->text.size(), c.octets);
+    EXPECT_TRUE(big->text == text);
   }
 }
 

@@ -77,6 +77,11 @@ Result TrapSession::receive_trap(IQesSnmpPacket** trap) {
   Result rc = socket()->receive_message(buffer_, sizeof buffer_, kTrapReceiveTimeoutMs, &receipt);
   if (rc != kOk) return rc;
   note_system_drops(receipt.drops);
+  if (receipt.truncated) {
+    snmp_log().log(log::kWarn, "[TrapSession]: datagram longer than %u bytes arrived cut; dropped.",
+                   kTrapReceiveBufferSize);
+    return kErrNotAwaited;
+  }
   IQesSnmpPacket* decoded = nullptr;
   rc = decode_trap_datagram(buffer_, receipt.length, &decoded);
   if (rc != kOk) return rc;

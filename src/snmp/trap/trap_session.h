@@ -18,7 +18,9 @@ namespace orv {
 
 // Each wait for a trap lasts this long, so a cancel is seen within it.
 inline constexpr int32_t kTrapReceiveTimeoutMs = 1000;
-inline constexpr uint32_t kTrapReceiveBufferSize = 2048;
+// The largest UDP datagram: a trap is never cut (the request sessions keep
+// their own, smaller buffer).
+inline constexpr uint32_t kTrapReceiveBufferSize = 65535;
 // The socket's own buffer: a burst waits there while the queue is full
 // (some ten thousand small traps fit).
 inline constexpr uint32_t kTrapSocketBufferBytes = 8u << 20;
