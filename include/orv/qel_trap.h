@@ -3,7 +3,8 @@
  * from C++; every function has C linkage.
  *
  * A receiver listens on one UDP port for SNMPv1 Traps and SNMPv2c
- * notifications. Each trap that arrives is decoded on the receive thread
+ * notifications and InformRequests; an InformRequest is answered with a
+ * Response (the same request-id and bindings) before it is delivered. Each trap that arrives is decoded on the receive thread
  * and handed to a second thread, which calls every attached callback with
  * it, in attach order. Up to 200 traps wait between the two threads; while
  * 200 wait, reception pauses and a burst waits in the socket's buffer (8 MB
@@ -43,6 +44,7 @@ typedef void (*QelTrapCallback)(const QelTrap* trap, void* context);
 
 #define QEL_TRAP_VERSION_V1 0
 #define QEL_TRAP_VERSION_V2C 1
+#define QEL_TRAP_VERSION_V2C_INFORM 2 /* an SNMPv2c InformRequest, answered already */
 
 /* A receiver bound to `port` (0: the system chooses; 162 needs privileges)
  * for `protocol` ORV_PROTOCOL_IPV4 (1) or ORV_PROTOCOL_IPV6 (5), its
@@ -78,7 +80,8 @@ ORV_EXPORT int32_t qel_trap_receiver_detach(QelTrapReceiver* receiver, QelTrapCa
                                             void* context);
 
 /* Accessors, valid during the callback. */
-/* QEL_TRAP_VERSION_V1 or QEL_TRAP_VERSION_V2C (-2 for NULL). */
+/* QEL_TRAP_VERSION_V1, QEL_TRAP_VERSION_V2C or QEL_TRAP_VERSION_V2C_INFORM
+ * (-2 for NULL). */
 ORV_EXPORT int32_t qel_trap_version(const QelTrap* trap);
 /* The sender's address as text ("192.0.2.7", "fd00::7"). */
 ORV_EXPORT const char* qel_trap_sender(const QelTrap* trap);

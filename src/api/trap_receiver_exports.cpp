@@ -157,7 +157,9 @@ int32_t qel_trap_receiver_detach(QelTrapReceiver* receiver, QelTrapCallback call
 }
 
 int32_t qel_trap_version(const QelTrap* trap) {
-  return trap ? trap->packet->target()->version() : kErrInvalidArg;
+  if (!trap) return kErrInvalidArg;
+  if (trap->packet->pdu()->type() == orv::kPduInformRequest) return QEL_TRAP_VERSION_V2C_INFORM;
+  return trap->packet->target()->version();
 }
 
 const char* qel_trap_sender(const QelTrap* trap) {

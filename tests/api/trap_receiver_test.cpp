@@ -83,9 +83,10 @@ class TrapReceiver : public ::testing::Test {
   }
   void TearDown() override { qel_trap_receiver_close(receiver_); }
 
-  // snmptrap to the receiver's port on loopback.
-  void snmptrap(const std::vector<std::string>& version_and_fields, const char* host = "127.0.0.1") {
-    std::vector<std::string> argv = {"snmptrap", version_and_fields[0], "-c", "public",
+  // snmptrap (or `program`) to the receiver's port on loopback.
+  void snmptrap(const std::vector<std::string>& version_and_fields, const char* host = "127.0.0.1",
+                const char* program = "snmptrap") {
+    std::vector<std::string> argv = {program, version_and_fields[0], "-c", "public",
                                      std::string(host) + ":" + std::to_string(qel_trap_receiver_port(receiver_))};
     argv.insert(argv.end(), version_and_fields.begin() + 1, version_and_fields.end());
     const orv::test::RunResult result = orv::test::run(argv);
@@ -213,6 +214,27 @@ TEST_F(TrapReceiver, BigTrapsArriveWhole) {
     ASSERT_NE(big, got.end());
     EXPECT_EQ(big->text.size(), c.octets);
     EXPECT_TRUE(big->text == text);
+  }
+}
+
+// An InformRequest arrives like a notification and is answered: snmpinform,
+// which waits for the answer, ends with success.
+TEST_F(TrapReceiver, InformsAreDeliveredAndAnswered) {
+  ORV_REQUIRE_LAB(false, {"snmpinform"});
+  for (const bool ipv6 : {false, true}) {
+    SCOPED_TRACE(ipv6 ? "IPv6" : "IPv4");
+    qel_trap_receiver_close(receiver_);
+    inbox_.clear();
+    open(ipv6 ? ORV_PROTOCOL_IPV6 : ORV_PROTOCOL_IPV4);
+    snmptrap({"-v2c", "4242", "1.3.6.1.4.1.253.8.0.9", "1.3.6.1.2.1.1.5.0", "s", "tray"},
+             ipv6 ? "udp6:[::1]" : "127.0.0.1", "snmpinform");
+    ASSERT_TRUE(inbox_.wait_for(1));
+    const Trap trap = inbox_.traps()[0];
+    EXPECT_EQ(trap.version, QEL_TRAP_VERSION_V2C_INFORM);
+    EXPECT_EQ(trap.oid, "1.3.6.1.4.1.253.8.0.9");
+    EXPECT_EQ(trap.timestamp, 4242u);
+    ASSERT_EQ(trap.bindings.size(), 3u);
+    EXPECT_EQ(trap.bindings[2].text, "tray");
   }
 }
 

@@ -47,7 +47,8 @@ std::string binding_value(const QelTrap* trap, uint32_t index) {
 }
 
 nlohmann::json trap_record(const QelTrap* trap) {
-  const bool v1 = qel_trap_version(trap) == QEL_TRAP_VERSION_V1;
+  const int32_t version = qel_trap_version(trap);
+  const bool v1 = version == QEL_TRAP_VERSION_V1;
   const char* oid = qel_trap_oid(trap);
   const char* sender = qel_trap_sender(trap);
   nlohmann::json record = {{"time", local_time_now()},
@@ -55,6 +56,7 @@ nlohmann::json trap_record(const QelTrap* trap) {
                            {"version", v1 ? "v1" : "v2c"},
                            {"trap_oid", oid ? oid : ""},
                            {"uptime", qel_trap_timestamp(trap)}};
+  if (version == QEL_TRAP_VERSION_V2C_INFORM) record["inform"] = true;
   if (v1) {
     if (const auto fields = v1_trap_fields(record["trap_oid"])) {
       record["enterprise"] = fields->enterprise;
@@ -75,7 +77,7 @@ nlohmann::json trap_record(const QelTrap* trap) {
 
 void print_text(const nlohmann::json& r) {
   std::cout << r["time"].get<std::string>() << "  " << r["sender"].get<std::string>() << "  "
-            << r["version"].get<std::string>();
+            << r["version"].get<std::string>() << (r.contains("inform") ? " inform" : "");
   if (r.contains("generic")) {
     std::cout << "  generic " << r["generic"] << "  specific " << r["specific"] << "  enterprise "
               << r["enterprise"].get<std::string>();

@@ -103,6 +103,14 @@ Result decode_trap_datagram(const uint8_t* data, uint32_t length, IQesSnmpPacket
     if (!pdu) return rc != kOk ? rc : kErrNoMemory;
     rc = decode_v2c_notification(data, length, as_community_target(target), pdu);
   }
+  if (rc == kOk && packet->pdu() && packet->pdu()->type() == kPduInformRequest) {
+    // The codec reads an InformRequest as a request; its bindings begin as
+    // a notification's do.
+    rc = packet->target()->version() == kSnmpV2c ? take_notification_header(packet->pdu()) : kErrNotAwaited;
+    if (rc != kOk) return rc;
+    *out = packet.release();
+    return kOk;
+  }
   if (rc != kOk) return rc;
   if (!packet->pdu() || packet->pdu()->type() != kPduTrap) return kErrNotAwaited;
   *out = packet.release();

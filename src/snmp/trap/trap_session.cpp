@@ -3,6 +3,9 @@
 #include <new>
 
 #include "snmp/message/codec_log.h"
+#include "snmp/message/codec_service.h"
+#include "snmp/message/pdu.h"
+#include "snmp/message/raw_packet.h"
 #include "snmp/trap/trap_decode.h"
 
 namespace orv {
@@ -94,6 +97,21 @@ Result TrapSession::receive_trap(IQesSnmpPacket** trap) {
   return kOk;
 }
 
+void TrapSession::answer_inform(IQesSnmpPacket* inform) {
+  Result rc = kOk;
+  PduPtr answer(inform->pdu()->clone(&rc));
+  RawPacketPtr raw(answer ? qes_create_raw_packet(kTrapReceiveBufferSize, &rc) : nullptr);
+  if (raw) {
+    answer->set_type(kPduResponse);
+    answer->set_error_status(0);
+    answer->set_error_index(0);
+    rc = CQesCodecService::instance().encode(answer.get(), inform->target(), raw.get());
+    if (rc == kOk) rc = socket()->send(raw->data(), raw->length(), inform->target()->address());
+  }
+  if (rc != kOk)
+    snmp_log().log(log::kError, "[TrapSession]: cannot answer inform(0x%x). result=%d", log_pointer_id(inform), rc);
+}
+
 void TrapSession::run() {
   snmp_log().log(log::kTrace, "[%s] enter.", kTrapRunName);
   while (!is_cancelled()) {
@@ -101,6 +119,7 @@ void TrapSession::run() {
     // Time-outs and undecodable datagrams: simply receive again.
     if (receive_trap(&trap) != kOk) continue;
     snmp_log().log(log::kInfo, "[TrapSession]: receive packet(0x%x).", log_pointer_id(trap));
+    if (trap->pdu()->type() == kPduInformRequest) answer_inform(trap);
     if (invoker_->post(kFireTrap, trap) == kOk) {
       posted_.fetch_add(1, std::memory_order_relaxed);
     } else {

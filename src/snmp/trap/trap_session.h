@@ -61,6 +61,9 @@ class TrapSession final : public WorkerThread, private SessionTransport {
 
   // One datagram within the time-out, as a new trap packet (the caller's).
   Result receive_trap(IQesSnmpPacket** trap);
+  // Answers an InformRequest with a Response of its request-id and
+  // bindings, from this socket to its sender; a failure is logged.
+  void answer_inform(IQesSnmpPacket* inform);
   // Takes the system's drop count that came with a datagram; logs a rise.
   void note_system_drops(uint32_t drops);
 
