@@ -19,7 +19,7 @@
  *   qel_trap_receiver_close(r);                         no callback after this
  *
  * Result codes are those of orv.h: 0 success, negative failures (-2 invalid
- * argument, -3 out of memory, -202 the port could not be bound).
+ * argument, -3 out of memory), and the two below.
  */
 #ifndef ORV_QEL_TRAP_H
 #define ORV_QEL_TRAP_H
@@ -42,6 +42,9 @@ typedef struct QelTrap QelTrap;
  * called again, not even for the trap under way. */
 typedef void (*QelTrapCallback)(const QelTrap* trap, void* context);
 
+#define QEL_TRAP_ERR_PORT_IN_USE (-202) /* bound by another socket, or no such address */
+#define QEL_TRAP_ERR_PORT_ACCESS (-206) /* the port needs privileges (below 1024) */
+
 #define QEL_TRAP_VERSION_V1 0
 #define QEL_TRAP_VERSION_V2C 1
 #define QEL_TRAP_VERSION_V2C_INFORM 2 /* an SNMPv2c InformRequest, answered already */
@@ -49,8 +52,8 @@ typedef void (*QelTrapCallback)(const QelTrap* trap, void* context);
 /* A receiver bound to `port` (0: the system chooses; 162 needs privileges)
  * for `protocol` ORV_PROTOCOL_IPV4 (1) or ORV_PROTOCOL_IPV6 (5), its
  * threads ready but not receiving yet. 0 with *out set; otherwise *out is
- * NULL: -2 for another protocol or a NULL out, -3, -202 when the port
- * cannot be bound (in use, or privileged). */
+ * NULL: -2 for another protocol or a NULL out, -3, QEL_TRAP_ERR_PORT_IN_USE,
+ * QEL_TRAP_ERR_PORT_ACCESS. */
 ORV_EXPORT int32_t qel_trap_receiver_open(int32_t protocol, uint16_t port, QelTrapReceiver** out);
 /* The bound port, or -2 for NULL. */
 ORV_EXPORT int32_t qel_trap_receiver_port(const QelTrapReceiver* receiver);

@@ -102,15 +102,30 @@ TEST(OrvctlTraps, PrintsTrapsFromSnmptrapAsJsonLinesAndEndsAfterCount) {
   }
 }
 
-TEST(OrvctlTraps, APortThatCannotBeBoundSaysSoAndSuggestsAnother) {
+// A port in use and a privileged port are told apart, each with its remedy.
+TEST(OrvctlTraps, APortThatCannotBeBoundSaysWhyAndSuggestsAnother) {
+  ORV_REQUIRE_LAB(true, {"setpriv"});
   QelTrapReceiver* holder = nullptr;
   ASSERT_EQ(qel_trap_receiver_open(ORV_PROTOCOL_IPV4, 0, &holder), ORV_OK);
-  const std::string port = std::to_string(qel_trap_receiver_port(holder));
-  const orv::test::RunResult result = orvctl({"traps", "--port", port, "--for", "1"});
+  const std::string held = std::to_string(qel_trap_receiver_port(holder));
+  struct Case {
+    std::vector<std::string> as_user;  // empty: as this process's user
+    std::string port;
+    std::string says;
+  };
+  const std::vector<std::string> nobody = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+  for (const Case& c : {Case{{}, held, "(-202): port " + held + " is in use by another program"},
+                        Case{nobody, "162", "(-206): ports below 1024 need privileges"}}) {
+    SCOPED_TRACE(c.says);
+    std::vector<std::string> argv = c.as_user;
+    for (const std::string& a : orvctl_test::orvctl_argv({"traps", "--port", c.port, "--for", "1"})) argv.push_back(a);
+    const orv::test::RunResult result = orv::test::run(argv);
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_NE(result.err.find("cannot listen for traps on UDP port " + c.port + " " + c.says), std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find("--port N"), std::string::npos) << result.err;
+  }
   qel_trap_receiver_close(holder);
-  EXPECT_EQ(result.exit_code, 1);
-  EXPECT_NE(result.err.find("cannot listen for traps on UDP port " + port + " (-202)"), std::string::npos) << result.err;
-  EXPECT_NE(result.err.find("--port"), std::string::npos) << result.err;
 }
 
 }  // namespace

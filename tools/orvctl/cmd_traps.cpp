@@ -19,8 +19,6 @@ namespace {
 
 constexpr const char* kTrapsName = "traps";
 constexpr uint16_t kTrapPort = 162;
-constexpr uint16_t kFirstUnprivilegedPort = 1024;
-constexpr int32_t kBindFailed = -202;
 constexpr auto kPoll = std::chrono::milliseconds(50);
 
 volatile std::sig_atomic_t g_stop = 0;
@@ -170,10 +168,11 @@ class TrapsCommand : public Command {
   int report_open_failure(const CommonOptions& common, int32_t code) const {
     std::string message = "cannot listen for traps on UDP port " + std::to_string(port_) + " (" +
                           std::to_string(code) + ")";
-    if (code == kBindFailed && port_ < kFirstUnprivilegedPort)
+    if (code == QEL_TRAP_ERR_PORT_ACCESS)
       message += ": ports below 1024 need privileges; run as root or choose another with --port N";
-    else if (code == kBindFailed)
-      message += ": the port is in use; choose another with --port N";
+    else if (code == QEL_TRAP_ERR_PORT_IN_USE)
+      message += ": port " + std::to_string(port_) +
+                 " is in use by another program; stop it or choose another with --port N";
     std::cerr << "orvctl " << kTrapsName << ": " << message << '\n';
     if (common.json) {
       nlohmann::json document = json_document(kTrapsName, false);

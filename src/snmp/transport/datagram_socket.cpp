@@ -45,8 +45,10 @@ Result DataGramSocket::open() {
   if (to_sockaddr(local_.get(), &address, &length) != kOk) return kErrSocketBind;
   if (NQelSocketAPI::pfn_bind(handle_, reinterpret_cast<const sockaddr*>(&address), length) ==
       net::kQelSocketError) {
-    socket_log().log(log::kError, "fail bind(). WSAGetLastError()=%d", last_error());
-    return kErrSocketBind;
+    const int error = last_error();
+    socket_log().log(log::kError, "fail bind(). WSAGetLastError()=%d", error);
+    // A port in use and a privileged port call for different remedies.
+    return error == EACCES || error == EPERM ? kErrSocketAccess : kErrSocketBind;
   }
   DatagramSender bound;
   bound.length = kSockaddrBufferSize;
