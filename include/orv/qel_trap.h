@@ -88,16 +88,21 @@ ORV_EXPORT int32_t qel_trap_receiver_detach(QelTrapReceiver* receiver, QelTrapCa
 ORV_EXPORT int32_t qel_trap_version(const QelTrap* trap);
 /* The sender's address as text ("192.0.2.7", "fd00::7"). */
 ORV_EXPORT const char* qel_trap_sender(const QelTrap* trap);
-/* The trap's OID in dotted text. SNMPv2c: the value of snmpTrapOID.0.
- * SNMPv1: generic-trap 0 to 5 as "1.3.6.1.6.3.1.1.5.0." followed by
- * generic + 1 (coldStart is ...5.0.1); generic 6 (enterpriseSpecific) as
+/* The trap's OID in dotted text, one OID for a trap whichever version
+ * carried it (RFC 3584): SNMPv2c the value of snmpTrapOID.0; SNMPv1
+ * generic-trap 0 to 5 as "1.3.6.1.6.3.1.1.5." followed by generic + 1
+ * (coldStart is 1.3.6.1.6.3.1.1.5.1), generic 6 (enterpriseSpecific) as
  * the enterprise, then 0, then specific-trap. */
 ORV_EXPORT const char* qel_trap_oid(const QelTrap* trap);
+/* The community the trap came with. */
+ORV_EXPORT const char* qel_trap_community(const QelTrap* trap);
 /* The time-stamp in TimeTicks (hundredths of a second): SNMPv1's
  * time-stamp field, SNMPv2c's sysUpTime.0. */
 ORV_EXPORT uint32_t qel_trap_timestamp(const QelTrap* trap);
 /* Every binding as it came; for SNMPv2c the first two are sysUpTime.0 and
- * snmpTrapOID.0. */
+ * snmpTrapOID.0; an SNMPv1 Trap's are followed by its agent-addr as
+ * snmpTrapAddress.0 (1.3.6.1.6.3.18.1.3.0, IpAddress) and its enterprise
+ * as snmpTrapEnterprise.0 (1.3.6.1.6.3.1.1.4.3.0, OID). */
 ORV_EXPORT uint32_t qel_trap_binding_count(const QelTrap* trap);
 /* Dotted text of the binding's name; NULL past the last binding. */
 ORV_EXPORT const char* qel_trap_binding_oid(const QelTrap* trap, uint32_t index);

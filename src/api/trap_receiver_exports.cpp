@@ -172,6 +172,11 @@ const char* qel_trap_oid(const QelTrap* trap) {
   return oid ? oid->text() : nullptr;
 }
 
+const char* qel_trap_community(const QelTrap* trap) {
+  const orv::IQesCommunityTarget* target = trap ? orv::as_community_target(trap->packet->target()) : nullptr;
+  return target ? target->community() : nullptr;
+}
+
 uint32_t qel_trap_timestamp(const QelTrap* trap) {
   const orv::IQelSmiValue* stamp = trap ? trap->packet->pdu()->time_stamp() : nullptr;
   return stamp ? stamp->get_uint32() : 0;

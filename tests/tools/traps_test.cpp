@@ -18,25 +18,28 @@ TEST(OrvctlTraps, V1FieldsBehindTheTrapOid) {
   struct Case {
     const char* oid;
     bool v1;
-    const char* enterprise;
     int32_t generic;
     uint32_t specific;
+    const char* name;
   };
+  const std::string enterprise = "1.3.6.1.4.1.253.8";
   for (const Case& c : std::vector<Case>{
-           {"1.3.6.1.6.3.1.1.5.0.1", true, "1.3.6.1.6.3.1.1.5", 0, 0},
-           {"1.3.6.1.6.3.1.1.5.0.6", true, "1.3.6.1.6.3.1.1.5", 5, 0},
-           {"1.3.6.1.4.1.253.8.0.17", true, "1.3.6.1.4.1.253.8", 6, 17},
-           {"1.3.6.1.6.3.1.1.5.0.7", false, "", 0, 0},
-           {"1.3.6.1.4.1.253.8.1.17", false, "", 0, 0},
-           {"1.3.6.1.4.1.253.8.0.", false, "", 0, 0},
-           {"17", false, "", 0, 0}}) {
+           {"1.3.6.1.6.3.1.1.5.1", true, 0, 0, "coldStart"},
+           {"1.3.6.1.6.3.1.1.5.6", true, 5, 0, "egpNeighborLoss"},
+           {"1.3.6.1.4.1.253.8.0.17", true, 6, 17, "enterpriseSpecific"},
+           {"1.3.6.1.6.3.1.1.5.7", false, 0, 0, ""},
+           {"1.3.6.1.4.1.253.9.0.17", false, 0, 0, ""},
+           {"1.3.6.1.4.1.253.8.1.17", false, 0, 0, ""},
+           {"1.3.6.1.4.1.253.8.0.", false, 0, 0, ""},
+           {"17", false, 0, 0, ""}}) {
     SCOPED_TRACE(c.oid);
-    const auto fields = orvctl::v1_trap_fields(c.oid);
+    const auto fields = orvctl::v1_trap_fields(c.oid, enterprise);
     ASSERT_EQ(fields.has_value(), c.v1);
     if (!c.v1) continue;
-    EXPECT_EQ(fields->enterprise, c.enterprise);
+    EXPECT_EQ(fields->enterprise, enterprise);
     EXPECT_EQ(fields->generic, c.generic);
     EXPECT_EQ(fields->specific, c.specific);
+    EXPECT_STREQ(orvctl::generic_trap_name(fields->generic), c.name);
   }
   EXPECT_EQ(orvctl::printable_octets({'t', 'r', 'a', 'y'}), "tray");
   EXPECT_EQ(orvctl::printable_octets({0x00, 0xFF, 'a'}), "00 ff 61");
@@ -93,6 +96,7 @@ TEST(OrvctlTraps, PrintsTrapsFromSnmptrapAsJsonLinesAndEndsAfterCount) {
     } else {
       EXPECT_EQ(trap["version"], "v1");
       EXPECT_EQ(trap["enterprise"], "1.3.6.1.4.1.253.8");
+      EXPECT_EQ(trap["agent_address"], "127.0.0.1");
       EXPECT_EQ(trap["generic"], 6);
       EXPECT_EQ(trap["specific"], 17);
       EXPECT_EQ(trap["uptime"], 77);

@@ -20,6 +20,8 @@ namespace {
 constexpr const char* kTrapsName = "traps";
 constexpr uint16_t kTrapPort = 162;
 constexpr auto kPoll = std::chrono::milliseconds(50);
+constexpr const char kSnmpTrapAddress[] = "1.3.6.1.6.3.18.1.3.0";
+constexpr const char kSnmpTrapEnterprise[] = "1.3.6.1.6.3.1.1.4.3.0";
 
 volatile std::sig_atomic_t g_stop = 0;
 void request_stop(int) { g_stop = 1; }
@@ -55,19 +57,29 @@ nlohmann::json trap_record(const QelTrap* trap) {
                            {"trap_oid", oid ? oid : ""},
                            {"uptime", qel_trap_timestamp(trap)}};
   if (version == QEL_TRAP_VERSION_V2C_INFORM) record["inform"] = true;
-  if (v1) {
-    if (const auto fields = v1_trap_fields(record["trap_oid"])) {
-      record["enterprise"] = fields->enterprise;
-      record["generic"] = fields->generic;
-      record["specific"] = fields->specific;
-    }
-  }
   nlohmann::json bindings = nlohmann::json::array();
+  std::string enterprise;
   for (uint32_t i = 0; i < qel_trap_binding_count(trap); ++i) {
     const char* name = qel_trap_binding_oid(trap, i);
-    bindings.push_back({{"oid", name ? name : ""},
+    const std::string oid = name ? name : "";
+    // An SNMPv1 Trap's own fields, which the library appends as bindings.
+    if (v1 && oid == kSnmpTrapAddress) {
+      record["agent_address"] = binding_value(trap, i);
+      continue;
+    }
+    if (v1 && oid == kSnmpTrapEnterprise) {
+      enterprise = binding_value(trap, i);
+      continue;
+    }
+    bindings.push_back({{"oid", oid},
                         {"type", value_type_name(qel_trap_binding_type(trap, i))},
                         {"value", binding_value(trap, i)}});
+  }
+  if (const auto fields = v1 ? v1_trap_fields(record["trap_oid"], enterprise) : std::nullopt) {
+    record["enterprise"] = fields->enterprise;
+    record["generic"] = fields->generic;
+    record["generic_name"] = generic_trap_name(fields->generic);
+    record["specific"] = fields->specific;
   }
   record["bindings"] = bindings;
   return record;
@@ -77,8 +89,10 @@ void print_text(const nlohmann::json& r) {
   std::cout << r["time"].get<std::string>() << "  " << r["sender"].get<std::string>() << "  "
             << r["version"].get<std::string>() << (r.contains("inform") ? " inform" : "");
   if (r.contains("generic")) {
-    std::cout << "  generic " << r["generic"] << "  specific " << r["specific"] << "  enterprise "
-              << r["enterprise"].get<std::string>();
+    std::cout << "  " << r["generic_name"].get<std::string>();
+    if (r["generic"] == 6) std::cout << " " << r["specific"];
+    std::cout << "  enterprise " << r["enterprise"].get<std::string>() << "  agent "
+              << r.value("agent_address", std::string());
   } else {
     std::cout << "  " << r["trap_oid"].get<std::string>();
   }

@@ -6,7 +6,9 @@
 namespace orvctl {
 namespace {
 
-constexpr const char kStandardTrapPrefix[] = "1.3.6.1.6.3.1.1.5.0.";
+constexpr const char kStandardTrapPrefix[] = "1.3.6.1.6.3.1.1.5.";
+constexpr const char* kGenericTrapNames[] = {"coldStart", "warmStart", "linkDown", "linkUp",
+                                             "authenticationFailure", "egpNeighborLoss", "enterpriseSpecific"};
 constexpr int32_t kEnterpriseSpecific = 6;
 
 bool parse_arc(const std::string& text, uint32_t* value) {
@@ -17,18 +19,22 @@ bool parse_arc(const std::string& text, uint32_t* value) {
 
 }  // namespace
 
-std::optional<V1TrapFields> v1_trap_fields(const std::string& trap_oid) {
+std::optional<V1TrapFields> v1_trap_fields(const std::string& trap_oid, const std::string& enterprise) {
   const std::string prefix = kStandardTrapPrefix;
   uint32_t last = 0;
   if (trap_oid.compare(0, prefix.size(), prefix) == 0 && parse_arc(trap_oid.substr(prefix.size()), &last)) {
     if (last < 1 || last > static_cast<uint32_t>(kEnterpriseSpecific)) return std::nullopt;
-    return V1TrapFields{prefix.substr(0, prefix.size() - 3), static_cast<int32_t>(last) - 1, 0};
+    return V1TrapFields{enterprise, static_cast<int32_t>(last) - 1, 0};
   }
   const size_t cut = trap_oid.rfind('.');
   if (cut == std::string::npos || cut < 2 || trap_oid.compare(cut - 2, 2, ".0") != 0 ||
-      !parse_arc(trap_oid.substr(cut + 1), &last))
+      trap_oid.compare(0, cut - 2, enterprise) != 0 || !parse_arc(trap_oid.substr(cut + 1), &last))
     return std::nullopt;
-  return V1TrapFields{trap_oid.substr(0, cut - 2), kEnterpriseSpecific, last};
+  return V1TrapFields{enterprise, kEnterpriseSpecific, last};
+}
+
+const char* generic_trap_name(int32_t generic) {
+  return generic >= 0 && generic <= kEnterpriseSpecific ? kGenericTrapNames[generic] : "";
 }
 
 std::string value_type_name(int32_t tag) {

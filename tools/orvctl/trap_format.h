@@ -15,11 +15,15 @@ struct V1TrapFields {
   uint32_t specific = 0;
 };
 
-// The enterprise, generic-trap and specific-trap that an SNMPv1 trap OID
-// stands for: "1.3.6.1.6.3.1.1.5.0.N" is generic N-1 (N 1..6) under that
-// enterprise, "E.0.S" is generic 6 (enterpriseSpecific) with enterprise E and
-// specific S. Nothing for any other text.
-std::optional<V1TrapFields> v1_trap_fields(const std::string& trap_oid);
+// The generic-trap and specific-trap that an SNMPv1 trap's OID in the
+// standard form stands for, with `enterprise` (its snmpTrapEnterprise.0):
+// "1.3.6.1.6.3.1.1.5.N" is generic N-1 (N 1..6), "E.0.S" is generic 6
+// (enterpriseSpecific) with specific S. Nothing for any other text.
+std::optional<V1TrapFields> v1_trap_fields(const std::string& trap_oid, const std::string& enterprise);
+
+// "coldStart" .. "egpNeighborLoss" for generic-trap 0..5,
+// "enterpriseSpecific" for 6.
+const char* generic_trap_name(int32_t generic);
 
 // "Integer", "OctetString", ... for a BER tag; "0x47" for one not known.
 std::string value_type_name(int32_t tag);
