@@ -50,7 +50,8 @@ typedef void (*QelTrapCallback)(const QelTrap* trap, void* context);
 #define QEL_TRAP_VERSION_V2C_INFORM 2 /* an SNMPv2c InformRequest, answered already */
 
 /* A receiver bound to `port` (0: the system chooses; 162 needs privileges)
- * for `protocol` ORV_PROTOCOL_IPV4 (1) or ORV_PROTOCOL_IPV6 (5), its
+ * for `protocol` ORV_PROTOCOL_IPV4 (1) or ORV_PROTOCOL_IPV6 (5; IPv6
+ * only, so an IPv4 receiver may have the same port), its
  * threads ready but not receiving yet. 0 with *out set; otherwise *out is
  * NULL: -2 for another protocol or a NULL out, -3, QEL_TRAP_ERR_PORT_IN_USE,
  * QEL_TRAP_ERR_PORT_ACCESS. */
@@ -74,7 +75,9 @@ ORV_EXPORT int32_t qel_trap_receiver_close(QelTrapReceiver* receiver);
 ORV_EXPORT int32_t qel_trap_receiver_stats(QelTrapReceiver* receiver, uint64_t* received, uint64_t* dropped);
 
 /* Appends (callback, context) to the callbacks. The same pair attached
- * twice is called twice per trap. -2 for a NULL receiver or callback. */
+ * twice is called twice per trap. -2 for a NULL receiver or callback.
+ * Attach and detach from another thread wait until the trap being
+ * delivered has reached every callback. */
 ORV_EXPORT int32_t qel_trap_receiver_attach(QelTrapReceiver* receiver, QelTrapCallback callback,
                                             void* context);
 /* Removes every entry of (callback, context); a pair that is not attached

@@ -275,6 +275,29 @@ TEST_F(TrapReceiver, SnmpV1TrapsInTheStandardForm) {
   }
 }
 
+// An IPv6 receiver takes IPv6 only, so an IPv4 one shares its port; a
+// started receiver closes without waiting out its receive wait.
+TEST_F(TrapReceiver, Ipv6ReceiverSharesThePortAndClosesPromptly) {
+  ORV_REQUIRE_LAB(false, {"snmptrap"});
+  open();
+  QelTrapReceiver* v6 = nullptr;
+  ASSERT_EQ(qel_trap_receiver_open(ORV_PROTOCOL_IPV6, static_cast<uint16_t>(qel_trap_receiver_port(receiver_)), &v6),
+            ORV_OK);
+  Inbox v6_inbox;
+  ASSERT_EQ(qel_trap_receiver_attach(v6, &Inbox::on_trap, &v6_inbox), ORV_OK);
+  ASSERT_EQ(qel_trap_receiver_start(v6), ORV_OK);
+  snmptrap({"-v2c", "1", "1.3.6.1.4.1.253.8.0.4"});
+  snmptrap({"-v2c", "2", "1.3.6.1.4.1.253.8.0.6"}, "udp6:[::1]");
+  ASSERT_TRUE(inbox_.wait_for(1));
+  ASSERT_TRUE(v6_inbox.wait_for(1));
+  EXPECT_EQ(inbox_.traps().size(), 1u);
+  EXPECT_EQ(v6_inbox.traps().size(), 1u);
+  EXPECT_EQ(v6_inbox.traps()[0].oid, "1.3.6.1.4.1.253.8.0.6");
+  const auto begin = std::chrono::steady_clock::now();
+  EXPECT_EQ(qel_trap_receiver_close(v6), ORV_OK);
+  EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(500));
+}
+
 TEST_F(TrapReceiver, ArgumentsAndOrderOfCalls) {
   QelTrapReceiver* none = reinterpret_cast<QelTrapReceiver*>(1);
   EXPECT_EQ(qel_trap_receiver_open(ORV_PROTOCOL_IPX, 0, &none), ORV_ERR_INVALID_ARG);

@@ -32,13 +32,20 @@ DataGramSocket::~DataGramSocket() {
 
 void DataGramSocket::destroy() { delete this; }
 
-Result DataGramSocket::open() {
+Result DataGramSocket::open(bool ipv6_only) {
   Result rc = startup();
   if (rc != kOk) return rc;
   started_ = true;
   if (create_handle() != kOk) {
     socket_log().log(log::kError, "fail socket(). WSAGetLastError()=%d", last_error());
     return kErrSocketCreate;
+  }
+  const int32_t on = 1;
+  if (ipv6_only && local_->protocol() == IQelNetworkAddress::kProtocolIpv6 &&
+      NQelSocketAPI::pfn_setsockopt(handle_, IPPROTO_IPV6, IPV6_V6ONLY, reinterpret_cast<const char*>(&on),
+                                    sizeof on) == net::kQelSocketError) {
+    socket_log().log(log::kError, "fail setsockopt(). can't set IPv6 only. WSAGetLastError()=%d", last_error());
+    return kErrSocketBind;
   }
   sockaddr_storage address{};
   int length = 0;

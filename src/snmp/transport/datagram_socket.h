@@ -120,7 +120,9 @@ class DataGramSocket : public IDataGramSocket {
   Result read_drop_count(uint32_t* drops) override;
 
   // Start-up, socket, bind, and the read-back of the bound address.
-  Result open();
+  // `ipv6_only`: an IPv6 socket takes no IPv4 traffic, so that an IPv4
+  // socket may have the same port.
+  Result open(bool ipv6_only = false);
 
   // Family hooks, in slot order.
   virtual Result startup() = 0;
@@ -160,8 +162,9 @@ class DataGramSocket : public IDataGramSocket {
 // A socket for `protocol` (1 IPv4, 2 IPX, 4 IPv6) bound to `local_port` (0:
 // the system chooses) on the family's any-address. 0 with *out set (caller
 // destroys it); otherwise *out stays null: -2 for a null out or another
-// protocol, -3, and the open's failures.
-Result create_datagram_socket(int32_t protocol, uint16_t local_port, IDataGramSocket** out);
+// protocol, -3, and the open's failures. `ipv6_only` as for open().
+Result create_datagram_socket(int32_t protocol, uint16_t local_port, IDataGramSocket** out,
+                              bool ipv6_only = false);
 Result create_datagram_socket(int32_t protocol, IDataGramSocket** out);
 
 }  // namespace orv

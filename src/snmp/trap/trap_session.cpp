@@ -20,7 +20,8 @@ Result create_trap_session(int32_t protocol, uint16_t port, TrapSession** out) {
   *out = nullptr;
   std::unique_ptr<TrapSession> session(new (std::nothrow) TrapSession);
   if (!session) return kErrNoMemory;
-  Result rc = session->recreate_socket(protocol, port);
+  // IPv6 only: an IPv4 receiver may share the port.
+  Result rc = session->recreate_socket(protocol, port, true);
   if (rc != kOk) return rc;
   // Both are logged by the socket when refused; the receiver works without.
   session->socket()->set_receive_buffer(kTrapSocketBufferBytes);
@@ -47,11 +48,25 @@ void TrapSession::stop() {
   // The receive thread goes first: it posts to the invoker and reads the
   // socket, so both must outlive it.
   cancel();
+  wake_receiver();
   join();
   if (invoker_) {
     if (invoker_->run_state() == kRunning) invoker_->post(kDestroy);
     invoker_->join();  // what is still queued is freed with the invoker
   }
+}
+
+void TrapSession::wake_receiver() {
+  IDataGramSocket* s = socket();
+  if (!s || !s->local_address()) return;
+  const auto protocol = static_cast<IQelNetworkAddress::EProtocol>(s->local_address()->protocol());
+  Result rc = kOk;
+  NetworkAddressPtr self(qel_create_network_address(&rc));
+  if (!self || self->init(protocol == IQelNetworkAddress::kProtocolIpv6 ? "::1" : "127.0.0.1", protocol,
+                          local_port()) != kOk)
+    return;
+  static const uint8_t kNothing = 0;
+  s->send(&kNothing, 0, self.get());
 }
 
 uint16_t TrapSession::local_port() const {

@@ -59,6 +59,9 @@ class TrapSession final : public WorkerThread, private SessionTransport {
   friend Result create_trap_session(int32_t protocol, uint16_t port, TrapSession** out);
   TrapSession() = default;
 
+  // An empty datagram to the socket's own port on loopback: the receive
+  // wait ends at once instead of at its time-out (and decodes as nothing).
+  void wake_receiver();
   // One datagram within the time-out, as a new trap packet (the caller's).
   Result receive_trap(IQesSnmpPacket** trap);
   // Answers an InformRequest with a Response of its request-id and
