@@ -43,6 +43,12 @@ TEST(OrvctlTraps, V1FieldsBehindTheTrapOid) {
   }
   EXPECT_EQ(orvctl::printable_octets({'t', 'r', 'a', 'y'}), "tray");
   EXPECT_EQ(orvctl::printable_octets({0x00, 0xFF, 'a'}), "00 ff 61");
+  EXPECT_EQ(orvctl::printable_octets({'B', 0xC3, 0xA4, 'r', ' ', 0xE2, 0x82, 0xAC}), "B\xC3\xA4r \xE2\x82\xAC");
+  EXPECT_EQ(orvctl::printable_octets({0xC3, 'a'}), "c3 61");        // cut sequence
+  EXPECT_EQ(orvctl::printable_octets({0xC0, 0x80}), "c0 80");       // overlong NUL
+  EXPECT_EQ(orvctl::printable_octets({0xED, 0xA0, 0x80}), "ed a0 80");  // surrogate
+  EXPECT_EQ(orvctl::uptime_text(4242), "00:00:42.42");
+  EXPECT_EQ(orvctl::uptime_text(8640000u * 3 + 360000u * 4 + 6000u * 5 + 606), "3d 04:05:06.06");
   EXPECT_EQ(orvctl::value_type_name(0x46), "Counter64");
   EXPECT_EQ(orvctl::value_type_name(0x47), "0x47");
 }

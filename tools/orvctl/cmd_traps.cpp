@@ -31,7 +31,7 @@ std::string local_time_now() {
   std::tm parts{};
   localtime_r(&now, &parts);
   char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &parts);
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S %z", &parts);
   return text;
 }
 
@@ -96,7 +96,7 @@ void print_text(const nlohmann::json& r) {
   } else {
     std::cout << "  " << r["trap_oid"].get<std::string>();
   }
-  std::cout << "  uptime " << r["uptime"] << '\n';
+  std::cout << "  uptime " << uptime_text(r["uptime"].get<uint32_t>()) << '\n';
   for (const auto& b : r["bindings"]) {
     std::cout << "  " << b["oid"].get<std::string>() << "  " << b["type"].get<std::string>() << "  "
               << b["value"].get<std::string>() << '\n';
@@ -191,7 +191,7 @@ class TrapsCommand : public Command {
     if (common.json) {
       nlohmann::json document = json_document(kTrapsName, false);
       document["error"] = {{"code", code}, {"message", message}};
-      print_json(document);
+      print_json(document, true);  // one line, as every other line of this command
     }
     return kExitFailure;
   }

@@ -11,6 +11,32 @@ constexpr const char* kGenericTrapNames[] = {"coldStart", "warmStart", "linkDown
                                              "authenticationFailure", "egpNeighborLoss", "enterpriseSpecific"};
 constexpr int32_t kEnterpriseSpecific = 6;
 
+// Well-formed UTF-8 (no overlong forms, surrogates or code points past
+// U+10FFFF) without control characters.
+bool is_printable_utf8(const std::vector<uint8_t>& octets) {
+  for (size_t i = 0; i < octets.size();) {
+    const uint8_t lead = octets[i];
+    if (lead < 0x80) {
+      if (lead < 0x20 || lead == 0x7F) return false;
+      ++i;
+      continue;
+    }
+    const size_t extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 ? 1 : 0;
+    if (extra == 0 || lead > 0xF4 || octets.size() - i <= extra) return false;
+    uint32_t point = lead & (0x3Fu >> extra);
+    for (size_t k = 1; k <= extra; ++k) {
+      if ((octets[i + k] & 0xC0) != 0x80) return false;
+      point = (point << 6) | (octets[i + k] & 0x3Fu);
+    }
+    constexpr uint32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    // Overlong, past U+10FFFF, a surrogate, or a C1 control character.
+    if (point < kSmallest[extra] || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF) || point < 0xA0)
+      return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
 bool parse_arc(const std::string& text, uint32_t* value) {
   if (text.empty()) return false;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *value);
@@ -61,9 +87,7 @@ std::string value_type_name(int32_t tag) {
 }
 
 std::string printable_octets(const std::vector<uint8_t>& octets) {
-  bool printable = true;
-  for (uint8_t c : octets) printable = printable && c >= 0x20 && c < 0x7F;
-  if (printable) return std::string(octets.begin(), octets.end());
+  if (is_printable_utf8(octets)) return std::string(octets.begin(), octets.end());
   std::string hex;
   char pair[4];
   for (uint8_t c : octets) {
@@ -72,6 +96,18 @@ std::string printable_octets(const std::vector<uint8_t>& octets) {
     hex += pair;
   }
   return hex;
+}
+
+std::string uptime_text(uint32_t ticks) {
+  const uint32_t days = ticks / 8640000;
+  char text[32];
+  if (days > 0)
+    std::snprintf(text, sizeof text, "%ud %02u:%02u:%02u.%02u", days, ticks / 360000 % 24, ticks / 6000 % 60,
+                  ticks / 100 % 60, ticks % 100);
+  else
+    std::snprintf(text, sizeof text, "%02u:%02u:%02u.%02u", ticks / 360000, ticks / 6000 % 60, ticks / 100 % 60,
+                  ticks % 100);
+  return text;
 }
 
 }  // namespace orvctl

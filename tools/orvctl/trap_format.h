@@ -28,8 +28,12 @@ const char* generic_trap_name(int32_t generic);
 // "Integer", "OctetString", ... for a BER tag; "0x47" for one not known.
 std::string value_type_name(int32_t tag);
 
-// Printable ASCII as it is; other octets as lower-case hex pairs joined by
-// blanks ("00 ff 10 80").
+// Text (valid UTF-8 without control characters) as it is; other octets as
+// lower-case hex pairs joined by blanks ("00 ff 10 80").
 std::string printable_octets(const std::vector<uint8_t>& octets);
+
+// TimeTicks (hundredths of a second) as a duration: "3d 04:05:06.78",
+// without the days when there are none.
+std::string uptime_text(uint32_t ticks);
 
 }  // namespace orvctl
