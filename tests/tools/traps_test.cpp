@@ -5,6 +5,7 @@
 #include <atomic>
 #include <sstream>
 #include <thread>
+#include <tuple>
 
 #include "orv/qel_trap.h"
 #include "tools/orvctl_run.h"
@@ -44,9 +45,9 @@ TEST(OrvctlTraps, V1FieldsBehindTheTrapOid) {
   EXPECT_EQ(orvctl::printable_octets({'t', 'r', 'a', 'y'}), "tray");
   EXPECT_EQ(orvctl::printable_octets({0x00, 0xFF, 'a'}), "00 ff 61");
   EXPECT_EQ(orvctl::printable_octets({'B', 0xC3, 0xA4, 'r', ' ', 0xE2, 0x82, 0xAC}), "B\xC3\xA4r \xE2\x82\xAC");
-  EXPECT_EQ(orvctl::printable_octets({0xC3, 'a'}), "c3 61");        // cut sequence
-  EXPECT_EQ(orvctl::printable_octets({0xC0, 0x80}), "c0 80");       // overlong NUL
-  EXPECT_EQ(orvctl::printable_octets({0xED, 0xA0, 0x80}), "ed a0 80");  // surrogate
+  // A cut sequence, an overlong NUL, a surrogate.
+  for (const std::vector<uint8_t>& bad : {std::vector<uint8_t>{0xC3, 'a'}, {0xC0, 0x80}, {0xED, 0xA0, 0x80}})
+    EXPECT_EQ(orvctl::printable_octets(bad).size(), 3 * bad.size() - 1);
   EXPECT_EQ(orvctl::uptime_text(4242), "00:00:42.42");
   EXPECT_EQ(orvctl::uptime_text(8640000u * 3 + 360000u * 4 + 6000u * 5 + 606), "3d 04:05:06.06");
   EXPECT_EQ(orvctl::value_type_name(0x46), "Counter64");
@@ -118,21 +119,16 @@ TEST(OrvctlTraps, APortThatCannotBeBoundSaysWhyAndSuggestsAnother) {
   QelTrapReceiver* holder = nullptr;
   ASSERT_EQ(qel_trap_receiver_open(ORV_PROTOCOL_IPV4, 0, &holder), ORV_OK);
   const std::string held = std::to_string(qel_trap_receiver_port(holder));
-  struct Case {
-    std::vector<std::string> as_user;  // empty: as this process's user
-    std::string port;
-    std::string says;
-  };
-  const std::vector<std::string> nobody = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
-  for (const Case& c : {Case{{}, held, "(-202): port " + held + " is in use by another program"},
-                        Case{nobody, "162", "(-206): ports below 1024 need privileges"}}) {
-    SCOPED_TRACE(c.says);
-    std::vector<std::string> argv = c.as_user;
-    for (const std::string& a : orvctl_test::orvctl_argv({"traps", "--port", c.port, "--for", "1"})) argv.push_back(a);
+  const std::vector<std::string> me, nobody = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+  // Who runs orvctl, the port, what it must say.
+  for (const auto& [as_user, port, says] : {std::tuple{me, held, "(-202): port " + held + " is in use by another program"},
+                                            std::tuple{nobody, std::string("162"), std::string("(-206): ports below 1024 need privileges")}}) {
+    SCOPED_TRACE(says);
+    std::vector<std::string> argv = as_user;
+    for (const std::string& a : orvctl_test::orvctl_argv({"traps", "--port", port, "--for", "1"})) argv.push_back(a);
     const orv::test::RunResult result = orv::test::run(argv);
     EXPECT_EQ(result.exit_code, 1);
-    EXPECT_NE(result.err.find("cannot listen for traps on UDP port " + c.port + " " + c.says), std::string::npos)
-        << result.err;
+    EXPECT_NE(result.err.find("cannot listen for traps on UDP port " + port + " " + says), std::string::npos) << result.err;
     EXPECT_NE(result.err.find("--port N"), std::string::npos) << result.err;
   }
   qel_trap_receiver_close(holder);
