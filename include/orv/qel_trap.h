@@ -99,6 +99,9 @@ ORV_EXPORT const char* qel_trap_sender(const QelTrap* trap);
 ORV_EXPORT const char* qel_trap_oid(const QelTrap* trap);
 /* The community the trap came with. */
 ORV_EXPORT const char* qel_trap_community(const QelTrap* trap);
+/* When the receiver took the trap from its socket, in milliseconds since
+ * 1970-01-01 00:00 UTC (the callback may run later; -2 for NULL). */
+ORV_EXPORT int64_t qel_trap_arrival(const QelTrap* trap);
 /* The time-stamp in TimeTicks (hundredths of a second): SNMPv1's
  * time-stamp field, SNMPv2c's sysUpTime.0. */
 ORV_EXPORT uint32_t qel_trap_timestamp(const QelTrap* trap);

@@ -15,7 +15,7 @@
 // What a callback is handed: one trap packet, read through the accessors.
 // Texts are made on first request and live as long as the callback.
 struct QelTrap {
-  explicit QelTrap(orv::IQesSnmpPacket* packet) : packet(packet) {}
+  QelTrap(orv::IQesSnmpPacket* packet, int64_t arrived_ms) : packet(packet), arrived_ms(arrived_ms) {}
 
   const orv::IQesVarBind* binding(uint32_t index) const {
     const orv::IQesVarBindList* list = packet->pdu()->var_bind_list();
@@ -23,6 +23,7 @@ struct QelTrap {
   }
 
   orv::IQesSnmpPacket* packet;
+  int64_t arrived_ms;
   mutable std::map<uint32_t, orv::BufferPtr> texts;
 };
 
@@ -41,18 +42,20 @@ using TrapCallbackObserverPtr = std::unique_ptr<TrapCallbackObserver>;
 // anonymous namespace: QelTrapReceiver, a type of the C interface, holds it.
 class TrapCallbackObserver final : public IQesTrapObserver {
  public:
-  TrapCallbackObserver(QelTrapCallback callback, void* context, std::vector<TrapCallbackObserverPtr>* retired)
-      : callback_(callback), context_(context), retired_(retired) {}
+  TrapCallbackObserver(QelTrapCallback callback, void* context, const ObserverInvoker* invoker,
+                       std::vector<TrapCallbackObserverPtr>* retired)
+      : callback_(callback), context_(context), invoker_(invoker), retired_(retired) {}
   void update(IQesSnmpPacket* packet) override {
     // No call of a retired observer is under way now.
     retired_->clear();
-    const QelTrap trap(packet);
+    const QelTrap trap(packet, invoker_->arrival_being_delivered());
     callback_(&trap, context_);
   }
 
  private:
   QelTrapCallback callback_;
   void* context_;
+  const ObserverInvoker* invoker_;
   std::vector<TrapCallbackObserverPtr>* retired_;
 };
 
@@ -127,7 +130,8 @@ int32_t qel_trap_receiver_attach(QelTrapReceiver* receiver, QelTrapCallback call
   const auto key = std::make_pair(callback, context);
   try {
     auto [slot, made] = receiver->pairs.try_emplace(key);
-    if (made) slot->second = std::make_unique<orv::TrapCallbackObserver>(callback, context, &receiver->retired);
+    if (made) slot->second = std::make_unique<orv::TrapCallbackObserver>(callback, context, &receiver->session->invoker(),
+                                                                   &receiver->retired);
     const int32_t rc = receiver->session->attach(slot->second.get());
     if (rc != kOk && made) receiver->pairs.erase(slot);
     return rc;
@@ -176,6 +180,8 @@ const char* qel_trap_community(const QelTrap* trap) {
   const orv::IQesCommunityTarget* target = trap ? orv::as_community_target(trap->packet->target()) : nullptr;
   return target ? target->community() : nullptr;
 }
+
+int64_t qel_trap_arrival(const QelTrap* trap) { return trap ? trap->arrived_ms : kErrInvalidArg; }
 
 uint32_t qel_trap_timestamp(const QelTrap* trap) {
   const orv::IQelSmiValue* stamp = trap ? trap->packet->pdu()->time_stamp() : nullptr;

@@ -32,6 +32,7 @@ struct Trap {
   std::string community;
   std::string oid;
   uint32_t timestamp = 0;
+  int64_t arrival_ms = 0;
   std::vector<Binding> bindings;
 };
 
@@ -45,6 +46,7 @@ class Inbox {
     copy.community = qel_trap_community(trap);
     copy.oid = qel_trap_oid(trap);
     copy.timestamp = qel_trap_timestamp(trap);
+    copy.arrival_ms = qel_trap_arrival(trap);
     for (uint32_t i = 0; i < qel_trap_binding_count(trap); ++i) {
       Binding b{qel_trap_binding_oid(trap, i), qel_trap_binding_type(trap, i), qel_trap_binding_text(trap, i), {}};
       size_t length = 0;
@@ -176,9 +178,14 @@ TEST_F(TrapReceiver, SnmpV2cNotificationsFromSnmptrapArriveOverIpv4AndIpv6) {
     open(protocol);
     std::vector<std::string> args = {"-v2c", "4242", "1.3.6.1.4.1.253.8.0.5"};
     for (const std::string& a : kind_arguments()) args.push_back(a);
+    const auto wall_ms = [] { return std::chrono::duration_cast<std::chrono::milliseconds>(
+                                  std::chrono::system_clock::now().time_since_epoch()).count(); };
+    const int64_t sent_ms = wall_ms();
     snmptrap(args, ipv6 ? "udp6:[::1]" : "127.0.0.1");
     ASSERT_TRUE(inbox_.wait_for(1));
     const Trap trap = inbox_.traps()[0];
+    EXPECT_GE(trap.arrival_ms, sent_ms);
+    EXPECT_LE(trap.arrival_ms, wall_ms());
     EXPECT_EQ(trap.version, QEL_TRAP_VERSION_V2C);
     EXPECT_EQ(trap.sender, ipv6 ? "::1" : "127.0.0.1");
     EXPECT_EQ(trap.oid, "1.3.6.1.4.1.253.8.0.5");

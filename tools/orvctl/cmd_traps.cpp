@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <ctime>
 #include <iostream>
 #include <mutex>
@@ -26,12 +27,17 @@ constexpr const char kSnmpTrapEnterprise[] = "1.3.6.1.6.3.1.1.4.3.0";
 volatile std::sig_atomic_t g_stop = 0;
 void request_stop(int) { g_stop = 1; }
 
-std::string local_time_now() {
-  const std::time_t now = std::time(nullptr);
+// Milliseconds since 1970 UTC as local time with its offset.
+std::string local_time_of(int64_t ms) {
+  const std::time_t seconds = static_cast<std::time_t>(ms / 1000);
   std::tm parts{};
-  localtime_r(&now, &parts);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S %z", &parts);
+  localtime_r(&seconds, &parts);
+  char date[24];
+  char zone[8];
+  std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S", &parts);
+  std::strftime(zone, sizeof zone, "%z", &parts);
+  char text[48];
+  std::snprintf(text, sizeof text, "%s.%03d %s", date, static_cast<int>(ms % 1000), zone);
   return text;
 }
 
@@ -51,7 +57,7 @@ nlohmann::json trap_record(const QelTrap* trap) {
   const bool v1 = version == QEL_TRAP_VERSION_V1;
   const char* oid = qel_trap_oid(trap);
   const char* sender = qel_trap_sender(trap);
-  nlohmann::json record = {{"time", local_time_now()},
+  nlohmann::json record = {{"time", local_time_of(qel_trap_arrival(trap))},
                            {"sender", sender ? sender : ""},
                            {"version", v1 ? "v1" : "v2c"},
                            {"trap_oid", oid ? oid : ""},

@@ -1,5 +1,6 @@
 #include "snmp/trap/trap_session.h"
 
+#include <chrono>
 #include <new>
 
 #include "snmp/message/codec_log.h"
@@ -133,9 +134,11 @@ void TrapSession::run() {
     IQesSnmpPacket* trap = nullptr;
     // Time-outs and undecodable datagrams: simply receive again.
     if (receive_trap(&trap) != kOk) continue;
+    const int64_t arrived_ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                   std::chrono::system_clock::now().time_since_epoch()).count();
     snmp_log().log(log::kInfo, "[TrapSession]: receive packet(0x%x).", log_pointer_id(trap));
     if (trap->pdu()->type() == kPduInformRequest) answer_inform(trap);
-    if (invoker_->post(kFireTrap, trap) == kOk) {
+    if (invoker_->post(kFireTrap, trap, arrived_ms) == kOk) {
       posted_.fetch_add(1, std::memory_order_relaxed);
     } else {
       queue_drops_.fetch_add(1, std::memory_order_relaxed);
