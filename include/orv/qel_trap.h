@@ -4,9 +4,9 @@
  *
  * A receiver listens on one UDP port for SNMPv1 Traps and SNMPv2c
  * notifications and InformRequests; an InformRequest is answered with a
- * Response (the same request-id and bindings) before it is delivered. Each trap that arrives is decoded on the receive thread
- * and handed to a second thread, which calls every attached callback with
- * it, in attach order. Up to 200 traps wait between the two threads; while
+ * Response (the same request-id and bindings) before it is delivered. Each
+ * trap that arrives is decoded on the receive thread and handed to a second
+ * thread, which calls every attached callback with it, in attach order. Up to 200 traps wait between the two threads; while
  * 200 wait, reception pauses and a burst waits in the socket's buffer (8 MB
  * where the process may ask for it); what does not fit is counted
  * (qel_trap_receiver_stats).
@@ -50,9 +50,9 @@ typedef void (*QelTrapCallback)(const QelTrap* trap, void* context);
 #define QEL_TRAP_VERSION_V2C_INFORM 2 /* an SNMPv2c InformRequest, answered already */
 
 /* A receiver bound to `port` (0: the system chooses; 162 needs privileges)
- * for `protocol` ORV_PROTOCOL_IPV4 (1) or ORV_PROTOCOL_IPV6 (5; IPv6
- * only, so an IPv4 receiver may have the same port), its
- * threads ready but not receiving yet. 0 with *out set; otherwise *out is
+ * for `protocol` ORV_PROTOCOL_IPV4 (1) or ORV_PROTOCOL_IPV6 (5; IPv6 only,
+ * so that an IPv4 receiver may have the same port), its threads ready but
+ * not receiving yet. 0 with *out set; otherwise *out is
  * NULL: -2 for another protocol or a NULL out, -3, QEL_TRAP_ERR_PORT_IN_USE,
  * QEL_TRAP_ERR_PORT_ACCESS. */
 ORV_EXPORT int32_t qel_trap_receiver_open(int32_t protocol, uint16_t port, QelTrapReceiver** out);
