@@ -30,6 +30,7 @@ inline constexpr Result kErrSocketBind = -202;    // bind, or the family's own s
 inline constexpr Result kErrTimeout = -203;       // nothing arrived within the time-out
 inline constexpr Result kErrReceive = -204;       // select or recvfrom failed
 inline constexpr Result kErrSend = -205;          // sendto failed
+inline constexpr Result kErrSocketAccess = -206;  // bind refused: the port needs privileges
 inline constexpr Result kErrTooBig = -210;        // agent answered tooBig
 inline constexpr Result kErrTooBigToSend = -211;  // the message does not fit the output buffer
 inline constexpr Result kErrCannotSplit = -212;

@@ -16,7 +16,7 @@
 // What a callback is handed: one trap packet, read through the accessors.
 // Texts are made on first request and live as long as the callback.
 struct QelTrap {
-  explicit QelTrap(orv::IQesSnmpPacket* packet) : packet(packet) {}
+  QelTrap(orv::IQesSnmpPacket* packet, int64_t arrived_ms) : packet(packet), arrived_ms(arrived_ms) {}
 
   const orv::IQesVarBind* binding(uint32_t index) const {
     const orv::IQesVarBindList* list = packet->pdu()->var_bind_list();
@@ -24,6 +24,7 @@ struct QelTrap {
   }
 
   orv::IQesSnmpPacket* packet;
+  int64_t arrived_ms;
   mutable std::map<uint32_t, orv::BufferPtr> texts;
 };
 
@@ -35,41 +36,41 @@ constexpr int32_t kHostProtocolIpv6 = 5;
 
 }  // namespace
 
+class TrapCallbackObserver;
+using TrapCallbackObserverPtr = std::unique_ptr<TrapCallbackObserver>;
+
 // One (callback, context) pair as an observer of the invoker. Not in the
 // anonymous namespace: QelTrapReceiver, a type of the C interface, holds it.
 class TrapCallbackObserver final : public IQesTrapObserver {
  public:
-  TrapCallbackObserver(QelTrapCallback callback, void* context) : callback_(callback), context_(context) {}
+  TrapCallbackObserver(QelTrapCallback callback, void* context, const ObserverInvoker* invoker,
+                       std::vector<TrapCallbackObserverPtr>* retired)
+      : callback_(callback), context_(context), invoker_(invoker), retired_(retired) {}
   void update(IQesSnmpPacket* packet) override {
-    const QelTrap trap(packet);
+    // No call of a retired observer is under way now.
+    retired_->clear();
+    const QelTrap trap(packet, invoker_->arrival_being_delivered());
     callback_(&trap, context_);
   }
 
  private:
   QelTrapCallback callback_;
   void* context_;
+  const ObserverInvoker* invoker_;
+  std::vector<TrapCallbackObserverPtr>* retired_;
 };
 
 }  // namespace orv
 
+// Both tables are guarded by the session's observer lock, which every
+// delivery holds: a pair is never freed while it is called, and a
+// callback's own attach or detach takes the lock again without waiting.
 struct QelTrapReceiver {
   std::unique_ptr<orv::TrapSession> session;
-  // One observer per pair, kept until close: a callback may detach its own
-  // pair while its observer is still on the stack.
-  std::mutex pairs_mutex;
-  std::map<std::pair<QelTrapCallback, void*>, std::unique_ptr<orv::TrapCallbackObserver>> pairs;
-
-  // The pair's observer, made on first use; nullptr when memory runs out.
-  orv::TrapCallbackObserver* observer_of(QelTrapCallback callback, void* context, bool make) {
-    std::lock_guard lock(pairs_mutex);
-    try {
-      auto& slot = pairs[{callback, context}];
-      if (!slot && make) slot = std::make_unique<orv::TrapCallbackObserver>(callback, context);
-      return slot.get();
-    } catch (const std::bad_alloc&) {
-      return nullptr;
-    }
-  }
+  // One observer per attached pair.
+  std::map<std::pair<QelTrapCallback, void*>, orv::TrapCallbackObserverPtr> pairs;
+  // Detached from inside a callback, perhaps its own: freed at the next call.
+  std::vector<orv::TrapCallbackObserverPtr> retired;
 };
 
 using orv::kErrInvalidArg;
@@ -110,30 +111,72 @@ int32_t qel_trap_receiver_start(QelTrapReceiver* receiver) {
   });
 }
 
-void qel_trap_receiver_close(QelTrapReceiver* receiver) {
-  // The session goes first: it ends the thread that calls the observers.
-  if (receiver) receiver->session.reset();
-  delete receiver;
+int32_t qel_trap_receiver_close(QelTrapReceiver* receiver) {
+  if (!receiver) return kOk;
+  // The delivery thread cannot wait for its own end.
+  if (receiver->session->on_delivery_thread()) return kErrInvalidArg;
+  return orv::api::guarded([&]() -> int32_t {
+    // Stopped first and freed after: a callback still running may call the
+    // other exports with this receiver until the stop returns.
+    receiver->session->stop();
+    delete receiver;
+    return kOk;
+  });
+}
+
+int32_t qel_trap_receiver_stats(QelTrapReceiver* receiver, uint64_t* received, uint64_t* dropped) {
+  if (!receiver) return kErrInvalidArg;
+  if (received) *received = receiver->session->posted_count();
+  if (dropped) *dropped = receiver->session->dropped_count();
+  return kOk;
 }
 
 int32_t qel_trap_receiver_attach(QelTrapReceiver* receiver, QelTrapCallback callback, void* context) {
   return orv::api::guarded([&]() -> int32_t {
     if (!receiver || !callback) return kErrInvalidArg;
-    orv::TrapCallbackObserver* observer = receiver->observer_of(callback, context, true);
-    return observer ? receiver->session->attach(observer) : kErrNoMemory;
+    std::lock_guard lock(receiver->session->observer_lock());
+    const auto key = std::make_pair(callback, context);
+    try {
+      auto [slot, made] = receiver->pairs.try_emplace(key);
+      if (made) {
+        slot->second = std::make_unique<orv::TrapCallbackObserver>(
+            callback, context, &receiver->session->invoker(), &receiver->retired);
+      }
+      const int32_t rc = receiver->session->attach(slot->second.get());
+      if (rc != kOk && made) receiver->pairs.erase(slot);
+      return rc;
+    } catch (const std::bad_alloc&) {
+      if (auto slot = receiver->pairs.find(key); slot != receiver->pairs.end() && !slot->second)
+        receiver->pairs.erase(slot);
+      return kErrNoMemory;
+    }
   });
 }
 
 int32_t qel_trap_receiver_detach(QelTrapReceiver* receiver, QelTrapCallback callback, void* context) {
   return orv::api::guarded([&]() -> int32_t {
     if (!receiver || !callback) return kErrInvalidArg;
-    orv::TrapCallbackObserver* observer = receiver->observer_of(callback, context, false);
-    return observer ? receiver->session->detach(observer) : kOk;
+    std::lock_guard lock(receiver->session->observer_lock());
+    const auto slot = receiver->pairs.find({callback, context});
+    if (slot == receiver->pairs.end()) return kOk;
+    receiver->session->detach(slot->second.get());
+    orv::TrapCallbackObserverPtr gone = std::move(slot->second);
+    receiver->pairs.erase(slot);
+    if (receiver->session->on_delivery_thread()) {
+      try {
+        receiver->retired.push_back(std::move(gone));
+      } catch (const std::bad_alloc&) {
+        gone.release();  // lost rather than freed under its own call
+      }
+    }
+    return kOk;
   });
 }
 
 int32_t qel_trap_version(const QelTrap* trap) {
-  return trap ? trap->packet->target()->version() : kErrInvalidArg;
+  if (!trap) return kErrInvalidArg;
+  if (trap->packet->pdu()->type() == orv::kPduInformRequest) return QEL_TRAP_VERSION_V2C_INFORM;
+  return trap->packet->target()->version();
 }
 
 const char* qel_trap_sender(const QelTrap* trap) {
@@ -145,6 +188,13 @@ const char* qel_trap_oid(const QelTrap* trap) {
   const orv::IQelOid* oid = trap ? trap->packet->pdu()->trap_oid() : nullptr;
   return oid ? oid->text() : nullptr;
 }
+
+const char* qel_trap_community(const QelTrap* trap) {
+  const orv::IQesCommunityTarget* target = trap ? orv::as_community_target(trap->packet->target()) : nullptr;
+  return target ? target->community() : nullptr;
+}
+
+int64_t qel_trap_arrival(const QelTrap* trap) { return trap ? trap->arrived_ms : kErrInvalidArg; }
 
 uint32_t qel_trap_timestamp(const QelTrap* trap) {
   const orv::IQelSmiValue* stamp = trap ? trap->packet->pdu()->time_stamp() : nullptr;

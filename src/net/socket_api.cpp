@@ -69,6 +69,10 @@ constexpr Entry kOptional[] = {
     {"freeaddrinfo", &assign<A::pfn_freeaddrinfo>},
 };
 
+constexpr Entry kOptionalAlone[] = {
+    {"WSARecvMsg", &assign<A::pfn_WSARecvMsg>},
+};
+
 void log_missing(const char* name, int32_t error) {
   log::qel_log(kLogCategory, log::kError,
                "[NQelSocketAPI::set_api] fail GetProcAddress \"%s\": GetLastError()=%d", name,
@@ -95,6 +99,10 @@ Result fill_table(QelModule module) {
     }
     entry.assign(address);
   }
+  for (const Entry& entry : kOptionalAlone) {
+    int32_t error = 0;
+    entry.assign(qel_get_proc_address(module, entry.name, &error));
+  }
   for (const Entry& entry : kOptional) {
     int32_t error = 0;
     void* address = qel_get_proc_address(module, entry.name, &error);
@@ -106,6 +114,7 @@ Result fill_table(QelModule module) {
       if (error == kModuleNotFound || error == kProcNotFound) return kOk;
       log_missing(entry.name, error);
       clear_entries(kRequired);
+      clear_entries(kOptionalAlone);
       return kErrPlatform;
     }
     entry.assign(address);

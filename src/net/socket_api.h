@@ -57,6 +57,9 @@ class NQelSocketAPI {
   static inline Pfngetaddrinfo pfn_getaddrinfo = nullptr;
   static inline Pfngetnameinfo pfn_getnameinfo = nullptr;
   static inline Pfnfreeaddrinfo pfn_freeaddrinfo = nullptr;
+  // Optional on its own; without it datagrams are read by recvfrom, and
+  // what the system reports beside them is not seen.
+  static inline PfnWSARecvMsg pfn_WSARecvMsg = nullptr;
 
   // Fills the table from `module`: 0, or -1 when a required entry is missing
   // (the table is then left empty).

@@ -94,5 +94,8 @@ using Pfngetnameinfo = int (*)(const sockaddr* address, socklen_t address_length
                                uint32_t host_length, char* service, uint32_t service_length,
                                int flags);
 using Pfnfreeaddrinfo = void (*)(addrinfo* list);
+// recvmsg: the system's msghdr, its control data and flags as the system
+// filled them (a datagram longer than the buffer arrives cut, MSG_TRUNC set).
+using PfnWSARecvMsg = int (*)(QelSocket s, msghdr* message, int flags);
 
 }  // namespace orv::net

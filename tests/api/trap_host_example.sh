@@ -44,4 +44,5 @@ pid=
 cat "$tmp/out"
 grep -q '^1.3.6.1.4.1.253.8.0.5 from 127.0.0.1, v2c, uptime 4242$' "$tmp/out"
 grep -q '^  1.3.6.1.2.1.1.5.0 = (0x04) hello$' "$tmp/out"
+grep -q '^1 received, 0 dropped$' "$tmp/out"
 echo "the README's trap host example receives and prints a trap"

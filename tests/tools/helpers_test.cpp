@@ -63,7 +63,7 @@ TEST(OrvctlMessages, EveryCodeGetsMeaningNumberAndHint) {
   const FailureContext context{Step::kOpen, "", 1000, 1, "reading option \"SysName\""};
   // Every code the library returns.
   const std::vector<int32_t> known = {-1,   -2,   -3,   3,    -4,   -5,   -7,   -8,
-                                      -10,  -11,  -200, -201, -202, -203, -204, -205,
+                                      -10,  -11,  -200, -201, -202, -203, -204, -205, -206,
                                       -210, -211, -212, -214, -250, -251, -401};
   std::vector<int32_t> codes = known;
   codes.insert(codes.end(), {-999, 42});

@@ -17,6 +17,7 @@ constexpr int32_t kSocketCreate = -201;
 constexpr int32_t kSocketBind = -202;
 constexpr int32_t kReceive = -204;
 constexpr int32_t kSend = -205;
+constexpr int32_t kSocketAccess = -206;
 constexpr int32_t kTooBig = -210;
 constexpr int32_t kTooBigToSend = -211;
 constexpr int32_t kCannotSplit = -212;
@@ -96,6 +97,8 @@ constexpr std::array kTexts = {
              "check that the machine has the address family enabled (IPv6 for --ipv6)"},
     CodeText{kSocketBind, std::nullopt, "the socket could not be bound or configured",
              "check that the address family is enabled and an interface is up"},
+    CodeText{kSocketAccess, std::nullopt, "the system refused the port: it needs privileges",
+             "run as root, or choose a port of 1024 or above"},
     CodeText{kReceive, std::nullopt, "receiving the answer of {address} failed",
              "check that SNMP is enabled on the printer; a refused port ends this way"},
     CodeText{kSend, std::nullopt, "sending to {address} failed",

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <ctime>
 #include <iostream>
 #include <mutex>
@@ -19,19 +20,24 @@ namespace {
 
 constexpr const char* kTrapsName = "traps";
 constexpr uint16_t kTrapPort = 162;
-constexpr uint16_t kFirstUnprivilegedPort = 1024;
-constexpr int32_t kBindFailed = -202;
 constexpr auto kPoll = std::chrono::milliseconds(50);
+constexpr const char kSnmpTrapAddress[] = "1.3.6.1.6.3.18.1.3.0";
+constexpr const char kSnmpTrapEnterprise[] = "1.3.6.1.6.3.1.1.4.3.0";
 
 volatile std::sig_atomic_t g_stop = 0;
 void request_stop(int) { g_stop = 1; }
 
-std::string local_time_now() {
-  const std::time_t now = std::time(nullptr);
+// Milliseconds since 1970 UTC as local time with its offset.
+std::string local_time_of(int64_t ms) {
+  const std::time_t seconds = static_cast<std::time_t>(ms / 1000);
   std::tm parts{};
-  localtime_r(&now, &parts);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &parts);
+  localtime_r(&seconds, &parts);
+  char date[24];
+  char zone[8];
+  std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S", &parts);
+  std::strftime(zone, sizeof zone, "%z", &parts);
+  char text[48];
+  std::snprintf(text, sizeof text, "%s.%03d %s", date, static_cast<int>(ms % 1000), zone);
   return text;
 }
 
@@ -47,27 +53,39 @@ std::string binding_value(const QelTrap* trap, uint32_t index) {
 }
 
 nlohmann::json trap_record(const QelTrap* trap) {
-  const bool v1 = qel_trap_version(trap) == QEL_TRAP_VERSION_V1;
+  const int32_t version = qel_trap_version(trap);
+  const bool v1 = version == QEL_TRAP_VERSION_V1;
   const char* oid = qel_trap_oid(trap);
   const char* sender = qel_trap_sender(trap);
-  nlohmann::json record = {{"time", local_time_now()},
+  nlohmann::json record = {{"time", local_time_of(qel_trap_arrival(trap))},
                            {"sender", sender ? sender : ""},
                            {"version", v1 ? "v1" : "v2c"},
                            {"trap_oid", oid ? oid : ""},
                            {"uptime", qel_trap_timestamp(trap)}};
-  if (v1) {
-    if (const auto fields = v1_trap_fields(record["trap_oid"])) {
-      record["enterprise"] = fields->enterprise;
-      record["generic"] = fields->generic;
-      record["specific"] = fields->specific;
-    }
-  }
+  if (version == QEL_TRAP_VERSION_V2C_INFORM) record["inform"] = true;
   nlohmann::json bindings = nlohmann::json::array();
+  std::string enterprise;
   for (uint32_t i = 0; i < qel_trap_binding_count(trap); ++i) {
     const char* name = qel_trap_binding_oid(trap, i);
-    bindings.push_back({{"oid", name ? name : ""},
+    const std::string oid = name ? name : "";
+    // An SNMPv1 Trap's own fields, which the library appends as bindings.
+    if (v1 && oid == kSnmpTrapAddress) {
+      record["agent_address"] = binding_value(trap, i);
+      continue;
+    }
+    if (v1 && oid == kSnmpTrapEnterprise) {
+      enterprise = binding_value(trap, i);
+      continue;
+    }
+    bindings.push_back({{"oid", oid},
                         {"type", value_type_name(qel_trap_binding_type(trap, i))},
                         {"value", binding_value(trap, i)}});
+  }
+  if (const auto fields = v1 ? v1_trap_fields(record["trap_oid"], enterprise) : std::nullopt) {
+    record["enterprise"] = fields->enterprise;
+    record["generic"] = fields->generic;
+    record["generic_name"] = generic_trap_name(fields->generic);
+    record["specific"] = fields->specific;
   }
   record["bindings"] = bindings;
   return record;
@@ -75,14 +93,16 @@ nlohmann::json trap_record(const QelTrap* trap) {
 
 void print_text(const nlohmann::json& r) {
   std::cout << r["time"].get<std::string>() << "  " << r["sender"].get<std::string>() << "  "
-            << r["version"].get<std::string>();
+            << r["version"].get<std::string>() << (r.contains("inform") ? " inform" : "");
   if (r.contains("generic")) {
-    std::cout << "  generic " << r["generic"] << "  specific " << r["specific"] << "  enterprise "
-              << r["enterprise"].get<std::string>();
+    std::cout << "  " << r["generic_name"].get<std::string>();
+    if (r["generic"] == 6) std::cout << " " << r["specific"];
+    std::cout << "  enterprise " << r["enterprise"].get<std::string>() << "  agent "
+              << r.value("agent_address", std::string());
   } else {
     std::cout << "  " << r["trap_oid"].get<std::string>();
   }
-  std::cout << "  uptime " << r["uptime"] << '\n';
+  std::cout << "  uptime " << uptime_text(r["uptime"].get<uint32_t>()) << '\n';
   for (const auto& b : r["bindings"]) {
     std::cout << "  " << b["oid"].get<std::string>() << "  " << b["type"].get<std::string>() << "  "
               << b["value"].get<std::string>() << '\n';
@@ -144,25 +164,40 @@ class TrapsCommand : public Command {
            (seconds_ == 0 || std::chrono::steady_clock::now() < deadline)) {
       std::this_thread::sleep_for(kPoll);
     }
+    uint64_t received = 0;
+    uint64_t dropped = 0;
+    qel_trap_receiver_stats(receiver, &received, &dropped);
     qel_trap_receiver_close(receiver);
     std::signal(SIGINT, old_int);
     std::signal(SIGTERM, old_term);
+    print_summary(common, received, dropped);
     return kExitOk;
   }
 
  private:
+  // What was lost shows on exit: a burst may overflow the socket's buffer.
+  static void print_summary(const CommonOptions& common, uint64_t received, uint64_t dropped) {
+    if (common.json) {
+      print_json(nlohmann::json{{"received", received}, {"dropped", dropped}}, true);
+      return;
+    }
+    std::cerr << "orvctl " << kTrapsName << ": " << received << " traps received, " << dropped << " dropped"
+              << (dropped > 0 ? " (a burst overflowed the receive buffer)" : "") << '\n';
+  }
+
   int report_open_failure(const CommonOptions& common, int32_t code) const {
     std::string message = "cannot listen for traps on UDP port " + std::to_string(port_) + " (" +
                           std::to_string(code) + ")";
-    if (code == kBindFailed && port_ < kFirstUnprivilegedPort)
+    if (code == QEL_TRAP_ERR_PORT_ACCESS)
       message += ": ports below 1024 need privileges; run as root or choose another with --port N";
-    else if (code == kBindFailed)
-      message += ": the port is in use; choose another with --port N";
+    else if (code == QEL_TRAP_ERR_PORT_IN_USE)
+      message += ": port " + std::to_string(port_) +
+                 " is in use by another program; stop it or choose another with --port N";
     std::cerr << "orvctl " << kTrapsName << ": " << message << '\n';
     if (common.json) {
       nlohmann::json document = json_document(kTrapsName, false);
       document["error"] = {{"code", code}, {"message", message}};
-      print_json(document);
+      print_json(document, true);  // one line, as every other line of this command
     }
     return kExitFailure;
   }

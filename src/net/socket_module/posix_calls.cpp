@@ -124,6 +124,19 @@ int receive_from(int s, char* buffer, int length, int flags, void* from, int* fr
   return static_cast<int>(received);
 }
 
+// The caller's msghdr as it is, control data included: nothing is cut or
+// hidden, so the caller sees MSG_TRUNC and the system's notes itself.
+int receive_message(int s, void* message, int flags) {
+  if (!message) return fail_with(net::kQelWsaFault);
+  auto* header = static_cast<msghdr*>(message);
+  const msghdr asked = *header;
+  ssize_t received = restarting([&] {
+    *header = asked;
+    return ::recvmsg(s, header, flags);
+  });
+  return received < 0 ? fail_with_errno() : static_cast<int>(received);
+}
+
 int select_sockets(void* read_set, void* write_set, void* error_set, const void* timeout) {
   auto* reads = static_cast<fd_set*>(read_set);
   auto* writes = static_cast<fd_set*>(write_set);

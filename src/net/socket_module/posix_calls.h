@@ -26,6 +26,7 @@ uint32_t parse_ipv4(const char* text);
 char* print_ipv4(uint32_t network_order_address);
 int send_to(int s, const char* buffer, int length, int flags, const void* to, int to_length);
 int receive_from(int s, char* buffer, int length, int flags, void* from, int* from_length);
+int receive_message(int s, void* message, int flags);
 int select_sockets(void* read_set, void* write_set, void* error_set, const void* timeout);
 int poll_sockets(void* fds, uint32_t count, int timeout_ms);
 int close_socket(int s);

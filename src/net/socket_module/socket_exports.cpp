@@ -44,6 +44,9 @@ ORV_SOCK_EXPORT int recvfrom(int s, char* buffer, int length, int flags, void* f
                              int* from_length) {
   return receive_from(s, buffer, length, flags, from, from_length);
 }
+ORV_SOCK_EXPORT int WSARecvMsg(int s, void* message, int flags) {
+  return receive_message(s, message, flags);
+}
 ORV_SOCK_EXPORT int select(int, void* read_set, void* write_set, void* error_set,
                            const void* timeout) {
   return select_sockets(read_set, write_set, error_set, timeout);

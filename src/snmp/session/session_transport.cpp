@@ -2,10 +2,10 @@
 
 namespace orv {
 
-Result SessionTransport::recreate_socket(int32_t protocol, uint16_t local_port) {
+Result SessionTransport::recreate_socket(int32_t protocol, uint16_t local_port, bool ipv6_only) {
   socket_.reset();
   IDataGramSocket* fresh = nullptr;
-  Result rc = create_datagram_socket(protocol, local_port, &fresh);
+  Result rc = create_datagram_socket(protocol, local_port, &fresh, ipv6_only);
   if (rc != kOk) return rc;
   socket_.reset(fresh);
   return kOk;

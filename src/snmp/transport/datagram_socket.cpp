@@ -32,7 +32,7 @@ DataGramSocket::~DataGramSocket() {
 
 void DataGramSocket::destroy() { delete this; }
 
-Result DataGramSocket::open() {
+Result DataGramSocket::open(bool ipv6_only) {
   Result rc = startup();
   if (rc != kOk) return rc;
   started_ = true;
@@ -40,13 +40,22 @@ Result DataGramSocket::open() {
     socket_log().log(log::kError, "fail socket(). WSAGetLastError()=%d", last_error());
     return kErrSocketCreate;
   }
+  const int32_t on = 1;
+  if (ipv6_only && local_->protocol() == IQelNetworkAddress::kProtocolIpv6 &&
+      NQelSocketAPI::pfn_setsockopt(handle_, IPPROTO_IPV6, IPV6_V6ONLY, reinterpret_cast<const char*>(&on),
+                                    sizeof on) == net::kQelSocketError) {
+    socket_log().log(log::kError, "fail setsockopt(). can't set IPv6 only. WSAGetLastError()=%d", last_error());
+    return kErrSocketBind;
+  }
   sockaddr_storage address{};
   int length = 0;
   if (to_sockaddr(local_.get(), &address, &length) != kOk) return kErrSocketBind;
   if (NQelSocketAPI::pfn_bind(handle_, reinterpret_cast<const sockaddr*>(&address), length) ==
       net::kQelSocketError) {
-    socket_log().log(log::kError, "fail bind(). WSAGetLastError()=%d", last_error());
-    return kErrSocketBind;
+    const int error = last_error();
+    socket_log().log(log::kError, "fail bind(). WSAGetLastError()=%d", error);
+    // A port in use and a privileged port call for different remedies.
+    return error == EACCES || error == EPERM ? kErrSocketAccess : kErrSocketBind;
   }
   DatagramSender bound;
   bound.length = kSockaddrBufferSize;
@@ -93,8 +102,7 @@ Result DataGramSocket::send(const uint8_t* buffer, uint32_t length,
   return kOk;
 }
 
-Result DataGramSocket::wait_and_read(uint8_t* buffer, uint32_t capacity, int32_t timeout_ms,
-                                     uint32_t* received_length, DatagramSender* sender) {
+Result DataGramSocket::wait_readable(int32_t timeout_ms) {
   // poll would skip a closed handle and wait in vain; only -1 means no limit.
   if (handle_ < 0 || timeout_ms < -1) {
     socket_log().log(log::kError, "fail select(). WSAGetLastError()=%d", handle_ < 0 ? EBADF : EINVAL);
@@ -115,6 +123,13 @@ Result DataGramSocket::wait_and_read(uint8_t* buffer, uint32_t capacity, int32_t
     socket_log().log(log::kTrace, "select API timeout.");
     return kErrTimeout;
   }
+  return kOk;
+}
+
+Result DataGramSocket::wait_and_read(uint8_t* buffer, uint32_t capacity, int32_t timeout_ms,
+                                     uint32_t* received_length, DatagramSender* sender) {
+  Result rc = wait_readable(timeout_ms);
+  if (rc != kOk) return rc;
   sender->length = kSockaddrBufferSize;
   int limit = capacity > static_cast<uint32_t>(INT_MAX) ? INT_MAX : static_cast<int>(capacity);
   int count = NQelSocketAPI::pfn_recvfrom(handle_, reinterpret_cast<char*>(buffer), limit, 0,
@@ -154,10 +169,14 @@ Result DataGramSocket::receive_from(uint8_t* buffer, uint32_t capacity, int32_t 
                                     uint32_t* received_length, DatagramSender* sender) {
   if (!buffer || !received_length || !sender) return kErrInvalidArg;
   Result rc = wait_and_read(buffer, capacity, timeout_ms, received_length, sender);
-  if (rc != kOk || !socket_log().enabled(log::kDebug)) return rc;
+  return rc == kOk ? log_received_from(*sender) : rc;
+}
+
+Result DataGramSocket::log_received_from(const DatagramSender& sender) {
+  if (!socket_log().enabled(log::kDebug)) return kOk;
   // The line names the sender as receive() does, so it takes the same object.
   IQelNetworkAddress* made = nullptr;
-  rc = sender_address(*sender, &made);
+  Result rc = sender_address(sender, &made);
   if (rc != kOk) return rc;
   NetworkAddressPtr shown(made);
   log_received(shown.get());

@@ -22,6 +22,16 @@ struct DatagramSender {
   int length = 0;
 };
 
+// What receive_message() learnt beside the datagram.
+struct DatagramReceipt {
+  uint32_t length = 0;  // bytes in the buffer
+  DatagramSender sender;
+  bool truncated = false;  // the datagram was longer than the buffer and arrived cut
+  // The system's count of datagrams it dropped at this socket for want of
+  // room, as of this one's arrival (32 bits, wrapping); 0 until the first.
+  uint32_t drops = 0;
+};
+
 class IDataGramSocket {
  public:
   // Slot order is part of the interface; do not reorder.
@@ -54,6 +64,14 @@ class IDataGramSocket {
   // Whether that object would hold exactly `address`'s text, protocol and
   // port, so that `address` can stand in for it.
   virtual bool sender_is(const DatagramSender& sender, const IQelNetworkAddress* address) = 0;  // 10
+  // Asks the system to hand its drop count with every datagram. 0, or -1.
+  virtual Result enable_drop_count() = 0;                                           // 11
+  // receive_from() that also tells a cut datagram and the drop count.
+  virtual Result receive_message(uint8_t* buffer, uint32_t capacity, int32_t timeout_ms,
+                                 DatagramReceipt* receipt) = 0;                     // 12
+  // The system's drop count now, also for datagrams dropped after the last
+  // one read. 0, or -1 when the system cannot tell.
+  virtual Result read_drop_count(uint32_t* drops) = 0;                              // 13
 
  protected:
   virtual ~IDataGramSocket() = default;
@@ -96,9 +114,15 @@ class DataGramSocket : public IDataGramSocket {
                       uint32_t* received_length, DatagramSender* sender) override;
   Result sender_address(const DatagramSender& sender, IQelNetworkAddress** out) override;
   bool sender_is(const DatagramSender& sender, const IQelNetworkAddress* address) override;
+  Result enable_drop_count() override;
+  Result receive_message(uint8_t* buffer, uint32_t capacity, int32_t timeout_ms,
+                         DatagramReceipt* receipt) override;
+  Result read_drop_count(uint32_t* drops) override;
 
   // Start-up, socket, bind, and the read-back of the bound address.
-  Result open();
+  // `ipv6_only`: an IPv6 socket takes no IPv4 traffic, so that an IPv4
+  // socket may have the same port.
+  Result open(bool ipv6_only = false);
 
   // Family hooks, in slot order.
   virtual Result startup() = 0;
@@ -125,17 +149,22 @@ class DataGramSocket : public IDataGramSocket {
   bool started_ = false;
 
  private:
+  // The wait of receive(), with its log lines: 0 once a datagram waits.
+  Result wait_readable(int32_t timeout_ms);
   // The wait and the read of receive(), with their log lines.
   Result wait_and_read(uint8_t* buffer, uint32_t capacity, int32_t timeout_ms,
                        uint32_t* received_length, DatagramSender* sender);
   void log_received(const IQelNetworkAddress* sender);
+  // receive_from()'s Debug line, for which the sender's object is made.
+  Result log_received_from(const DatagramSender& sender);
 };
 
 // A socket for `protocol` (1 IPv4, 2 IPX, 4 IPv6) bound to `local_port` (0:
 // the system chooses) on the family's any-address. 0 with *out set (caller
 // destroys it); otherwise *out stays null: -2 for a null out or another
-// protocol, -3, and the open's failures.
-Result create_datagram_socket(int32_t protocol, uint16_t local_port, IDataGramSocket** out);
+// protocol, -3, and the open's failures. `ipv6_only` as for open().
+Result create_datagram_socket(int32_t protocol, uint16_t local_port, IDataGramSocket** out,
+                              bool ipv6_only = false);
 Result create_datagram_socket(int32_t protocol, IDataGramSocket** out);
 
 }  // namespace orv

@@ -33,7 +33,7 @@ Result store_any_address(IQelNetworkAddress* local) {
   return local->init(text, IQelNetworkAddress::kProtocolUnspecified, 0);
 }
 
-Result create_datagram_socket(int32_t protocol, uint16_t local_port, IDataGramSocket** out) {
+Result create_datagram_socket(int32_t protocol, uint16_t local_port, IDataGramSocket** out, bool ipv6_only) {
   if (!out) return kErrInvalidArg;
   *out = nullptr;
   Result rc = kOk;
@@ -59,7 +59,7 @@ Result create_datagram_socket(int32_t protocol, uint16_t local_port, IDataGramSo
   if (!socket) return kErrNoMemory;
   rc = socket->set_any_address();
   if (rc != kOk) return rc;
-  rc = socket->open();
+  rc = socket->open(ipv6_only);
   if (rc != kOk) return rc;
   *out = socket.release();
   return kOk;

@@ -51,11 +51,11 @@ Result ObserverInvoker::detach(IQesTrapObserver* observer) {
   return kOk;
 }
 
-Result ObserverInvoker::post(ObserverRequestKind kind, IQesSnmpPacket* trap) {
+Result ObserverInvoker::post(ObserverRequestKind kind, IQesSnmpPacket* trap, int64_t arrived_ms) {
   free_slots_.acquire();
   try {
     std::lock_guard lock(queue_mutex_);
-    queue_.push_back(Request{kind, trap});
+    queue_.push_back(Request{kind, trap, arrived_ms});
   } catch (const std::bad_alloc&) {
     free_slots_.release();
     if (trap) trap->release();
@@ -98,6 +98,7 @@ void ObserverInvoker::run() {
       break;
     }
     snmp_log().log(log::kDebug, "[ObserverInvoker]: accept kFireTrap.");
+    arrival_being_delivered_ = request.arrived_ms;
     deliver(request.object);
     free_request(request);
   }

@@ -45,11 +45,18 @@ class ObserverInvoker final : public WorkerThread {
   Result detach(IQesTrapObserver* observer);
 
   // Waits without limit for a free slot, then queues the request. kFireTrap
-  // takes `trap` (also when the post fails, it is released). 0, or -3.
-  Result post(ObserverRequestKind kind, IQesSnmpPacket* trap = nullptr);
+  // takes `trap` (also when the post fails, it is released) and the time it
+  // arrived (milliseconds since 1970 UTC). 0, or -3.
+  Result post(ObserverRequestKind kind, IQesSnmpPacket* trap = nullptr, int64_t arrived_ms = 0);
+  // On the delivery thread during a delivery: when its trap arrived.
+  int64_t arrival_being_delivered() const { return arrival_being_delivered_; }
 
   // Requests waiting now.
   size_t pending() const;
+
+  // The lock that attach, detach and every delivery hold. Recursive: the
+  // delivery thread takes it again from inside an observer's call.
+  std::recursive_mutex& observer_lock() { return observer_mutex_; }
 
  protected:
   void run() override;
@@ -58,6 +65,7 @@ class ObserverInvoker final : public WorkerThread {
   struct Request {
     int32_t kind;
     IQesSnmpPacket* object;
+    int64_t arrived_ms;
   };
 
   void deliver(IQesSnmpPacket* trap);
@@ -76,6 +84,7 @@ class ObserverInvoker final : public WorkerThread {
   // entries it calls (both 0 outside a delivery).
   size_t next_ = 0;
   size_t end_ = 0;
+  int64_t arrival_being_delivered_ = 0;  // the delivery thread's own
 };
 
 }  // namespace orv

@@ -6,6 +6,7 @@
 #include "snmp/message/snmp_decoder.h"
 #include "snmp/message/snmp_tags.h"
 #include "snmp/smi/qel_oid.h"
+#include "snmp/trap/trap_v1_form.h"
 
 namespace orv {
 namespace {
@@ -103,8 +104,20 @@ Result decode_trap_datagram(const uint8_t* data, uint32_t length, IQesSnmpPacket
     if (!pdu) return rc != kOk ? rc : kErrNoMemory;
     rc = decode_v2c_notification(data, length, as_community_target(target), pdu);
   }
+  if (rc == kOk && packet->pdu() && packet->pdu()->type() == kPduInformRequest) {
+    // The codec reads an InformRequest as a request; its bindings begin as
+    // a notification's do.
+    rc = packet->target()->version() == kSnmpV2c ? take_notification_header(packet->pdu()) : kErrNotAwaited;
+    if (rc != kOk) return rc;
+    *out = packet.release();
+    return kOk;
+  }
   if (rc != kOk) return rc;
   if (!packet->pdu() || packet->pdu()->type() != kPduTrap) return kErrNotAwaited;
+  if (packet->target()->version() == kSnmpV1) {
+    rc = put_v1_trap_in_standard_form(data, length, packet->pdu());
+    if (rc != kOk) return rc;
+  }
   *out = packet.release();
   return kOk;
 }

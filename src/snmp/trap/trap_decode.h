@@ -25,7 +25,10 @@ Result decode_v2c_notification(const uint8_t* data, size_t length, IQesCommunity
                                IQesPdu* pdu);
 
 // A new trap packet (caller releases it) from one datagram: an SNMPv1 Trap
-// or an SNMPv2c notification. Other PDUs and malformed datagrams give -250
+// or an SNMPv2c notification (PDU type Trap), or an SNMPv2c InformRequest
+// (PDU type InformRequest, time-stamp and trap OID taken as for a
+// notification). An SNMPv1 Trap comes in the standard form of
+// trap_v1_form.h. Other PDUs and malformed datagrams give -250
 // (or the codec's code) and nothing.
 Result decode_trap_datagram(const uint8_t* data, uint32_t length, IQesSnmpPacket** out);
 

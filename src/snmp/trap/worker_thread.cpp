@@ -14,6 +14,7 @@ Result WorkerThread::create() {
   } catch (const std::system_error&) {
     return kErrNoMemory;
   }
+  id_ = thread_.get_id();
   state_ = kSuspended;
   return kOk;
 }
@@ -66,6 +67,11 @@ void WorkerThread::join() {
 bool WorkerThread::is_cancelled() const {
   std::lock_guard lock(mutex_);
   return cancelled_;
+}
+
+bool WorkerThread::on_own_thread() const {
+  std::lock_guard lock(mutex_);
+  return id_ == std::this_thread::get_id();
 }
 
 WorkerThread::RunState WorkerThread::run_state() const {

@@ -38,6 +38,8 @@ class WorkerThread {
   void join();
   bool is_cancelled() const;
   RunState run_state() const;
+  // True when called on this object's own thread.
+  bool on_own_thread() const;
 
  protected:
   WorkerThread() = default;
@@ -57,6 +59,7 @@ class WorkerThread {
   bool started_ = false;
   std::binary_semaphore gate_{0};
   std::thread thread_;
+  std::thread::id id_;  // under mutex_: thread_ changes while it is joined
   std::mutex join_mutex_;  // one joiner at a time
 };
 

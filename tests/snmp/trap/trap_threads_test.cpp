@@ -146,14 +146,18 @@ TEST(TrapSession, CancelWithNoTrafficEndsWithinAboutASecond) {
 }
 
 // Sends v2c notifications numbered from `first` to 127.0.0.1:port until
-// told to stop or `count` were sent.
+// told to stop or `count` were sent, each with `padding` octets of text.
 class TrapStream {
  public:
-  TrapStream(uint16_t port, int32_t count, bool pace = true)
-      : thread_([this, port, count, pace] {
+  TrapStream(uint16_t port, int32_t count, bool pace = true, size_t padding = 0)
+      : thread_([this, port, count, pace, padding] {
           test::UdpProbe probe;
+          const std::string text(padding, 'x');
           for (int32_t i = 0; i < count && !stop_; ++i) {
-            probe.send_to("127.0.0.1", port, v2c_notification(i, 100u + static_cast<uint32_t>(i), "1.3.6.1.4.1.9999.0.7"));
+            std::vector<Binding> pad;
+            if (padding > 0) pad.emplace_back("1.3.6.1.4.1.9999.9", create_smi_value_text(kSmiOctetString, text.c_str()));
+            probe.send_to("127.0.0.1", port,
+                          v2c_notification(i, 100u + static_cast<uint32_t>(i), "1.3.6.1.4.1.9999.0.7", std::move(pad)));
             sent_ = i + 1;
             if (pace) std::this_thread::sleep_for(std::chrono::microseconds(200));
           }
@@ -234,7 +238,9 @@ constexpr bool kPlainAllocator = true;
 
 // 10,000 traps as fast as one sender can, one slow observer: the receive
 // thread waits whenever 200 are queued, every trap taken from the socket is
-// delivered exactly once, and the heap returns to where it was.
+// delivered exactly once, every trap sent is either delivered or counted as
+// dropped (small ones all fit the socket's buffer, big ones overflow it),
+// and the heap returns to where it was.
 TEST(TrapSession, TenThousandTrapsWithASlowObserver) {
   constexpr int32_t kTraps = 10000;
   {  // the loggers and the socket table are made once per process
@@ -242,7 +248,8 @@ TEST(TrapSession, TenThousandTrapsWithASlowObserver) {
     TrapStream(warm->local_port(), 10).wait();
   }
   const size_t heap_before = mallinfo2().uordblks;
-  {
+  for (const size_t padding : {size_t{0}, size_t{1400}}) {
+    SCOPED_TRACE(padding);
     std::atomic<size_t> deepest{0};
     ObserverInvoker* invoker = nullptr;  // set before the attach that publishes it
     RecordingObserver slow([&](IQesSnmpPacket*) {
@@ -254,7 +261,7 @@ TEST(TrapSession, TenThousandTrapsWithASlowObserver) {
     ASSERT_TRUE(session);
     invoker = &session->invoker();
     ASSERT_EQ(session->attach(&slow), kOk);
-    TrapStream stream(session->local_port(), kTraps, false);
+    TrapStream stream(session->local_port(), kTraps, false, padding);
     stream.wait();
     // Whatever the socket kept is taken within a receive wait or two.
     uint64_t posted = 0;
@@ -267,6 +274,11 @@ TEST(TrapSession, TenThousandTrapsWithASlowObserver) {
     }
     ASSERT_TRUE(settled);
     ASSERT_EQ(slow.calls(), session->posted_count());
+    EXPECT_EQ(slow.calls() + session->dropped_count(), static_cast<uint64_t>(kTraps))
+        << "delivered " << slow.calls() << ", counted as dropped " << session->dropped_count();
+    if (padding == 0) {
+      EXPECT_EQ(slow.calls(), static_cast<size_t>(kTraps)) << "a burst of small traps fits the buffer";
+    }
     std::vector<int64_t> keys = slow.keys();
     std::set<int64_t> distinct(keys.begin(), keys.end());
     EXPECT_EQ(distinct.size(), keys.size()) << "a trap was delivered twice";
