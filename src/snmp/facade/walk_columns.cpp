@@ -1,6 +1,7 @@
 #include "snmp/facade/walk_columns.h"
 
 #include "snmp/facade/walk_rule.h"
+#include "snmp/message/snmp_tags.h"
 #include "snmp/message/var_bind.h"
 #include "snmp/smi/smi_factory.h"
 
