@@ -46,6 +46,16 @@ std::mutex g_key_mutex;
 std::map<KeyCacheKey, std::vector<uint8_t>> g_keys;  // guarded by g_key_mutex
 constexpr size_t kKeyCacheLimit = 64;
 
+// The caller holds g_key_mutex.
+void clear_keys() {
+  for (auto& [cache_key, key] : g_keys) {
+    // A map's keys are const; these are wiped just before they are freed.
+    explicit_bzero(const_cast<char*>(cache_key.first.data()), cache_key.first.size());
+    explicit_bzero(key.data(), key.size());
+  }
+  g_keys.clear();
+}
+
 // Derives the key of `pass_phrase` into `key` (room `capacity`); an empty
 // pass phrase gives length 0.
 Result derive_key(const char* pass_phrase, int32_t protocol_code, const AuthProtocol& protocol,
@@ -59,6 +69,7 @@ Result derive_key(const char* pass_phrase, int32_t protocol_code, const AuthProt
     if (found != g_keys.end() && found->second.size() <= capacity) {
       std::memcpy(key, found->second.data(), found->second.size());
       *length = found->second.size();
+      explicit_bzero(cache_key.first.data(), cache_key.first.size());
       return kOk;
     }
   }
@@ -67,17 +78,32 @@ Result derive_key(const char* pass_phrase, int32_t protocol_code, const AuthProt
   int rc = generate_Ku(protocol.id, static_cast<u_int>(protocol.length),
                        reinterpret_cast<const u_char*>(pass_phrase), std::strlen(pass_phrase),
                        derived, &derived_length);
-  if (rc != SNMPERR_SUCCESS) return v3_open_error_result(rc);
-  if (derived_length > capacity) return kErrInvalidArg;
+  if (rc != SNMPERR_SUCCESS || derived_length > capacity) {
+    explicit_bzero(derived, sizeof(derived));
+    explicit_bzero(cache_key.first.data(), cache_key.first.size());
+    return rc != SNMPERR_SUCCESS ? v3_open_error_result(rc) : kErrInvalidArg;
+  }
   std::memcpy(key, derived, derived_length);
   *length = derived_length;
   std::lock_guard<std::mutex> lock(g_key_mutex);
-  if (g_keys.size() >= kKeyCacheLimit) g_keys.clear();
+  if (g_keys.size() >= kKeyCacheLimit) clear_keys();
   g_keys[cache_key].assign(derived, derived + derived_length);
+  explicit_bzero(derived, sizeof(derived));
+  explicit_bzero(cache_key.first.data(), cache_key.first.size());
   return kOk;
 }
 
 }  // namespace
+
+WipedSettings::~WipedSettings() {
+  explicit_bzero(settings_->securityAuthKey, sizeof(settings_->securityAuthKey));
+  explicit_bzero(settings_->securityPrivKey, sizeof(settings_->securityPrivKey));
+}
+
+void v3_clear_key_cache() {
+  std::lock_guard<std::mutex> lock(g_key_mutex);
+  clear_keys();
+}
 
 Result v3_peer_name(const IQelNetworkAddress* address, uint16_t target_port, std::string* out) {
   if (!address || !out || !address->text()) return kErrInvalidArg;
