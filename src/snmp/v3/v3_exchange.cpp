@@ -111,7 +111,13 @@ void V3SessionClose::operator()(void* handle) const {
 
 V3SessionPtr v3_open_session(snmp_session* settings) {
   auto lock = v3_library_lock();
-  return V3SessionPtr(snmp_sess_open(settings));
+  V3SessionPtr handle(snmp_sess_open(settings));
+  // The library clears the flag when it opens, and would then probe inside
+  // its send, under our lock, for as long as the agent keeps silent.
+  if (handle && (settings->flags & SNMP_FLAGS_DONT_PROBE)) {
+    snmp_sess_session(handle.get())->flags |= SNMP_FLAGS_DONT_PROBE;
+  }
+  return handle;
 }
 
 void v3_run_exchange(void* handle, snmp_pdu* request, int64_t wait_ms, V3Exchange* exchange) {

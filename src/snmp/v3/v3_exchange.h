@@ -39,7 +39,8 @@ struct V3SessionClose {
 using V3SessionPtr = std::unique_ptr<void, V3SessionClose>;
 
 // Opens a single session from the settings under the library lock; null
-// when the library refused (its error is in the settings).
+// when the library refused (its error is in the settings). A session opened
+// without probing stays so.
 V3SessionPtr v3_open_session(snmp_session* settings);
 
 // Sends `request` (always taken) and waits for its end. `wait_ms` bounds the
