@@ -41,6 +41,8 @@ bool priv_protocol(int32_t code, const oid** id, size_t* length) {
 
 // Keys derived from pass phrases, kept per (pass phrase, protocol): the
 // derivation hashes a megabyte and would otherwise cost every request.
+// The cache is looked up by a digest of the pass phrase, so that the
+// phrase itself is kept nowhere.
 using KeyCacheKey = std::pair<std::string, int32_t>;
 std::mutex g_key_mutex;
 std::map<KeyCacheKey, std::vector<uint8_t>> g_keys;  // guarded by g_key_mutex
@@ -48,11 +50,7 @@ constexpr size_t kKeyCacheLimit = 64;
 
 // The caller holds g_key_mutex.
 void clear_keys() {
-  for (auto& [cache_key, key] : g_keys) {
-    // A map's keys are const; these are wiped just before they are freed.
-    explicit_bzero(const_cast<char*>(cache_key.first.data()), cache_key.first.size());
-    explicit_bzero(key.data(), key.size());
-  }
+  for (auto& entry : g_keys) explicit_bzero(entry.second.data(), entry.second.size());
   g_keys.clear();
 }
 
@@ -62,14 +60,21 @@ Result derive_key(const char* pass_phrase, int32_t protocol_code, const AuthProt
                   u_char* key, size_t capacity, size_t* length) {
   *length = 0;
   if (!pass_phrase || !*pass_phrase) return kOk;
-  KeyCacheKey cache_key(pass_phrase, protocol_code);
+  u_char digest[SNMP_MAXBUF_SMALL];
+  size_t digest_length = sizeof(digest);
+  if (sc_hash(usmHMACSHA1AuthProtocol, USM_AUTH_PROTO_SHA_LEN,
+              reinterpret_cast<const u_char*>(pass_phrase), std::strlen(pass_phrase), digest,
+              &digest_length) != SNMPERR_SUCCESS) {
+    return kErrSnmpLibrary;
+  }
+  KeyCacheKey cache_key(std::string(reinterpret_cast<const char*>(digest), digest_length),
+                        protocol_code);
   {
     std::lock_guard<std::mutex> lock(g_key_mutex);
     auto found = g_keys.find(cache_key);
     if (found != g_keys.end() && found->second.size() <= capacity) {
       std::memcpy(key, found->second.data(), found->second.size());
       *length = found->second.size();
-      explicit_bzero(cache_key.first.data(), cache_key.first.size());
       return kOk;
     }
   }
@@ -80,7 +85,6 @@ Result derive_key(const char* pass_phrase, int32_t protocol_code, const AuthProt
                        derived, &derived_length);
   if (rc != SNMPERR_SUCCESS || derived_length > capacity) {
     explicit_bzero(derived, sizeof(derived));
-    explicit_bzero(cache_key.first.data(), cache_key.first.size());
     return rc != SNMPERR_SUCCESS ? v3_open_error_result(rc) : kErrInvalidArg;
   }
   std::memcpy(key, derived, derived_length);
@@ -89,7 +93,6 @@ Result derive_key(const char* pass_phrase, int32_t protocol_code, const AuthProt
   if (g_keys.size() >= kKeyCacheLimit) clear_keys();
   g_keys[cache_key].assign(derived, derived + derived_length);
   explicit_bzero(derived, sizeof(derived));
-  explicit_bzero(cache_key.first.data(), cache_key.first.size());
   return kOk;
 }
 
@@ -98,11 +101,6 @@ Result derive_key(const char* pass_phrase, int32_t protocol_code, const AuthProt
 WipedSettings::~WipedSettings() {
   explicit_bzero(settings_->securityAuthKey, sizeof(settings_->securityAuthKey));
   explicit_bzero(settings_->securityPrivKey, sizeof(settings_->securityPrivKey));
-}
-
-void v3_clear_key_cache() {
-  std::lock_guard<std::mutex> lock(g_key_mutex);
-  clear_keys();
 }
 
 Result v3_peer_name(const IQelNetworkAddress* address, uint16_t target_port, std::string* out) {

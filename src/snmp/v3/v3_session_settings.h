@@ -51,9 +51,6 @@ class WipedSettings {
   snmp_session* settings_;
 };
 
-// Empties the cache of keys derived from pass phrases, wiping them.
-void v3_clear_key_cache();
-
 // Fills an initialised library session from the target. -2 for a target
 // that is not SNMPv3, a level or protocol code outside the table, or an
 // unusable address; a key derivation failure as the library's error mapped.
