@@ -98,6 +98,9 @@ std::string sender_text(const netsnmp_pdu* pdu) {
              length >= sizeof(sockaddr_in6)) {
     const auto* v6 = reinterpret_cast<const sockaddr_in6*>(address);
     if (!inet_ntop(AF_INET6, &v6->sin6_addr, text, sizeof(text))) return {};
+    // A link-local sender is reached only through its interface: its scope
+    // in the number form SNMPv1 discovery gives ("fe80::1%2").
+    if (v6->sin6_scope_id != 0) return std::string(text) + "%" + std::to_string(v6->sin6_scope_id);
   }
   return text;
 }
