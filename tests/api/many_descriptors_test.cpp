@@ -7,7 +7,6 @@
 #include <sys/select.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,20 +51,16 @@ class HeldDescriptors {
 TEST(ManyDescriptors, PrinterOpensAndRefreshesOverSnmpV3WithSocketsAboveSelectsLimit) {
   ORV_REQUIRE_LAB(true, {"snmpd"});
   const std::string address = orv::test::free_loopback_address();
-  orv::test::SnmpdAgent agent({.addresses = {address},
-                               .v3users = {"many:SHA:auth-phrase-17:AES:priv-phrase-23"},
+  orv::test::SnmpdAgent agent({.addresses = {address}, .v3users = {"many:SHA:auth-phrase-17:AES:priv-phrase-23"},
                                .data_file = orv::test::data_file("printer-a")});
   HeldDescriptors held;
   ASSERT_EQ(held.count(), kHeld);
-  OrvUSMParameters usm = orv::test::auth_priv_usm("many");
+  const OrvUSMParameters usm = orv::test::auth_priv_usm("many");
   OrvHandle h = nullptr;
   ASSERT_EQ(OrvInit(&h), 0);
   std::unique_ptr<void, decltype(&OrvUnInit)> handle(h, &OrvUnInit);
   ASSERT_EQ(OrvInitDeviceEx(h, address.c_str(), 1, ORV_SECURITY_USM, &usm, 1000, 1), 0);
-  ASSERT_EQ(OrvRefreshOptions(h), 0);
-  char name[256] = "";
-  ASSERT_EQ(OrvGetOptionValueString(h, "SysName", 0, name), 0);
-  EXPECT_STREQ(name, "printer-a-floor2");
+  EXPECT_EQ(OrvRefreshOptions(h), 0);
 }
 
 TEST(ManyDescriptors, PrinterOpensAndRefreshesWithSocketsAboveSelectsLimit) {
