@@ -43,15 +43,14 @@ void wipe_user(usmUser* user) {
   if (user->privKeyKu) explicit_bzero(user->privKeyKu, user->privKeyKuLen);
 }
 
-// Removes entries of `name`, of one engine when `engine_id` is given.
-void remove_users(const std::string& name, const std::vector<uint8_t>* engine_id) {
+// Removes the entries of `name` for the engine.
+void remove_users(const std::string& name, const std::vector<uint8_t>& engine_id) {
   usmUser* user = usm_get_userList();
   while (user) {
     usmUser* next = user->next;
     const bool same_engine =
-        !engine_id || (user->engineIDLen == engine_id->size() &&
-                       (engine_id->empty() ||
-                        std::memcmp(user->engineID, engine_id->data(), engine_id->size()) == 0));
+        user->engineIDLen == engine_id.size() &&
+        (engine_id.empty() || std::memcmp(user->engineID, engine_id.data(), engine_id.size()) == 0);
     if (user->secName && name == user->secName && same_engine) {
       (void)usm_remove_user(user);
       wipe_user(user);
@@ -83,7 +82,7 @@ V3UserLease::V3UserLease(std::unique_lock<std::mutex>& lock, const snmp_session&
     auto found = entries().find(key);
     if (found == entries().end()) {
       // An entry left by anyone else would carry its keys: ours replace it.
-      remove_users(name_, &engine_id_);
+      remove_users(name_, engine_id_);
       entries().emplace(key, Entry{std::move(keys), 1});
       return;
     }
@@ -101,7 +100,7 @@ V3UserLease::~V3UserLease() {
   auto lock = v3_library_lock();
   auto found = entries().find(UserKey(name_, engine_id_));
   if (found == entries().end() || --found->second.leases > 0) return;
-  remove_users(name_, &engine_id_);
+  remove_users(name_, engine_id_);
   wipe(&found->second.keys);
   entries().erase(found);
   entry_freed().notify_all();
@@ -114,7 +113,5 @@ bool v3_install_user(void* handle) {
   if (usm_get_user(s->securityEngineID, s->securityEngineIDLen, s->securityName)) return true;
   return usm_create_user_from_session(s) == SNMPERR_SUCCESS;
 }
-
-void v3_remove_user(const std::string& name) { remove_users(name, nullptr); }
 
 }  // namespace orv::session

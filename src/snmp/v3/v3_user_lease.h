@@ -35,8 +35,4 @@ class V3UserLease {
 // when it probes at open). Takes the library lock; false when refused.
 bool v3_install_user(void* handle);
 
-// Removes the library's entries of the user (all engines), keys wiped.
-// The caller holds the library lock.
-void v3_remove_user(const std::string& name);
-
 }  // namespace orv::session
