@@ -13,7 +13,7 @@
 
 #include "orv/orv.h"
 #include "support/lab.h"
-#include "support/usm_record.h"
+#include "support/v3_printer.h"
 
 namespace {
 
@@ -51,16 +51,12 @@ class HeldDescriptors {
 TEST(ManyDescriptors, PrinterOpensAndRefreshesOverSnmpV3WithSocketsAboveSelectsLimit) {
   ORV_REQUIRE_LAB(true, {"snmpd"});
   const std::string address = orv::test::free_loopback_address();
-  orv::test::SnmpdAgent agent({.addresses = {address}, .v3users = {"many:SHA:auth-phrase-17:AES:priv-phrase-23"},
-                               .data_file = orv::test::data_file("printer-a")});
+  orv::test::SnmpdAgent agent(orv::test::v3_agent_options(address));
   HeldDescriptors held;
   ASSERT_EQ(held.count(), kHeld);
-  const OrvUSMParameters usm = orv::test::auth_priv_usm("many");
-  OrvHandle h = nullptr;
-  ASSERT_EQ(OrvInit(&h), 0);
-  std::unique_ptr<void, decltype(&OrvUnInit)> handle(h, &OrvUnInit);
-  ASSERT_EQ(OrvInitDeviceEx(h, address.c_str(), 1, ORV_SECURITY_USM, &usm, 1000, 1), 0);
-  EXPECT_EQ(OrvRefreshOptions(h), 0);
+  orv::test::V3Printer printer(address, 1000, 1);
+  ASSERT_EQ(printer.open, 0);
+  EXPECT_EQ(OrvRefreshOptions(printer.h), 0);
 }
 
 TEST(ManyDescriptors, PrinterOpensAndRefreshesWithSocketsAboveSelectsLimit) {

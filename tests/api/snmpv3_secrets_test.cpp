@@ -17,7 +17,7 @@
 
 #include "orv/orv.h"
 #include "support/lab.h"
-#include "support/usm_record.h"
+#include "support/v3_printer.h"
 
 namespace {
 
@@ -43,21 +43,18 @@ size_t heap_copies(std::string_view needle) {
 
 TEST(Snmpv3Secrets, NoPassPhraseStaysInTheHeapAfterUnInit) {
   if (const char* address = std::getenv("ORV_SECRETS_AGENT")) {
-    // The lab's pass phrases, from the program's constants only.
-    const OrvUSMParameters usm = orv::test::auth_priv_usm("keeper");
-    OrvHandle h = nullptr;
-    ASSERT_EQ(OrvInit(&h), 0);
-    ASSERT_EQ(OrvInitDeviceEx(h, address, 1, ORV_SECURITY_USM, &usm, 1000, 1), 0);
-    ASSERT_EQ(OrvRefreshOptions(h), 0);
-    OrvUnInit(h);
-    EXPECT_EQ(heap_copies(usm.auth_pass_phrase), 0u);
-    EXPECT_EQ(heap_copies(usm.priv_pass_phrase), 0u);
+    {
+      orv::test::V3Printer printer(address, 1000, 1);
+      ASSERT_EQ(printer.open, 0);
+      ASSERT_EQ(OrvRefreshOptions(printer.h), 0);
+    }  // OrvUnInit
+    EXPECT_EQ(heap_copies("auth-phrase-17"), 0u);
+    EXPECT_EQ(heap_copies("priv-phrase-23"), 0u);
     return;
   }
   ORV_REQUIRE_LAB(true, {"snmpd"});
   const std::string address = orv::test::free_loopback_address();
-  orv::test::SnmpdAgent agent({.addresses = {address}, .v3users = {"keeper:SHA:auth-phrase-17:AES:priv-phrase-23"},
-                               .data_file = orv::test::data_file("printer-a")});
+  orv::test::SnmpdAgent agent(orv::test::v3_agent_options(address));
   setenv("ORV_SECRETS_AGENT", address.c_str(), 1);
   const orv::test::RunResult r = orv::test::run(
       {std::filesystem::read_symlink("/proc/self/exe").string(),

@@ -9,29 +9,16 @@
 #include <memory>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "orv/orv.h"
 #include "support/lab.h"
-#include "support/usm_record.h"
+#include "support/v3_printer.h"
 
 namespace {
 
-orv::test::SnmpdOptions agent_options(const std::string& address, std::vector<std::string> conf = {}) {
-  return {.addresses = {address}, .v3users = {"busy:SHA:auth-phrase-17:AES:priv-phrase-23"},
-          .conf_lines = std::move(conf), .data_file = orv::test::data_file("printer-a")};
-}
-
-struct V3Handle {
-  OrvHandle h = nullptr;
-  int32_t open = 1;
-  V3Handle(const std::string& address, uint32_t timeout_ms, uint32_t retries) {
-    OrvUSMParameters usm = orv::test::auth_priv_usm("busy");
-    if (OrvInit(&h) == 0) open = OrvInitDeviceEx(h, address.c_str(), 1, 2, &usm, timeout_ms, retries);
-  }
-  ~V3Handle() { OrvUnInit(h); }
-};
+using orv::test::V3Printer;
+using orv::test::v3_agent_options;
 
 // The median of 5 refreshes in ms; -1 when one failed.
 double median_refresh_ms(OrvHandle h) {
@@ -48,17 +35,17 @@ double median_refresh_ms(OrvHandle h) {
 TEST(Snmpv3BusyHost, LiveRefreshIsNotHeldUpByThreadsWaitingOnSilentAddresses) {
   ORV_REQUIRE_LAB(true, {"snmpd"});
   const std::string live = orv::test::free_loopback_address(), other = orv::test::free_loopback_address();
-  orv::test::SnmpdAgent live_agent(agent_options(live)), other_agent(agent_options(other));
+  orv::test::SnmpdAgent live_agent(v3_agent_options(live)), other_agent(v3_agent_options(other));
   const std::string silent = orv::test::free_loopback_address();
-  V3Handle printer(live, 2000, 1);
+  V3Printer printer(live, 2000, 1);
   ASSERT_EQ(printer.open, 0);
   const double alone = median_refresh_ms(printer.h);
   ASSERT_GT(alone, 0);
   // 8 threads open the silent address (2 tries of 1 s), one refreshes the other agent.
   std::vector<int32_t> rc(9, 1);
   std::vector<std::thread> threads;
-  for (int t = 0; t < 8; ++t) threads.emplace_back([&, t] { rc[t] = V3Handle(silent, 1000, 1).open; });
-  threads.emplace_back([&] { rc[8] = median_refresh_ms(V3Handle(other, 2000, 1).h) > 0 ? 0 : -1; });
+  for (int t = 0; t < 8; ++t) threads.emplace_back([&, t] { rc[t] = V3Printer(silent, 1000, 1).open; });
+  threads.emplace_back([&] { rc[8] = median_refresh_ms(V3Printer(other, 2000, 1).h) > 0 ? 0 : -1; });
   std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the opens wait by now
   const double busy = median_refresh_ms(printer.h);
   for (std::thread& t : threads) t.join();
@@ -72,14 +59,14 @@ TEST(Snmpv3BusyHost, RestartedAgentIsReachedAgainAfterOneFailedTry) {
   const std::string address = orv::test::free_loopback_address();
   // The engine ID fixed (0x80001f8804 + "orvbusy"), and its boots counter as
   // if kept over 40 restarts (taken only with the ID it was kept for).
-  auto agent = std::make_unique<orv::test::SnmpdAgent>(agent_options(
+  auto agent = std::make_unique<orv::test::SnmpdAgent>(v3_agent_options(
       address, {"engineID orvbusy", "oldEngineID 0x80001f88046f727662757379", "engineBoots 40"}));
-  V3Handle printer(address, 1000, 0);
+  V3Printer printer(address, 1000, 0);
   ASSERT_EQ(printer.open, 0);
   ASSERT_EQ(OrvRefreshOptions(printer.h), 0);
   // Restarted after losing what it kept: boots and time start again.
   agent.reset();
-  agent = std::make_unique<orv::test::SnmpdAgent>(agent_options(address, {"engineID orvbusy"}));
+  agent = std::make_unique<orv::test::SnmpdAgent>(v3_agent_options(address, {"engineID orvbusy"}));
   EXPECT_EQ(OrvRefreshOptions(printer.h), ORV_ERR_TIMEOUT);
   EXPECT_EQ(OrvRefreshOptions(printer.h), 0);
 }

@@ -11,7 +11,7 @@
 
 #include "api/family_agent.h"
 #include "orv/orv.h"
-#include "support/usm_record.h"
+#include "support/v3_printer.h"
 
 namespace {
 
