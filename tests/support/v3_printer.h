@@ -35,8 +35,6 @@ struct V3Printer {
     if (OrvInit(&h) == 0) open = OrvInitDeviceEx(h, address.c_str(), 1, ORV_SECURITY_USM, &usm, timeout_ms, retries);
   }
   ~V3Printer() { OrvUnInit(h); }
-  V3Printer(const V3Printer&) = delete;
-  V3Printer& operator=(const V3Printer&) = delete;
 };
 
 }  // namespace orv::test
