@@ -5,11 +5,11 @@
 //   delay_relay --listen 127.0.0.60:161 --to 127.0.0.50:161 --delay-ms 5
 //
 // Each client address gets its own upstream socket, so answers find their
-// way back; upstream sockets idle for 30 s are closed. Requests pass at
+// way back; upstream sockets idle for 10 s are closed. Requests pass at
 // once. Prints "ready" once bound; ends on SIGTERM or SIGINT.
 #include <arpa/inet.h>
 #include <netinet/in.h>
-#include <poll.h>
+#include <sys/epoll.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -23,7 +23,6 @@
 #include <map>
 #include <string>
 #include <tuple>
-#include <vector>
 
 namespace {
 
@@ -91,36 +90,51 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
 
   const auto delay = std::chrono::milliseconds(delay_ms);
-  std::map<ClientKey, Upstream> upstreams;
+  const int poller = epoll_create1(EPOLL_CLOEXEC);
+  epoll_event front_event{};
+  front_event.events = EPOLLIN;
+  front_event.data.ptr = nullptr;
+  epoll_ctl(poller, EPOLL_CTL_ADD, front, &front_event);
+  std::map<ClientKey, Upstream> upstreams;  // nodes stay put: epoll keeps their address
   std::deque<Held> held;  // due times in order: the delay is the same for all
   char buffer[65536];
   auto last_sweep = Clock::now();
   while (!g_stop) {
-    std::vector<pollfd> fds{{front, POLLIN, 0}};
-    std::vector<Upstream*> owners{nullptr};
-    for (auto& [key, up] : upstreams) {
-      fds.push_back({up.fd, POLLIN, 0});
-      owners.push_back(&up);
-    }
     int wait_ms = 500;
     if (!held.empty()) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(held.front().due - Clock::now());
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          held.front().due - Clock::now() + std::chrono::microseconds(999));
       wait_ms = static_cast<int>(std::max<long>(0, std::min<long>(left.count(), 500)));
     }
-    poll(fds.data(), fds.size(), wait_ms);
+    epoll_event ready[64];
+    const int n = epoll_wait(poller, ready, 64, wait_ms);
     const auto now = Clock::now();
-    if (fds[0].revents & POLLIN) {
+    for (int k = 0; k < n; ++k) {
+      Upstream* from_agent = static_cast<Upstream*>(ready[k].data.ptr);
+      if (from_agent != nullptr) {
+        for (;;) {
+          const ssize_t got = recv(from_agent->fd, buffer, sizeof buffer, 0);
+          if (got < 0) break;
+          held.push_back({now + delay, from_agent->client, std::string(buffer, static_cast<size_t>(got))});
+        }
+        continue;
+      }
       for (;;) {
         sockaddr_in from{};
         socklen_t size = sizeof from;
         const ssize_t got = recvfrom(front, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &size);
         if (got < 0) break;
-        Upstream& up = upstreams[ClientKey{from.sin_addr.s_addr, from.sin_port}];
+        const ClientKey key{from.sin_addr.s_addr, from.sin_port};
+        Upstream& up = upstreams[key];
         if (up.fd < 0) {
           up.fd = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-          if (up.fd < 0 || connect(up.fd, reinterpret_cast<sockaddr*>(&agent), sizeof agent) != 0) {
+          epoll_event ev{};
+          ev.events = EPOLLIN;
+          ev.data.ptr = &up;
+          if (up.fd < 0 || connect(up.fd, reinterpret_cast<sockaddr*>(&agent), sizeof agent) != 0 ||
+              epoll_ctl(poller, EPOLL_CTL_ADD, up.fd, &ev) != 0) {
             if (up.fd >= 0) close(up.fd);
-            upstreams.erase(ClientKey{from.sin_addr.s_addr, from.sin_port});
+            upstreams.erase(key);
             continue;
           }
           up.client = from;
@@ -129,24 +143,16 @@ int main(int argc, char** argv) {
         send(up.fd, buffer, static_cast<size_t>(got), 0);
       }
     }
-    for (size_t i = 1; i < fds.size(); ++i) {
-      if (!(fds[i].revents & POLLIN)) continue;
-      for (;;) {
-        const ssize_t got = recv(owners[i]->fd, buffer, sizeof buffer, 0);
-        if (got < 0) break;
-        held.push_back({now + delay, owners[i]->client, std::string(buffer, static_cast<size_t>(got))});
-      }
-    }
     while (!held.empty() && held.front().due <= Clock::now()) {
       const Held& h = held.front();
       sendto(front, h.bytes.data(), h.bytes.size(), 0, reinterpret_cast<const sockaddr*>(&h.client), sizeof h.client);
       held.pop_front();
     }
-    if (now - last_sweep > std::chrono::seconds(5)) {
+    if (now - last_sweep > std::chrono::seconds(1)) {
       last_sweep = now;
       for (auto it = upstreams.begin(); it != upstreams.end();) {
-        if (now - it->second.used > std::chrono::seconds(30)) {
-          close(it->second.fd);
+        if (now - it->second.used > std::chrono::seconds(10)) {
+          close(it->second.fd);  // also leaves the epoll set
           it = upstreams.erase(it);
         } else {
           ++it;
