@@ -4,12 +4,15 @@
 //
 //   light_agent --data-dir tests/data --listen 127.0.0.50:161
 //   light_agent --data-dir tests/data --range 127.1.0.1 1000 --files printer-a,printer-b
+//   light_agent ... --broadcast     (only inside a network namespace of its own)
 //
 // The community selects the file, as with snmpsimd; a community that names
 // no file gets the address's own file (--files, dealt out over the
 // addresses in turn), or no answer without --files. snmpInPkts.0 answers
 // how many requests the agent received. Prints "ready" once every socket is
-// bound; ends on SIGTERM or SIGINT.
+// bound; ends on SIGTERM or SIGINT. With --broadcast it also listens on
+// 0.0.0.0 and answers a request sent there (a discovery's broadcast) once
+// from each of its addresses, as that many printers on one LAN would.
 #include <arpa/inet.h>
 #include <dirent.h>
 #include <netinet/in.h>
@@ -45,6 +48,7 @@ struct Settings {
   std::vector<std::string> files;
   uint16_t port = 161;
   size_t max_size = 1472;
+  bool broadcast = false;
 };
 
 bool parse(int argc, char** argv, Settings* s) {
@@ -59,6 +63,8 @@ bool parse(int argc, char** argv, Settings* s) {
       s->port = static_cast<uint16_t>(std::atoi(value().c_str()));
     } else if (a == "--max-size") {
       s->max_size = static_cast<size_t>(std::atol(value().c_str()));
+    } else if (a == "--broadcast") {
+      s->broadcast = true;
     } else if (a == "--files") {
       std::string list = value();
       for (size_t pos = 0; pos <= list.size();) {
@@ -101,13 +107,17 @@ bool load_folder(const std::string& dir, std::map<std::string, orv::lab::Snmprec
   return true;
 }
 
-int bind_udp(const std::string& address, uint16_t port) {
+int bind_udp(const std::string& address, uint16_t port, bool shared) {
   sockaddr_in sa{};
   sa.sin_family = AF_INET;
   sa.sin_port = htons(port);
   if (inet_pton(AF_INET, address.c_str(), &sa.sin_addr) != 1) return -1;
   const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (fd < 0) return -1;
+  const int on = 1;
+  // The wildcard socket of --broadcast shares the port with the addresses'.
+  if (shared) setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  if (shared) setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
   if (bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0) {
     close(fd);
     return -1;
@@ -136,7 +146,7 @@ int main(int argc, char** argv) {
   std::vector<Endpoint> endpoints(s.addresses.size());
   for (size_t i = 0; i < s.addresses.size(); ++i) {
     Endpoint& e = endpoints[i];
-    e.fd = bind_udp(s.addresses[i], s.port);
+    e.fd = bind_udp(s.addresses[i], s.port, s.broadcast);
     if (e.fd < 0) {
       std::fprintf(stderr, "light_agent: cannot bind %s:%u: %s\n", s.addresses[i].c_str(),
                    static_cast<unsigned>(s.port), std::strerror(errno));
@@ -155,9 +165,23 @@ int main(int argc, char** argv) {
     ev.data.u64 = i;
     epoll_ctl(poller, EPOLL_CTL_ADD, e.fd, &ev);
   }
+  const size_t wildcard = endpoints.size();
+  if (s.broadcast) {
+    Endpoint any;
+    any.fd = bind_udp("0.0.0.0", s.port, true);
+    if (any.fd < 0) {
+      std::fprintf(stderr, "light_agent: cannot bind 0.0.0.0:%u\n", static_cast<unsigned>(s.port));
+      return 1;
+    }
+    endpoints.push_back(any);
+    epoll_event ev{};
+    ev.events = EPOLLIN;
+    ev.data.u64 = wildcard;
+    epoll_ctl(poller, EPOLL_CTL_ADD, any.fd, &ev);
+  }
   std::signal(SIGTERM, on_stop);
   std::signal(SIGINT, on_stop);
-  std::printf("ready %zu\n", endpoints.size());
+  std::printf("ready %zu\n", s.addresses.size());
   std::fflush(stdout);
 
   uint64_t received = 0;
@@ -177,11 +201,18 @@ int main(int argc, char** argv) {
         ++received;
         if (!orv::lab::decode_request(buffer, static_cast<size_t>(got), &request)) continue;
         auto named = stores.find(request.community);
-        const orv::lab::SnmprecStore* store = named != stores.end() ? &named->second : e.own;
-        if (store == nullptr) continue;  // an unknown community gets no answer
-        const std::string answer = orv::lab::answer_request(request, *store, received, s.max_size);
-        sendto(e.fd, answer.data(), answer.size(), 0, reinterpret_cast<sockaddr*>(&from),
-               from_size);
+        const size_t index = static_cast<size_t>(ready[k].data.u64);
+        // A broadcast is answered by every printer, each from its own address.
+        const size_t first = index == wildcard ? 0 : index;
+        const size_t last = index == wildcard ? wildcard : index + 1;
+        for (size_t p = first; p < last; ++p) {
+          const orv::lab::SnmprecStore* store =
+              named != stores.end() ? &named->second : endpoints[p].own;
+          if (store == nullptr) continue;  // an unknown community gets no answer
+          const std::string answer = orv::lab::answer_request(request, *store, received, s.max_size);
+          sendto(endpoints[p].fd, answer.data(), answer.size(), 0,
+                 reinterpret_cast<sockaddr*>(&from), from_size);
+        }
       }
     }
   }
