@@ -64,12 +64,13 @@ std::string printed(const Line& line) {
   return line.value;
 }
 
-TEST(DataFiles, NinePrintersAreThere) {
+TEST(DataFiles, TwelvePrintersAreThere) {
   EXPECT_EQ(printer_names(),
             (std::vector<std::string>{"other-vendor", "printer-a", "printer-b",
-                                      "printer-badversion", "printer-manytrays",
-                                      "printer-missingtext", "printer-prefix61",
-                                      "printer-rowindex", "printer-short16"}));
+                                      "printer-badutf8", "printer-badversion", "printer-latin1",
+                                      "printer-manytrays", "printer-missingtext",
+                                      "printer-prefix61", "printer-rowindex", "printer-short16",
+                                      "printer-sjis"}));
 }
 
 TEST(DataFiles, EachFileIsSortedByOid) {
