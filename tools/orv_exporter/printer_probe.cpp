@@ -12,6 +12,9 @@
 namespace orv_exporter {
 namespace {
 
+// The library's code for a text that names no address.
+constexpr int32_t kNoAddress = -1;
+
 // The longest sysObjectID text the library keeps, terminator included.
 constexpr size_t kMaxSysObjectId = 256;
 
@@ -161,6 +164,12 @@ std::optional<orvctl::FoundPrinter> printer_found(const orvctl::FindOutcome& out
 
 bool choose_address(const std::string& target, std::string& address, bool& ipv6, int32_t& code,
                     std::string& problem) {
+  // The name service would read the text only up to a NUL byte.
+  if (target.find('\0') != std::string::npos) {
+    code = kNoAddress;
+    problem = "the target holds a NUL byte";
+    return false;
+  }
   orvctl::PrinterAddress chosen = orvctl::resolve_printer_address(target, false);
   ipv6 = false;
   if (!chosen.usable()) {
