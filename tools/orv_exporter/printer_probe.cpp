@@ -5,6 +5,7 @@
 #include <functional>
 #include <future>
 
+#include "exporter_log.h"
 #include "printer_address.h"
 #include "printer_search.h"
 #include "result_messages.h"
@@ -215,6 +216,7 @@ ProbeData probe_printer(const std::string& target, orvctl::RequestSettings reque
       data.refusal = *refusal;
       data.open_result = ORV_ERR_INVALID_ARG;
       data.open_problem = *refusal;
+      log(LogLevel::kWarn, "target refused", {{"target", target}, {"reason", *refusal}});
       return data;
     }
     std::optional<orvctl::FoundPrinter> known = models.find(data.address, request);
