@@ -64,13 +64,14 @@ std::string printed(const Line& line) {
   return line.value;
 }
 
-TEST(DataFiles, TwelvePrintersAreThere) {
+TEST(DataFiles, EveryPrinterIsThere) {
   EXPECT_EQ(printer_names(),
             (std::vector<std::string>{"other-vendor", "printer-a", "printer-b",
-                                      "printer-badutf8", "printer-badversion", "printer-latin1",
-                                      "printer-manytrays", "printer-missingtext",
-                                      "printer-prefix61", "printer-rowindex", "printer-short16",
-                                      "printer-sjis"}));
+                                      "printer-badutf8", "printer-badversion", "printer-down",
+                                      "printer-idle", "printer-latin1", "printer-manytrays",
+                                      "printer-missingtext", "printer-offline", "printer-prefix61",
+                                      "printer-printing", "printer-rowindex", "printer-short16",
+                                      "printer-sjis", "printer-testing", "printer-warmup"}));
 }
 
 TEST(DataFiles, EachFileIsSortedByOid) {
