@@ -154,8 +154,9 @@ Response ExporterServer::probe(const std::string& query, const char* scrape_time
   request.retries = config_.probe.retries;
   const auto budget = probe_budget(scrape_timeout_header, config_.probe.timeout);
   metrics_.probe_started();
-  ProbeData data = runner_->run(bare_target(*target), request, started + budget);
+  ProbeData data = runner_->run(bare_target(*target), request, started + budget, config_.targets);
   metrics_.probe_finished(data.open_result, data.duration_seconds);
+  if (!data.refusal.empty()) return text_response(400, data.refusal);
   if (data.open_result != ORV_OK) {
     log(LogLevel::kDebug, "probe failed",
         {{"target", *target},
