@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -33,13 +34,24 @@ size_t open_descriptors() {
   return count > 0 ? count - 1 : 0;  // less the one reading the folder
 }
 
-// Seconds since the epoch at which the system booted.
-double boot_time() {
+double wall_seconds() {
+  return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+// Taken when the program is loaded: the start time where /proc/stat is
+// hidden (a unit with ProcSubset=pid).
+const double loaded_at = wall_seconds();
+
+// Seconds since the epoch at which the process started.
+double start_time(double ticks_since_boot, double ticks_per_second) {
   std::ifstream stat("/proc/stat");
   for (std::string line; std::getline(stat, line);) {
-    if (line.rfind("btime ", 0) == 0) return std::stod(line.substr(6));
+    if (line.rfind("btime ", 0) == 0) {
+      return std::stod(line.substr(6)) + ticks_since_boot / ticks_per_second;
+    }
   }
-  return 0;
+  return loaded_at;
 }
 
 }  // namespace
@@ -74,7 +86,7 @@ std::vector<prometheus::MetricFamily> process_families() {
                 static_cast<double>(limit.rlim_cur)),
       one_value("process_start_time_seconds",
                 "Start time of the process since unix epoch in seconds.", MetricType::Gauge,
-                boot_time() + std::stod(field[19]) / ticks),
+                start_time(std::stod(field[19]), ticks)),
   };
 }
 
