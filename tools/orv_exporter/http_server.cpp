@@ -5,7 +5,6 @@
 #include <netinet/in.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -21,7 +20,8 @@ struct HttpServer::Pending {
   HttpRequest request;
   std::optional<std::pair<std::string, std::string>> credentials;
   bool queued = false;  // touched by the event thread only
-  std::atomic<bool> answered{false};
+  // Written by a handler thread before it resumes the connection; read by
+  // the event thread after (the resume's lock orders the two).
   Response response;
 };
 
@@ -272,7 +272,6 @@ void HttpServer::work() {
       }
     }
     pending->response = std::move(answer);
-    pending->answered = true;
     MHD_resume_connection(pending->connection);
     lock.lock();
   }
