@@ -177,7 +177,10 @@ bool HttpServer::start(const HttpServerSettings& settings, std::string& error) {
     return false;
   }
   Binding binding = binding_for(*ports);
+  // TURBO: read, write and accept at once rather than after the event loop
+  // says a socket is ready, saving a round of epoll per request.
   unsigned flags = MHD_USE_EPOLL_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_ERROR_LOG |
+                   MHD_USE_TURBO |
                    binding.flags;
   std::vector<MHD_OptionItem> options = {
       {MHD_OPTION_CONNECTION_LIMIT, settings.max_connections, nullptr},
