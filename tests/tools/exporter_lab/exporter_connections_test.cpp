@@ -22,6 +22,9 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
+// A sanitized exporter is several times slower: its bounds are wider.
+constexpr double kSlack = ORV_EXPORTER_SANITIZED ? 3.0 : 1.0;
+
 int connect_to(int port) {
   const int fd = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in to{};
@@ -80,10 +83,13 @@ TEST(ExporterConnections, IdleAndTricklingClientsLeaveMetricsAndProbesAnswering)
       const auto [probe_status, probe_s] = timed_get(exporter.port(), probe);
       EXPECT_EQ(metrics_status, 200) << crowd.idle << " idle";
       EXPECT_EQ(probe_status, 200) << crowd.idle << " idle";
-      EXPECT_LT(metrics_s, 1.0) << crowd.idle << " idle";
-      EXPECT_LT(probe_s, 1.0) << crowd.idle << " idle";
+      EXPECT_LT(metrics_s, 1.0 * kSlack) << crowd.idle << " idle";
+      EXPECT_LT(probe_s, 1.0 * kSlack) << crowd.idle << " idle";
     }
-    EXPECT_LT(exporter.rss_kb() - rss_before, 64 * 1024) << "kB more with " << crowd.idle;
+    // Measured: 5.5 MB more with the 1,200 connections.
+    if (!ORV_EXPORTER_SANITIZED) {
+      EXPECT_LT(exporter.rss_kb() - rss_before, 32 * 1024) << "kB more with " << crowd.idle;
+    }
     done = true;
     trickle.join();
     for (const int fd : idle) close(fd);
@@ -123,7 +129,7 @@ TEST(ExporterConnections, ProbesBeyondTheWorkersAre503AndSilentNameServersEndAtT
     int refused = 0;
     for (int i = 0; i < kClients; ++i) {
       EXPECT_TRUE(answers[i].status == 200 || answers[i].status == 503) << answers[i].status;
-      EXPECT_LT(seconds[i], 2.0) << "answered after the scrape time-out";
+      EXPECT_LT(seconds[i], 2.0 * kSlack) << "answered after the scrape time-out";
       if (answers[i].status == 503) ++refused;
       // A probe that ran waited for the name server until its 1.5 s budget.
       if (answers[i].status == 200) {
