@@ -1,7 +1,11 @@
 // orv_exporter run as a service is run: reloads by SIGHUP and POST
 // /-/reload, a SIGTERM while a probe is in flight.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <fstream>
@@ -69,12 +73,21 @@ TEST(ExporterOperations, ReloadTakesAGoodFileAndKeepsTheOldOneForABadFile) {
 }
 
 TEST(ExporterOperations, SigtermLetsTheProbeInFlightAnswerAndRefusesNewConnections) {
-  ORV_REQUIRE_LAB(false, {});
+  ORV_REQUIRE_LAB(true, {});
+  // A printer that takes every request and answers none (no agent another
+  // test starts may take its address meanwhile).
+  const std::string silent = free_loopback_address();
+  const int swallow = socket(AF_INET, SOCK_DGRAM, 0);
+  sockaddr_in at{};
+  at.sin_family = AF_INET;
+  at.sin_port = htons(161);
+  inet_pton(AF_INET, silent.c_str(), &at.sin_addr);
+  ASSERT_EQ(bind(swallow, reinterpret_cast<sockaddr*>(&at), sizeof at), 0) << silent;
   Exporter exporter({.program = ORV_EXPORTER_PATH, .config = kOneAuth});
   const int port = exporter.port();
   HttpResponse in_flight;
-  // 2 s of a 3 s scrape go to a printer that never answers.
-  std::thread probe([&] { in_flight = exporter.probe(free_loopback_address(), "3"); });
+  // 2 s of a 3 s scrape go to the silent printer.
+  std::thread probe([&] { in_flight = exporter.probe(silent, "3"); });
   std::this_thread::sleep_for(500ms);
   ::kill(exporter.pid(), SIGTERM);
   std::this_thread::sleep_for(300ms);
@@ -84,6 +97,7 @@ TEST(ExporterOperations, SigtermLetsTheProbeInFlightAnswerAndRefusesNewConnectio
   EXPECT_NE(in_flight.body.find("orv_up"), std::string::npos) << in_flight.body;
   EXPECT_EQ(after.status, 0) << "a new connection was served after SIGTERM";
   EXPECT_EQ(exporter.stop().code, 0);
+  close(swallow);
 }
 
 }  // namespace
