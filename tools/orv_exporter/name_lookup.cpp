@@ -3,35 +3,30 @@
 #include <netdb.h>
 #include <sys/socket.h>
 
-#include <algorithm>
-#include <ctime>
-#include <list>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 namespace orv_exporter {
 namespace {
 
-// One asynchronous lookup; it must outlive the caller that gave up on it.
+// Lookups under way at once, those given up on included: a resolver that
+// never answers must not make threads without end.
+constexpr int kMaxLookups = 16;
+
+std::mutex count_mutex;
+int running_lookups = 0;
+
+// One lookup, shared by the caller and the thread that makes it; the
+// thread may outlive the caller.
 struct Lookup {
-  std::string name;
-  addrinfo hints{};
-  gaicb request{};
-  ~Lookup() {
-    if (request.ar_result != nullptr) freeaddrinfo(request.ar_result);
-  }
+  std::mutex mutex;
+  std::condition_variable ended_cv;
+  bool ended = false;
+  LookupEnd end = LookupEnd::kFailed;
+  std::string address;
 };
-
-std::mutex abandoned_mutex;
-std::list<std::unique_ptr<Lookup>> abandoned;
-
-// Frees the given-up lookups that have ended since.
-void reap_abandoned() {
-  std::lock_guard lock(abandoned_mutex);
-  abandoned.remove_if([](const std::unique_ptr<Lookup>& l) {
-    return gai_error(&l->request) != EAI_INPROGRESS;
-  });
-}
 
 std::string numeric(const addrinfo* list) {
   const addrinfo* chosen = list;
@@ -49,39 +44,44 @@ std::string numeric(const addrinfo* list) {
   return host;
 }
 
+void look_up(const std::string& name, const std::shared_ptr<Lookup>& lookup) {
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_DGRAM;
+  addrinfo* found = nullptr;
+  std::string address;
+  if (getaddrinfo(name.c_str(), nullptr, &hints, &found) == 0) {
+    address = numeric(found);
+    freeaddrinfo(found);
+  }
+  {
+    std::lock_guard lock(lookup->mutex);
+    lookup->address = address;
+    lookup->end = address.empty() ? LookupEnd::kFailed : LookupEnd::kFound;
+    lookup->ended = true;
+  }
+  lookup->ended_cv.notify_all();
+  std::lock_guard lock(count_mutex);
+  --running_lookups;
+}
+
 }  // namespace
 
 LookupEnd lookup_before(const std::string& name, std::chrono::steady_clock::time_point deadline,
                         std::string& address) {
-  reap_abandoned();
-  auto lookup = std::make_unique<Lookup>();
-  lookup->name = name;
-  lookup->hints.ai_family = AF_UNSPEC;
-  lookup->hints.ai_socktype = SOCK_DGRAM;
-  lookup->request.ar_name = lookup->name.c_str();
-  lookup->request.ar_request = &lookup->hints;
-  gaicb* list[] = {&lookup->request};
-  if (getaddrinfo_a(GAI_NOWAIT, list, 1, nullptr) != 0) return LookupEnd::kFailed;
-  for (;;) {
-    const auto left = std::max(deadline - std::chrono::steady_clock::now(),
-                               std::chrono::steady_clock::duration::zero());
-    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
-    const timespec wait{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
-    const gaicb* const waiting[] = {&lookup->request};
-    const int waited = gai_suspend(waiting, 1, &wait);
-    const int state = gai_error(&lookup->request);
-    if (state != EAI_INPROGRESS) {
-      if (state != 0) return LookupEnd::kFailed;
-      address = numeric(lookup->request.ar_result);
-      return address.empty() ? LookupEnd::kFailed : LookupEnd::kFound;
-    }
-    if (waited == EAI_AGAIN || left == std::chrono::steady_clock::duration::zero()) break;
+  {
+    std::lock_guard lock(count_mutex);
+    if (running_lookups >= kMaxLookups) return LookupEnd::kLate;
+    ++running_lookups;
   }
-  if (gai_cancel(&lookup->request) != EAI_CANCELED) {
-    std::lock_guard lock(abandoned_mutex);
-    abandoned.push_back(std::move(lookup));
+  auto lookup = std::make_shared<Lookup>();
+  std::thread([name, lookup] { look_up(name, lookup); }).detach();
+  std::unique_lock lock(lookup->mutex);
+  if (!lookup->ended_cv.wait_until(lock, deadline, [&] { return lookup->ended; })) {
+    return LookupEnd::kLate;
   }
-  return LookupEnd::kLate;
+  address = lookup->address;
+  return lookup->end;
 }
 
 }  // namespace orv_exporter

@@ -10,8 +10,9 @@ namespace orv_exporter {
 enum class LookupEnd { kFound, kFailed, kLate };
 
 // The first address of `name` (IPv4 before IPv6) as numeric text in
-// `address`. kLate when the resolver has not answered by `deadline`; the
-// lookup then ends in the background.
+// `address`. kLate when the resolver has not answered by `deadline` (the
+// lookup then ends on its own thread), or when 16 lookups are already under
+// way.
 LookupEnd lookup_before(const std::string& name, std::chrono::steady_clock::time_point deadline,
                         std::string& address);
 

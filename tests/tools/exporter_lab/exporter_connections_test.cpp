@@ -128,7 +128,8 @@ TEST(ExporterConnections, ProbesBeyondTheWorkersAre503AndSilentNameServersEndAtT
     });
     int refused = 0;
     for (int i = 0; i < kClients; ++i) {
-      EXPECT_TRUE(answers[i].status == 200 || answers[i].status == 503) << answers[i].status;
+      EXPECT_TRUE(answers[i].status == 200 || answers[i].status == 503)
+          << answers[i].status << " " << answers[i].error;
       EXPECT_LT(seconds[i], 2.0 * kSlack) << "answered after the scrape time-out";
       if (answers[i].status == 503) ++refused;
       // A probe that ran waited for the name server until its 1.5 s budget.
@@ -136,7 +137,7 @@ TEST(ExporterConnections, ProbesBeyondTheWorkersAre503AndSilentNameServersEndAtT
         EXPECT_GT(seconds[i], 1.2) << answers[i].body;
       }
     }
-    EXPECT_EQ(refused, kClients - 4);
+    EXPECT_EQ(refused, kClients - 4) << exporter.log();
     std::ifstream status("/proc/" + std::to_string(exporter.pid()) + "/status");
     int threads = 0;
     for (std::string line; std::getline(status, line);) {
