@@ -1,6 +1,7 @@
 #include "discovery_cache.h"
 
 #include <algorithm>
+#include <utility>
 #include <future>
 #include <nlohmann/json.hpp>
 
@@ -115,6 +116,16 @@ std::vector<ListedPrinter> DiscoveryCache::printers() {
   for (const orvctl::FoundPrinter& p : found) models_.remember(p, view());
   searched_at_ = Clock::now();
   return printers_;
+}
+
+std::vector<ListedPrinter> DiscoveryCache::listed() {
+  std::lock_guard lock(mutex_);
+  return printers_;
+}
+
+void DiscoveryCache::adopt(std::vector<ListedPrinter> printers) {
+  std::lock_guard lock(mutex_);
+  printers_ = std::move(printers);
 }
 
 }  // namespace orv_exporter

@@ -59,6 +59,11 @@ class DiscoveryCache {
   // nothing and is not kept.
   std::vector<ListedPrinter> printers();
 
+  // The list as it stands, without a search; and a list to start from, so
+  // that a reloaded configuration keeps the printers already seen.
+  std::vector<ListedPrinter> listed();
+  void adopt(std::vector<ListedPrinter> printers);
+
  private:
   // The auth discovery asks with (the built-in default when none is named).
   orvctl::RequestSettings view() const;
