@@ -96,6 +96,15 @@ if dpkg-query -W orv-exporter >/dev/null 2>&1; then
   [ "$(getent passwd orv-exporter | cut -d: -f3)" -lt 1000 ] || fail "orv-exporter is no system user"
   dpkg-query -W -f='${Conffiles}\n' orv-exporter | grep -q "/etc/orv/orv_exporter.yml" ||
     fail "/etc/orv/orv_exporter.yml is no conffile"
+  [ "$(stat -c '%a %U:%G' /etc/orv/orv_exporter.yml)" = "640 root:orv-exporter" ] ||
+    fail "/etc/orv/orv_exporter.yml is $(stat -c '%a %U:%G' /etc/orv/orv_exporter.yml)"
+  if command -v systemd-analyze >/dev/null; then
+    unit=/lib/systemd/system/orv_exporter.service
+    systemd-analyze verify "$unit" || fail "systemd-analyze verify $unit"
+    # --threshold is the exposure times ten: at most 2.0.
+    systemd-analyze security --offline=yes --threshold=20 "$unit" >"$tmp/security.out" 2>&1 ||
+      { cat "$tmp/security.out"; fail "the unit's exposure is above 2.0"; }
+  fi
 fi
 
 echo "== dpkg --purge"

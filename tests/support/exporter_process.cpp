@@ -14,7 +14,8 @@ Exporter::Exporter(const ExporterOptions& options)
                .env = options.env,
                .prepare =
                    [&](const std::string& dir) {
-                     std::ofstream(dir + "/orv_exporter.yml") << options.config;
+                     config_file_ = dir + "/orv_exporter.yml";
+                     std::ofstream(config_file_) << options.config;
                    },
                .argv = [&](const std::string& dir, int port) {
                  std::vector<std::string> argv = {
@@ -23,6 +24,7 @@ Exporter::Exporter(const ExporterOptions& options)
                  if (options.max_requests > 0) {
                    argv.push_back("--web.max-requests=" + std::to_string(options.max_requests));
                  }
+                 argv.insert(argv.end(), options.args.begin(), options.args.end());
                  return argv;
                }}) {}
 

@@ -19,6 +19,7 @@ struct ExporterOptions {
   std::string netns{};
   int max_requests = 0;  // --web.max-requests; 0 leaves the default
   std::vector<std::string> env{};  // NAME=VALUE for the exporter's environment
+  std::vector<std::string> args{};  // more flags
 };
 
 class Exporter {
@@ -37,8 +38,11 @@ class Exporter {
   // SIGTERM and how it ended: a sanitizer report makes that non-zero.
   ChildExit stop() { return server_.process().stop(); }
   std::string log() const { return server_.log(); }
+  // The --config.file it was started with, to rewrite before a reload.
+  const std::string& config_file() const { return config_file_; }
 
  private:
+  std::string config_file_;  // set while server_ is made
   ServerProcess server_;
 };
 

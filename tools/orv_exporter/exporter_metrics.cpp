@@ -2,8 +2,27 @@
 
 #include <prometheus/text_serializer.h>
 
+#include <chrono>
+
+#include "process_metrics.h"
+
+#ifndef ORV_EXPORTER_REVISION
+#define ORV_EXPORTER_REVISION "unknown"
+#endif
+
 namespace orv_exporter {
 namespace {
+
+#if defined(__clang__)
+constexpr const char* kCompiler = "clang " __clang_version__;
+#else
+constexpr const char* kCompiler = "gcc " __VERSION__;
+#endif
+
+double now_seconds() {
+  return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
 
 template <typename Builder>
 auto& family(Builder builder, prometheus::Registry& registry, const char* name, const char* help) {
@@ -36,11 +55,28 @@ ExporterMetrics::ExporterMetrics(const std::string& version)
                          "Supported printers the last search found.")
                       .Add({})),
       requests_(family(prometheus::BuildCounter(), *registry_, "orv_exporter_http_requests_total",
-                       "HTTP requests by handler and status code.")) {
+                       "HTTP requests by handler and status code.")),
+      probes_refused_(family(prometheus::BuildCounter(), *registry_,
+                             "orv_exporter_probes_refused_total",
+                             "Probes answered 503 because --probe.max-concurrency were running.")
+                          .Add({})),
+      probes_outlived_(family(prometheus::BuildCounter(), *registry_,
+                              "orv_exporter_probes_outlived_deadline_total",
+                              "Probes whose work went on after their answer was due.")
+                           .Add({})),
+      reload_success_(family(prometheus::BuildGauge(), *registry_,
+                             "orv_exporter_config_last_reload_successful",
+                             "Whether the last configuration reload succeeded.")
+                          .Add({})),
+      reload_time_(family(prometheus::BuildGauge(), *registry_,
+                          "orv_exporter_config_last_reload_success_timestamp_seconds",
+                          "When the configuration was last loaded successfully.")
+                       .Add({})) {
   family(prometheus::BuildGauge(), *registry_, "orv_exporter_build_info",
-         "The exporter's version; always 1.")
-      .Add({{"version", version}})
+         "The exporter's version, source revision and compiler; always 1.")
+      .Add({{"version", version}, {"revision", ORV_EXPORTER_REVISION}, {"compiler", kCompiler}})
       .Set(1);
+  reloaded(true);
   probes_.Add({});
 }
 
@@ -65,8 +101,22 @@ void ExporterMetrics::request(const std::string& handler, int status) {
   requests_.Add({{"handler", handler}, {"code", std::to_string(status)}}).Increment();
 }
 
+void ExporterMetrics::probe_refused() {
+  probes_running_.Decrement();
+  probes_refused_.Increment();
+}
+
+void ExporterMetrics::probe_outlived() { probes_outlived_.Increment(); }
+
+void ExporterMetrics::reloaded(bool success) {
+  reload_success_.Set(success ? 1 : 0);
+  if (success) reload_time_.Set(now_seconds());
+}
+
 std::string ExporterMetrics::exposition() const {
-  return prometheus::TextSerializer().Serialize(registry_->Collect());
+  std::vector<prometheus::MetricFamily> families = registry_->Collect();
+  for (auto& process : process_families()) families.push_back(std::move(process));
+  return prometheus::TextSerializer().Serialize(families);
 }
 
 }  // namespace orv_exporter

@@ -1,10 +1,7 @@
 #include "exporter_server.h"
 
-#include <civetweb.h>
-
-#include <cmath>
-#include <cstdlib>
-#include <cstring>
+#include <algorithm>
+#include <string>
 
 #include "exporter_log.h"
 #include "exporter_page.h"
@@ -13,12 +10,7 @@
 namespace orv_exporter {
 namespace {
 
-constexpr int kCivetwebIpv6Feature = 8;
 constexpr const char* kTimeoutHeader = "X-Prometheus-Scrape-Timeout-Seconds";
-
-Response text_response(int status, const std::string& text) {
-  return {status, "text/plain; charset=utf-8", text + "\n"};
-}
 
 std::string auth_names(const Config& config) {
   std::string names;
@@ -26,147 +18,195 @@ std::string auth_names(const Config& config) {
   return names;
 }
 
+// Prometheus reads a service's health from these two words.
+Response plain(const char* text) { return text_response(200, text); }
+
 }  // namespace
 
-ExporterServer::ExporterServer(Config config, ServerOptions options)
-    : config_(std::move(config)),
-      options_(std::move(options)),
+ExporterServer::ExporterServer(Config config, ServerOptions options, ConfigLoader loader)
+    : options_(std::move(options)),
+      loader_(std::move(loader)),
       metrics_(kVersion),
-      discovery_(
-          config_, models_,
-          [this](const std::vector<orvctl::FindOutcome>& outcomes) {
-            size_t failed = 0;
-            for (const auto& outcome : outcomes) {
-              if (outcome.result == ORV_OK) continue;
-              ++failed;
-              log(LogLevel::kWarn, "discovery search failed",
-                  {{"destination", outcome.destination}, {"code", std::to_string(outcome.result)}});
-            }
-            const size_t found = orvctl::merge_printers(outcomes).size();
-            metrics_.discovery_run(found, failed);
-            log(LogLevel::kDebug, "discovery done", {{"printers", std::to_string(found)}});
-          }),
-      runner_(std::make_unique<ProbeRunner>(models_)) {}
+      loaded_(make_loaded(std::move(config))),
+      runner_(std::make_unique<ProbeRunner>(models_, static_cast<size_t>(options_.max_probes),
+                                            [this] { metrics_.probe_outlived(); })) {
+  // A route is a line: path, methods, handler.
+  routes_ = {
+      {"/probe", {"GET"}, [this](const HttpRequest& r) { return probe(r); }},
+      {"/discover", {"GET"}, [this](const HttpRequest&) { return discover(); }},
+      {"/metrics", {"GET"},
+       [this](const HttpRequest&) {
+         return Response{200, kExpositionType, metrics_.exposition(), {}};
+       }},
+      {"/", {"GET"},
+       [](const HttpRequest&) {
+         return Response{200, "text/html; charset=utf-8", index_page(), {}};
+       }},
+      {"/-/healthy", {"GET"}, [](const HttpRequest&) { return plain("Healthy"); }},
+      {"/-/ready", {"GET"},
+       [this](const HttpRequest&) {
+         return ready_ ? plain("Ready") : text_response(503, "Not ready");
+       }},
+      {"/-/reload", {"POST", "PUT"}, [this](const HttpRequest&) { return reload_page(); }},
+  };
+}
 
 ExporterServer::~ExporterServer() { stop(); }
 
+std::shared_ptr<ExporterServer::Loaded> ExporterServer::make_loaded(Config config) {
+  return std::make_shared<Loaded>(
+      std::move(config), models_,
+      [this](const std::vector<orvctl::FindOutcome>& outcomes) { searched(outcomes); });
+}
+
+std::shared_ptr<ExporterServer::Loaded> ExporterServer::loaded() const {
+  std::lock_guard lock(loaded_mutex_);
+  return loaded_;
+}
+
+void ExporterServer::searched(const std::vector<orvctl::FindOutcome>& outcomes) {
+  size_t failed = 0;
+  for (const auto& outcome : outcomes) {
+    if (outcome.result == ORV_OK) continue;
+    ++failed;
+    log(LogLevel::kWarn, "discovery search failed",
+        {{"destination", outcome.destination}, {"code", std::to_string(outcome.result)}});
+  }
+  const size_t found = orvctl::merge_printers(outcomes).size();
+  metrics_.discovery_run(found, failed);
+  log(LogLevel::kDebug, "discovery done", {{"printers", std::to_string(found)}});
+}
+
 bool ExporterServer::start(std::string& error) {
-  const bool have_ipv6 = mg_check_feature(kCivetwebIpv6Feature) != 0;
-  const std::optional<std::string> ports = listening_ports(options_.listen_address, have_ipv6);
-  if (!ports) {
-    error = "--web.listen-address \"" + options_.listen_address +
-            "\" is not [HOST]:PORT with a numeric host";
+  Authorizer authorize;
+  if (!options_.web.users.empty()) {
+    authorize = [this](const std::string& user, const std::string& password) {
+      return password_matches(options_.web, user, password);
+    };
+  }
+  http_ = std::make_unique<HttpServer>([this](const HttpRequest& r) { return answer(r); },
+                                       std::move(authorize));
+  HttpServerSettings settings;
+  settings.listen_address = options_.listen_address;
+  // A few threads beyond the requests, so that /metrics and the health pages
+  // find one while probes hold the rest.
+  settings.handler_threads = options_.max_requests + kReservedHandlers;
+  settings.max_connections = options_.max_connections;
+  settings.max_connections_per_address = options_.max_connections_per_address;
+  settings.idle_timeout_seconds = options_.idle_timeout_seconds;
+  settings.tls_cert_pem = options_.web.cert_pem;
+  settings.tls_key_pem = options_.web.key_pem;
+  if (!http_->start(settings, error)) {
+    http_.reset();
     return false;
   }
-  const std::string threads = std::to_string(options_.max_requests);
-  // No Nagle: an answer is complete when written, and a scraper that keeps
-  // its connection must not wait for an acknowledgement to get its tail.
-  const char* civet_options[] = {"listening_ports",   ports->c_str(), "num_threads",
-                                 threads.c_str(),     "enable_keep_alive", "yes",
-                                 "tcp_nodelay",       "1",            nullptr};
-  mg_callbacks callbacks{};
-  // civetweb's own complaints go to our log rather than to its error page only.
-  callbacks.log_message = [](const mg_connection*, const char* message) {
-    log(LogLevel::kDebug, message);
-    return 1;
-  };
-  mg_init_library(0);
-  context_ = mg_start(&callbacks, this, civet_options);
-  if (context_ == nullptr) {
-    mg_exit_library();
-    error = "cannot listen on " + options_.listen_address;
-    return false;
-  }
-  mg_set_request_handler(context_, "/", &ExporterServer::handle, this);
+  ready_ = true;
   return true;
 }
 
-uint16_t ExporterServer::port() const {
-  if (context_ == nullptr) return 0;
-  mg_server_port ports[4] = {};
-  const int n = mg_get_server_ports(context_, 4, ports);
-  return n > 0 ? static_cast<uint16_t>(ports[0].port) : 0;
+uint16_t ExporterServer::port() const { return http_ ? http_->port() : 0; }
+
+bool ExporterServer::reload(std::string& error) {
+  std::optional<Config> config;
+  if (!loader_) {
+    error = "the configuration was not read from a file";
+  } else {
+    config = loader_(error);
+  }
+  metrics_.reloaded(config.has_value());
+  if (!config) {
+    log(LogLevel::kError, "reload failed; the configuration in use is kept", {{"error", error}});
+    return false;
+  }
+  std::shared_ptr<Loaded> fresh = make_loaded(std::move(*config));
+  {
+    std::lock_guard lock(loaded_mutex_);
+    fresh->discovery.adopt(loaded_->discovery.listed());
+    loaded_.swap(fresh);
+  }
+  log(LogLevel::kInfo, "configuration reloaded");
+  return true;  // the old one goes when its last request ends
+}
+
+void ExporterServer::shut_down(std::chrono::milliseconds grace) {
+  ready_ = false;
+  if (http_) {
+    http_->stop_accepting();
+    if (!http_->drain(grace)) log(LogLevel::kWarn, "stopping with requests still open");
+  }
+  stop();
 }
 
 void ExporterServer::stop() {
-  if (context_ != nullptr) {
-    mg_stop(context_);
-    context_ = nullptr;
-    mg_exit_library();
-  }
+  ready_ = false;
+  if (http_) http_->stop();
+  http_.reset();
   runner_.reset();
 }
 
-int ExporterServer::handle(mg_connection* connection, void* self) {
-  auto* server = static_cast<ExporterServer*>(self);
-  const mg_request_info* request = mg_get_request_info(connection);
-  const std::string path = request->local_uri != nullptr ? request->local_uri : "";
-  Response response;
-  try {
-    if (std::strcmp(request->request_method, "GET") != 0 &&
-        std::strcmp(request->request_method, "HEAD") != 0) {
-      response = text_response(405, "only GET is served");
-    } else {
-      response = server->answer(path, request->query_string ? request->query_string : "",
-                                mg_get_header(connection, kTimeoutHeader));
-    }
-  } catch (const std::exception& e) {
-    log(LogLevel::kError, "request failed", {{"path", path}, {"error", e.what()}});
-    response = text_response(500, "internal error");
-  }
-  // The header is written here rather than by civetweb's header calls:
-  // those add a Date line made with gmtime(), whose buffer the worker
-  // threads would share. The length lets the scraper keep the connection.
-  // Header and body leave in one write: as two, the body of an answer on a
-  // kept connection can wait for the delayed acknowledgement of the header.
-  std::string message = "HTTP/1.1 " + std::to_string(response.status) + " " +
-                        mg_get_response_code_text(connection, response.status) +
-                        "\r\nContent-Type: " + response.content_type +
-                        "\r\nContent-Length: " + std::to_string(response.body.size()) +
-                        "\r\nCache-Control: no-store\r\n\r\n";
-  if (std::strcmp(request->request_method, "HEAD") != 0) message += response.body;
-  mg_write(connection, message.data(), message.size());
-  const bool known = path == "/" || path == "/probe" || path == "/discover" || path == "/metrics";
-  server->metrics_.request(known ? path : "other", response.status);
-  return response.status;
+Response ExporterServer::answer(const HttpRequest& request) {
+  Response response = dispatch(routes_, request);
+  const bool known = std::any_of(routes_.begin(), routes_.end(),
+                                 [&](const Route& r) { return r.path == request.path; });
+  metrics_.request(known ? request.path : "other", response.status);
+  return response;
 }
 
-Response ExporterServer::answer(const std::string& path, const std::string& query,
-                                const char* scrape_timeout_header) {
-  if (path == "/probe") return probe(query, scrape_timeout_header);
-  if (path == "/discover") return discover();
-  if (path == "/metrics") return {200, kExpositionType, metrics_.exposition()};
-  if (path == "/") return {200, "text/html; charset=utf-8", index_page()};
-  return text_response(404, "no such page; see /");
-}
-
-Response ExporterServer::probe(const std::string& query, const char* scrape_timeout_header) {
+Response ExporterServer::probe(const HttpRequest& request) {
   const auto started = Clock::now();
-  const std::optional<std::string> target = query_parameter(query, "target");
-  if (!target || target->empty()) return text_response(400, "the target parameter is missing");
-  const std::string auth_name = query_parameter(query, "auth").value_or("");
-  const Auth* auth = config_.find_auth(auth_name);
+  const std::vector<std::string> targets = request.parameters("target");
+  if (targets.size() > 1) return text_response(400, "the target parameter is given more than once");
+  if (targets.empty() || targets.front().empty()) {
+    return text_response(400, "the target parameter is missing");
+  }
+  const std::vector<std::string> auths = request.parameters("auth");
+  if (auths.size() > 1) return text_response(400, "the auth parameter is given more than once");
+  const std::string auth_name = auths.empty() ? "" : auths.front();
+  if (auth_name.size() > kMaxAuthName) {
+    return text_response(400, "the auth parameter is longer than " +
+                                  std::to_string(kMaxAuthName) + " characters");
+  }
+  const std::shared_ptr<Loaded> loaded = this->loaded();
+  const Config& config = loaded->config;
+  const Auth* auth = config.find_auth(auth_name);
   if (auth == nullptr) {
     return text_response(
-        400, "unknown auth \"" + auth_name + "\"; the configuration names " + auth_names(config_));
+        400, "unknown auth \"" + auth_name + "\"; the configuration names " + auth_names(config));
   }
-  orvctl::RequestSettings request = auth->request;
-  request.retries = config_.probe.retries;
-  const auto budget = probe_budget(scrape_timeout_header, config_.probe.timeout);
+  orvctl::RequestSettings settings = auth->request;
+  settings.retries = config.probe.retries;
+  const std::optional<std::string> header = request.header(kTimeoutHeader);
+  const auto budget = probe_budget(header ? header->c_str() : nullptr, config.probe.timeout,
+                                   config.probe.timeout);
   metrics_.probe_started();
-  ProbeData data = runner_->run(bare_target(*target), request, started + budget);
-  metrics_.probe_finished(data.open_result, data.duration_seconds);
-  if (data.open_result != ORV_OK) {
-    log(LogLevel::kDebug, "probe failed",
-        {{"target", *target},
-         {"code", std::to_string(data.open_result)},
-         {"reason", data.open_problem}});
+  std::optional<ProbeData> data =
+      runner_->try_run(bare_target(targets.front()), settings, started + budget, config.targets);
+  if (!data) {
+    metrics_.probe_refused();
+    Response busy = text_response(503, std::to_string(options_.max_probes) +
+                                           " probes are running (--probe.max-concurrency)");
+    busy.headers.emplace_back("Retry-After", "1");
+    return busy;
   }
-  return {200, kExpositionType, probe_exposition(data)};
+  metrics_.probe_finished(data->open_result, data->duration_seconds);
+  if (!data->refusal.empty()) return text_response(400, data->refusal);
+  if (data->open_result != ORV_OK) {
+    log(LogLevel::kDebug, "probe failed",
+        {{"target", targets.front()},
+         {"code", std::to_string(data->open_result)},
+         {"reason", data->open_problem}});
+  }
+  return {200, kExpositionType, probe_exposition(*data), {}};
 }
 
 Response ExporterServer::discover() {
-  return {200, "application/json", http_sd_json(discovery_.printers())};
+  return {200, "application/json", http_sd_json(loaded()->discovery.printers()), {}};
+}
+
+Response ExporterServer::reload_page() {
+  std::string error;
+  if (!reload(error)) return text_response(500, "reload failed: " + error);
+  return text_response(200, "configuration reloaded");
 }
 
 }  // namespace orv_exporter

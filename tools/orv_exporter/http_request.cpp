@@ -1,7 +1,6 @@
 #include "http_request.h"
 
 #include <arpa/inet.h>
-#include <civetweb.h>
 
 #include <algorithm>
 #include <cmath>
@@ -11,7 +10,6 @@
 namespace orv_exporter {
 namespace {
 
-constexpr size_t kMaxParameter = 1024;
 constexpr double kMaxMarginSeconds = 0.5;
 
 }  // namespace
@@ -36,20 +34,20 @@ std::optional<std::string> listening_ports(const std::string& listen_address, bo
   return std::nullopt;
 }
 
-std::chrono::milliseconds probe_budget(const char* header, std::chrono::milliseconds fallback) {
-  if (header == nullptr) return fallback;
+std::chrono::milliseconds probe_budget(const char* header, std::chrono::milliseconds fallback,
+                                       std::chrono::milliseconds cap) {
+  if (header == nullptr) return std::min(fallback, cap);
   char* end = nullptr;
   const double seconds = std::strtod(header, &end);
-  if (end == header || *end != '\0' || !std::isfinite(seconds) || seconds <= 0) return fallback;
+  if (end == header || *end != '\0' || !std::isfinite(seconds) || seconds <= 0) {
+    return std::min(fallback, cap);
+  }
+  // Compared as seconds before any conversion: a huge header must not
+  // overflow the count of milliseconds.
   const double budget = seconds - std::min(kMaxMarginSeconds, seconds / 4);
+  const double cap_seconds = std::chrono::duration<double>(cap).count();
+  if (budget >= cap_seconds) return cap;
   return std::chrono::milliseconds(static_cast<int64_t>(budget * 1000));
-}
-
-std::optional<std::string> query_parameter(const std::string& query, const char* name) {
-  char value[kMaxParameter];
-  const int length = mg_get_var(query.data(), query.size(), name, value, sizeof value);
-  if (length < 0) return std::nullopt;
-  return std::string(value, static_cast<size_t>(length));
 }
 
 std::string bare_target(std::string target) {

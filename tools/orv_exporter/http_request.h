@@ -1,5 +1,5 @@
 // What the HTTP side reads from a request and from its own flags: the
-// listening address, query parameters, the scraper's time-out.
+// listening address and the scraper's time-out.
 #pragma once
 
 #include <chrono>
@@ -15,13 +15,10 @@ std::optional<std::string> listening_ports(const std::string& listen_address, bo
 
 // How long a probe may take: the scraper's time-out less a margin (a
 // quarter of it, at most half a second), or `fallback` when the header is
-// absent or not a positive number of seconds.
-std::chrono::milliseconds probe_budget(const char* scrape_timeout_header,
-                                       std::chrono::milliseconds fallback);
-
-// A query parameter (as sent, still encoded), decoded; nullopt when absent
-// or too long.
-std::optional<std::string> query_parameter(const std::string& query, const char* name);
+// absent or not a positive number of seconds; never more than `cap`.
+std::chrono::milliseconds probe_budget(
+    const char* scrape_timeout_header, std::chrono::milliseconds fallback,
+    std::chrono::milliseconds cap = std::chrono::milliseconds::max());
 
 // Prometheus writes an IPv6 target in brackets; the library takes it bare.
 std::string bare_target(std::string target);

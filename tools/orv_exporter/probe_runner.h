@@ -3,14 +3,17 @@
 // its time-out. A probe that misses its deadline is told to stop and
 // finishes in the background. The workers stay for the next probes (a new
 // thread per probe cost more CPU than the probe's own work outside the
-// exchanges); there are as many as probes ever ran at once, and the runner
-// joins them all before it is destroyed.
+// exchanges); there are at most `max_workers`, a probe that finds them all
+// busy (late ones included) is refused, and the runner joins them all
+// before it is destroyed.
 #pragma once
 
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -30,20 +33,31 @@ uint32_t try_timeout_ms(Clock::duration budget, uint32_t retries);
 
 class ProbeRunner {
  public:
-  explicit ProbeRunner(ModelBook& models) : models_(models) {}
+  // `on_late` is told of every probe whose work outlived its deadline.
+  explicit ProbeRunner(ModelBook& models, size_t max_workers = kUnboundedWorkers,
+                       std::function<void()> on_late = {})
+      : models_(models), max_workers_(max_workers), on_late_(std::move(on_late)) {}
+  static constexpr size_t kUnboundedWorkers = 4096;
   ~ProbeRunner();
   ProbeRunner(const ProbeRunner&) = delete;
   ProbeRunner& operator=(const ProbeRunner&) = delete;
 
   // The probe's data, or a probe that timed out (ORV_ERR_TIMEOUT) when it
-  // has not finished by `deadline`.
+  // has not finished by `deadline`; a target `rules` refuse is never sent to
+  // (the data's refusal says why).
   ProbeData run(const std::string& target, const orvctl::RequestSettings& request,
-                Clock::time_point deadline);
+                Clock::time_point deadline, const TargetRules& rules = {});
+  // As run(), or nullopt at once when every worker is busy.
+  std::optional<ProbeData> try_run(const std::string& target,
+                                   const orvctl::RequestSettings& request,
+                                   Clock::time_point deadline, const TargetRules& rules = {});
 
  private:
   struct Job {
     std::string target;
     orvctl::RequestSettings settings;
+    TargetRules rules;
+    Clock::time_point deadline;
     std::mutex mutex;
     std::condition_variable finished_cv;
     bool finished = false;
@@ -54,10 +68,13 @@ class ProbeRunner {
   void work();
 
   ModelBook& models_;
+  const size_t max_workers_;
+  std::function<void()> on_late_;
   std::mutex mutex_;
   std::condition_variable queued_cv_;
   std::deque<std::shared_ptr<Job>> queue_;
   size_t idle_ = 0;
+  size_t busy_ = 0;  // workers on a probe, late ones included
   bool stopping_ = false;
   std::vector<std::thread> workers_;
 };

@@ -35,12 +35,21 @@ inline HttpAnswer http_get(uint16_t port, const std::string& path,
   return answer;
 }
 
+inline orv_exporter::ServerOptions local_options() {
+  orv_exporter::ServerOptions options;
+  options.listen_address = "127.0.0.1:0";
+  options.max_requests = 16;
+  return options;
+}
+
 // The server on 127.0.0.1 at a port the system picks.
 class RunningExporter {
  public:
-  explicit RunningExporter(orv_exporter::Config config)
+  explicit RunningExporter(orv_exporter::Config config,
+                           orv_exporter::ServerOptions options = local_options(),
+                           orv_exporter::ConfigLoader loader = {})
       : server_(std::make_unique<orv_exporter::ExporterServer>(
-            std::move(config), orv_exporter::ServerOptions{"127.0.0.1:0", 16})) {
+            std::move(config), std::move(options), std::move(loader))) {
     std::string error;
     started_ = server_->start(error);
     EXPECT_TRUE(started_) << error;
@@ -50,6 +59,7 @@ class RunningExporter {
     return http_get(server_->port(), path, headers);
   }
   uint16_t port() const { return server_->port(); }
+  orv_exporter::ExporterServer& server() { return *server_; }
 
  private:
   std::unique_ptr<orv_exporter::ExporterServer> server_;
