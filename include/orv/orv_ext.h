@@ -195,6 +195,12 @@ ORV_EXPORT int32_t OrvSetBulkWalk(OrvHandle handle, uint32_t max_repetitions);
  * (one walk in all). */
 ORV_EXPORT int32_t OrvGetNumberOfJobStates(OrvHandle handle, uint32_t kind, int32_t* count);
 
+/* sysUpTime.0 of the open printer in hundredths of a second (one GET): a
+ * value below an earlier one tells that the printer restarted since.
+ * ORV_ERR_INVALID_ARG for a null handle or pointer, ORV_ERR_NO_DEVICE
+ * before an open; on failure *ticks is not written. */
+ORV_EXPORT int32_t OrvGetSysUpTime(OrvHandle handle, uint32_t* ticks);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,5 +1,5 @@
-// The exports of orv_ext.h that save exchanges: bulk walks and job counts
-// without texts.
+// The exports of orv_ext.h that save exchanges: bulk walks, job counts
+// without texts, and the uptime that tells a host when its cache is stale.
 #include "api/boundary.h"
 #include "api/plugin_handle.h"
 #include "orv/orv_ext.h"
@@ -30,6 +30,15 @@ int32_t OrvGetNumberOfJobStates(OrvHandle handle, uint32_t kind, int32_t* count)
     orv::status::COrvDeviceStatus* s = static_cast<COrvPluginHandle*>(handle)->m_pStatus.get();
     if (s == nullptr) return kErrNoDevice;
     return s->count_jobs(kind, count, false);
+  });
+}
+
+int32_t OrvGetSysUpTime(OrvHandle handle, uint32_t* ticks) {
+  return guarded([&]() -> int32_t {
+    if (handle == nullptr || ticks == nullptr) return kErrInvalidArg;
+    orv::status::COrvDeviceStatus* s = static_cast<COrvPluginHandle*>(handle)->m_pStatus.get();
+    if (s == nullptr) return kErrNoDevice;
+    return s->sys_up_time(ticks);
   });
 }
 

@@ -9,6 +9,7 @@
 
 #include "device/dev_comm_option.h"
 #include "device/text_copy.h"
+#include "status/status_request.h"
 
 namespace orv::status {
 
@@ -101,6 +102,16 @@ int32_t COrvDeviceStatus::Init(int32_t protocol, const char* address, IOrvPlugin
   copy_text(m_security.auth_pass_phrase, usm->auth_pass_phrase());
   copy_text(m_security.priv_pass_phrase, usm->priv_pass_phrase());
   copy_text(m_security.context_name, usm->context_name());
+  return kOk;
+}
+
+int32_t COrvDeviceStatus::sys_up_time(uint32_t* ticks) {
+  int32_t value = 0;
+  const int32_t rc = StatusRequest::get_int(*this, "1.3.6.1.2.1.1.3.0", &value);
+  if (rc != kOk) return rc;
+  // TimeTicks come as their 32 bits; a missing object reads -1 (all bits).
+  if (value == -1) return kErrNoValue;
+  *ticks = static_cast<uint32_t>(value);
   return kOk;
 }
 

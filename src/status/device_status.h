@@ -80,6 +80,8 @@ class COrvDeviceStatus {
   // The overall state from the last hrPrinterTable row and its device's
   // hrDeviceStatus; -7 when the printer has no such row.
   int32_t printer_state(OrvPrinterState* out);
+  // sysUpTime.0 (TimeTicks) by one GET.
+  int32_t sys_up_time(uint32_t* ticks);
   // A SET of 1414 on the job's cancel object with the write community.
   int32_t cancel_job(const char* job_id);
   // Kind 0: the printer's character set; 1: the vendor one (also the

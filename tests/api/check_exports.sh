@@ -20,7 +20,7 @@ OrvTransportAvailable OrvUnInit"
 # orv_ext.h
 extended="OrvGetJobIdentifier OrvGetNumberOfMarkerInfo OrvGetMarkerInfo OrvGetNumberOfSupplyInfo
 OrvGetSupplyInfo OrvGetPrinterState OrvPrinterStateName OrvPrinterConditionName
-OrvSetBulkWalk OrvGetNumberOfJobStates"
+OrvSetBulkWalk OrvGetNumberOfJobStates OrvGetSysUpTime"
 
 names=$("$nm_tool" -D --defined-only "$lib" | awk 'NF >= 3 {print $3}' | sed 's/@.*//' | sort -u)
 fail=0
