@@ -115,6 +115,12 @@ int32_t COrvDeviceStatus::count_toners(int32_t* count) {
 int32_t COrvDeviceStatus::count_alerts(int32_t* count) {
   return count_table(m_alerts, count, [this] { return refresh_alert_table(); });
 }
+int32_t COrvDeviceStatus::count_markers(int32_t* count) {
+  return count_table(m_markers, count, [this] { return refresh_marker_table(); });
+}
+int32_t COrvDeviceStatus::count_supplies(int32_t* count) {
+  return count_table(m_supplies, count, [this] { return refresh_supply_table(); });
+}
 int32_t COrvDeviceStatus::count_jobs(uint32_t kind, int32_t* count) {
   if (kind > 2 || count == nullptr) return kErrInvalidArg;
   // The job texts are in the vendor character set: read it once first.
@@ -153,6 +159,12 @@ int32_t COrvDeviceStatus::get_alert(uint32_t index, OrvAlertInfo* record) const 
 }
 int32_t COrvDeviceStatus::get_job(uint32_t index, OrvJobInfo* record) const {
   return copy_record(m_jobs, index, record);
+}
+int32_t COrvDeviceStatus::get_marker(uint32_t index, OrvMarkerInfo* record) const {
+  return copy_record(m_markers, index, record);
+}
+int32_t COrvDeviceStatus::get_supply(uint32_t index, OrvSupplyInfo* record) const {
+  return copy_record(m_supplies, index, record);
 }
 
 int32_t COrvDeviceStatus::get_job_identifier(uint32_t index, char* buffer, uint32_t size) const {

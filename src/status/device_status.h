@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "orv/orv.h"
+#include "orv/orv_ext.h"
 #include "orv/orv_option.hpp"
 #include "result_codes.h"
 
@@ -54,6 +55,8 @@ class COrvDeviceStatus {
   int32_t count_toners(int32_t* count);
   int32_t count_alerts(int32_t* count);
   int32_t count_jobs(uint32_t kind, int32_t* count);
+  int32_t count_markers(int32_t* count);
+  int32_t count_supplies(int32_t* count);
 
   // Get operations: copy the index-th record of the last count; -11 past it.
   int32_t get_storage(uint32_t index, OrvStorageInfo* record) const;
@@ -63,12 +66,17 @@ class COrvDeviceStatus {
   int32_t get_toner(uint32_t index, OrvTonerInfo* record) const;
   int32_t get_alert(uint32_t index, OrvAlertInfo* record) const;
   int32_t get_job(uint32_t index, OrvJobInfo* record) const;
+  int32_t get_marker(uint32_t index, OrvMarkerInfo* record) const;
+  int32_t get_supply(uint32_t index, OrvSupplyInfo* record) const;
   // The whole identifier of the index-th job (the record keeps eight
   // octets), terminated, into `size` bytes; -2 when they do not hold it.
   int32_t get_job_identifier(uint32_t index, char* buffer, uint32_t size) const;
 
   // Reads hrPrinterTable; the last row's status and error octets.
   int32_t printer_status(OrvPrinterInfo* out);
+  // The overall state from the last hrPrinterTable row and its device's
+  // hrDeviceStatus; -7 when the printer has no such row.
+  int32_t printer_state(OrvPrinterState* out);
   // A SET of 1414 on the job's cancel object with the write community.
   int32_t cancel_job(const char* job_id);
   // Kind 0: the printer's character set; 1: the vendor one (also the
@@ -98,6 +106,8 @@ class COrvDeviceStatus {
   int32_t refresh_toner_table();
   int32_t refresh_alert_table();
   int32_t refresh_job_table(uint32_t kind);
+  int32_t refresh_marker_table();
+  int32_t refresh_supply_table();
   // The vendor string table's text for the column's value, into 256 bytes.
   int32_t fetch_localized_text(const orv::device::TableRows& rows, uint32_t row, uint32_t column,
                                char* text) const;
@@ -121,6 +131,8 @@ class COrvDeviceStatus {
   std::vector<OrvAlertInfo> m_alerts;
   std::vector<OrvJobInfo> m_jobs;
   std::vector<std::string> m_jobIdentifiers;  // whole, one per job record
+  std::vector<OrvMarkerInfo> m_markers;
+  std::vector<OrvSupplyInfo> m_supplies;
   int32_t m_printerCharSet;
   int32_t m_vendorCharSet;
   int32_t m_securityModel;

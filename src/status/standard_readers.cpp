@@ -15,13 +15,6 @@ using orv::device::TableRows;
 
 namespace {
 
-template <typename Record>
-Record zeroed() {
-  Record r;
-  std::memset(&r, 0, sizeof r);
-  return r;
-}
-
 // The value's text through one of the type tables.
 int32_t type_code(const TableRows& rows, uint32_t row, int32_t (*table)(const char*)) {
   char text[kGetDataTextSize];
@@ -73,10 +66,9 @@ int32_t COrvDeviceStatus::refresh_printer_table() {
   for (uint32_t i = 0; i < rows.count(); ++i) {
     m_printerStatus = int32_of(rows.value(i, 0));
     std::memset(m_printerErrorBytes, 0, sizeof m_printerErrorBytes);
-    const IQelSmiValue* state = rows.value(i, 1);
     uint32_t length = 0;
-    const uint8_t* octets = state != nullptr ? state->get_bytes(&length) : nullptr;
-    if (octets != nullptr && state->kind() == kSmiOctetString) {
+    const uint8_t* octets = octets_of(rows.value(i, 1), &length);
+    if (octets != nullptr) {
       std::memcpy(m_printerErrorBytes, octets,
                   length < sizeof m_printerErrorBytes ? length : sizeof m_printerErrorBytes);
     }

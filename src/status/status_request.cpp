@@ -82,6 +82,14 @@ int32_t int32_of(const IQelSmiValue* value) {
   return status == kOk ? number : -1;
 }
 
+const uint8_t* octets_of(const IQelSmiValue* value, uint32_t* length) {
+  *length = 0;
+  if (value == nullptr || value->kind() != kSmiOctetString) return nullptr;
+  const uint8_t* octets = value->get_bytes(length);
+  if (octets == nullptr) *length = 0;
+  return octets;
+}
+
 uint32_t uint32_of(const IQelSmiValue* value) {
   return value != nullptr ? value->get_uint32() : 0xFFFFFFFFu;
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "device/table_rows.h"
 #include "snmp/facade/get_data.h"
@@ -28,6 +29,19 @@ struct StatusRequest {
   // open(), one binding `oid`, and a GET of its number.
   static int32_t get_int(const COrvDeviceStatus& status, const char* oid, int32_t* value);
 };
+
+// A record with every byte zero, so that the bytes after a text's
+// terminator are zero too.
+template <typename Record>
+Record zeroed() {
+  Record r;
+  std::memset(&r, 0, sizeof r);
+  return r;
+}
+
+// The octets of an OCTET STRING value, their number in `length`; nullptr
+// (length 0) for a missing value or another kind.
+const uint8_t* octets_of(const IQelSmiValue* value, uint32_t* length);
 
 // The value as INTEGER; -1 for a missing value or another kind.
 int32_t int32_of(const IQelSmiValue* value);

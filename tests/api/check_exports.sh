@@ -17,7 +17,8 @@ OrvGetOptionValueUInteger OrvGetOutputTrayInfo OrvGetPrinterInfo OrvGetStorageIn
 OrvGetTonerInfo OrvInit OrvInitDevice OrvInitDeviceEx OrvIsSupportedOID OrvRefreshOptions
 OrvTransportAvailable OrvUnInit"
 # orv_ext.h
-extended="OrvGetJobIdentifier"
+extended="OrvGetJobIdentifier OrvGetNumberOfMarkerInfo OrvGetMarkerInfo OrvGetNumberOfSupplyInfo
+OrvGetSupplyInfo OrvGetPrinterState OrvPrinterStateName OrvPrinterConditionName"
 
 names=$("$nm_tool" -D --defined-only "$lib" | awk 'NF >= 3 {print $3}' | sed 's/@.*//' | sort -u)
 fail=0
