@@ -194,7 +194,7 @@ void parse_discovery(const YAML::Node& node, DiscoverySettings& discovery) {
 Config parse_document(const YAML::Node& root) {
   Config config = default_config();
   if (root.IsNull()) return config;
-  only_keys(root, "the configuration", {"auths", "probe", "discovery"});
+  only_keys(root, "the configuration", {"auths", "probe", "discovery", "web"});
   if (const YAML::Node& auths = root["auths"]) {
     if (!auths.IsMap() || auths.size() == 0) fail(auths, "auths must name at least one auth");
     config.auths.clear();
@@ -211,6 +211,12 @@ Config parse_document(const YAML::Node& root) {
     parse_discovery(discovery, config.discovery);
     if (config.find_auth(config.discovery.auth) == nullptr) {
       fail(discovery["auth"], "discovery: auth \"" + config.discovery.auth + "\" is not in auths");
+    }
+  }
+  if (const YAML::Node& web = root["web"]) {
+    only_keys(web, "web", {"page_max_age"});
+    if (web["page_max_age"]) {
+      config.web.page_max_age = duration(web["page_max_age"], "web: page_max_age");
     }
   }
   return config;

@@ -33,10 +33,15 @@ struct DiscoverySettings {
   bool ipv6 = false;
 };
 
+struct WebSettings {
+  Milliseconds page_max_age{60000};  // how old a reading the fleet page may show
+};
+
 struct Config {
   std::vector<Auth> auths;  // in file order; never empty once loaded
   ProbeSettings probe;
   DiscoverySettings discovery;
+  WebSettings web;
 
   // The auth named `name`, or the default one for an empty name (the one
   // named "public", else the first); nullptr for an unknown name.

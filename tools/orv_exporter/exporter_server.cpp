@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "exporter_log.h"
-#include "exporter_page.h"
 #include "probe_metrics.h"
 
 namespace orv_exporter {
@@ -46,7 +45,10 @@ ExporterServer::ExporterServer(Config config, ServerOptions options)
             metrics_.discovery_run(found, failed);
             log(LogLevel::kDebug, "discovery done", {{"printers", std::to_string(found)}});
           }),
-      runner_(std::make_unique<ProbeRunner>(models_)) {}
+      runner_(std::make_unique<ProbeRunner>(models_)),
+      pages_(config_.web.page_max_age, [this](const std::string& target) {
+        return run_probe(target, *config_.find_auth(""), Clock::now() + config_.probe.timeout);
+      }) {}
 
 ExporterServer::~ExporterServer() { stop(); }
 
@@ -126,7 +128,8 @@ int ExporterServer::handle(mg_connection* connection, void* self) {
                         "\r\nCache-Control: no-store\r\n\r\n";
   if (std::strcmp(request->request_method, "HEAD") != 0) message += response.body;
   mg_write(connection, message.data(), message.size());
-  const bool known = path == "/" || path == "/probe" || path == "/discover" || path == "/metrics";
+  const bool known = path == "/" || path == "/probe" || path == "/discover" ||
+                     path == "/metrics" || path == "/printer";
   server->metrics_.request(known ? path : "other", response.status);
   return response.status;
 }
@@ -136,7 +139,7 @@ Response ExporterServer::answer(const std::string& path, const std::string& quer
   if (path == "/probe") return probe(query, scrape_timeout_header);
   if (path == "/discover") return discover();
   if (path == "/metrics") return {200, kExpositionType, metrics_.exposition()};
-  if (path == "/") return {200, "text/html; charset=utf-8", index_page()};
+  if (path == "/" || path == "/printer") return page(path, query);
   return text_response(404, "no such page; see /");
 }
 
@@ -150,12 +153,9 @@ Response ExporterServer::probe(const std::string& query, const char* scrape_time
     return text_response(
         400, "unknown auth \"" + auth_name + "\"; the configuration names " + auth_names(config_));
   }
-  orvctl::RequestSettings request = auth->request;
-  request.retries = config_.probe.retries;
   const auto budget = probe_budget(scrape_timeout_header, config_.probe.timeout);
-  metrics_.probe_started();
-  ProbeData data = runner_->run(bare_target(*target), request, started + budget);
-  metrics_.probe_finished(data.open_result, data.duration_seconds);
+  ProbeData data = run_probe(bare_target(*target), *auth, started + budget);
+  pages_.record(bare_target(*target), data);
   if (data.open_result != ORV_OK) {
     log(LogLevel::kDebug, "probe failed",
         {{"target", *target},
@@ -163,6 +163,16 @@ Response ExporterServer::probe(const std::string& query, const char* scrape_time
          {"reason", data.open_problem}});
   }
   return {200, kExpositionType, probe_exposition(data)};
+}
+
+ProbeData ExporterServer::run_probe(const std::string& target, const Auth& auth,
+                                    Clock::time_point deadline) {
+  orvctl::RequestSettings request = auth.request;
+  request.retries = config_.probe.retries;
+  metrics_.probe_started();
+  ProbeData data = runner_->run(target, request, deadline);
+  metrics_.probe_finished(data.open_result, data.duration_seconds);
+  return data;
 }
 
 Response ExporterServer::discover() {

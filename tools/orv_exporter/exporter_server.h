@@ -1,5 +1,5 @@
 // The HTTP side: civetweb's worker threads answer /probe, /discover,
-// /metrics and /, each request on its own thread, each probe on its own
+// /metrics, / and /printer, each request on its own thread, each probe on its own
 // library handle.
 #pragma once
 
@@ -13,6 +13,7 @@
 #include "exporter_config.h"
 #include "exporter_metrics.h"
 #include "http_request.h"
+#include "page_cache.h"
 #include "probe_runner.h"
 
 struct mg_context;
@@ -58,6 +59,10 @@ class ExporterServer {
   static int handle(mg_connection* connection, void* self);
   Response probe(const std::string& query, const char* scrape_timeout_header);
   Response discover();
+  // The fleet page and a printer's page (fleet_routes.cpp).
+  Response page(const std::string& path, const std::string& query);
+  // A probe with `auth`'s credentials that ends by `deadline`, counted.
+  ProbeData run_probe(const std::string& target, const Auth& auth, Clock::time_point deadline);
 
   Config config_;
   ServerOptions options_;
@@ -65,6 +70,7 @@ class ExporterServer {
   ModelBook models_;
   DiscoveryCache discovery_;
   std::unique_ptr<ProbeRunner> runner_;
+  PageCache pages_;
   mg_context* context_ = nullptr;
 };
 

@@ -60,10 +60,12 @@ int32_t read_jobs(OrvHandle handle, ProbeData& data) {
   return rc;
 }
 
-int32_t read_printer(OrvHandle handle, ProbeData& data) {
-  OrvPrinterInfo info{};
-  const int32_t rc = OrvGetPrinterInfo(handle, &info);
-  if (rc == ORV_OK) data.printer = info;
+template <typename Record>
+int32_t read_record(OrvHandle handle, int32_t (*get)(OrvHandle, Record*),
+                    std::optional<Record>& out) {
+  Record record{};
+  const int32_t rc = get(handle, &record);
+  if (rc == ORV_OK) out = record;
   return rc;
 }
 
@@ -71,7 +73,7 @@ void read_everything(OrvHandle h, ProbeData& data, const std::atomic<bool>& aban
   using Step = std::pair<const char*, std::function<int32_t()>>;
   const Step steps[] = {
       {"options", [&] { return read_options(h, data); }},
-      {"printer", [&] { return read_printer(h, data); }},
+      {"printer", [&] { return read_record(h, OrvGetPrinterInfo, data.printer); }},
       {"storage",
        [&] {
          return read_table(h, counter(OrvGetNumberOfStorageInfo, h), OrvGetStorageInfo,
@@ -96,6 +98,16 @@ void read_everything(OrvHandle h, ProbeData& data, const std::atomic<bool>& aban
          return read_table(h, counter(OrvGetNumberOfAlertInfo, h), OrvGetAlertInfo, data.alerts);
        }},
       {"jobs", [&] { return read_jobs(h, data); }},
+      {"markers",
+       [&] {
+         return read_table(h, counter(OrvGetNumberOfMarkerInfo, h), OrvGetMarkerInfo, data.markers);
+       }},
+      {"supplies",
+       [&] {
+         return read_table(h, counter(OrvGetNumberOfSupplyInfo, h), OrvGetSupplyInfo,
+                           data.supplies);
+       }},
+      {"state", [&] { return read_record(h, OrvGetPrinterState, data.state); }},
   };
   for (const auto& [table, read] : steps) {
     if (abandoned.load()) return;

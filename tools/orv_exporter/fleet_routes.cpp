@@ -1,0 +1,33 @@
+// The routes of the pages a person reads, kept apart from the server's
+// plumbing: they only gather readings and hand them to fleet_page.
+#include <algorithm>
+
+#include "exporter_server.h"
+#include "fleet_page.h"
+
+namespace orv_exporter {
+
+Response ExporterServer::page(const std::string& path, const std::string& query) {
+  constexpr const char* kHtml = "text/html; charset=utf-8";
+  // The browser reloads as often as a reading may be new, at most once a
+  // second.
+  const auto refresh =
+      std::max(std::chrono::seconds(1),
+               std::chrono::duration_cast<std::chrono::seconds>(config_.web.page_max_age));
+  if (path == "/printer") {
+    const std::optional<std::string> target = query_parameter(query, "target");
+    if (!target || target->empty()) {
+      return {400, "text/plain; charset=utf-8", "the target parameter is missing\n"};
+    }
+    const Reading reading = pages_.reading(bare_target(*target));
+    return {200, kHtml, printer_page(reading, std::chrono::system_clock::now(), refresh)};
+  }
+  std::vector<std::string> targets;
+  for (const orvctl::FoundPrinter& printer : discovery_.printers()) {
+    targets.push_back(printer.address);
+  }
+  const std::vector<Reading> readings = pages_.readings(targets);
+  return {200, kHtml, fleet_page(readings, std::chrono::system_clock::now(), refresh)};
+}
+
+}  // namespace orv_exporter
