@@ -210,7 +210,9 @@ TEST_F(PrinterStatus, ACountThatFailsAfterAGoodOneLeavesNoRecords) {
       [&](int32_t* n) { return OrvGetNumberOfOutputTrayInfo(h_, n); },
       [&](int32_t* n) { return OrvGetNumberOfTonerInfo(h_, n); },
       [&](int32_t* n) { return OrvGetNumberOfAlertInfo(h_, n); },
-      [&](int32_t* n) { return OrvGetNumberOfJobInfo(h_, 0, n); }};
+      [&](int32_t* n) { return OrvGetNumberOfJobInfo(h_, 0, n); },
+      [&](int32_t* n) { return OrvGetNumberOfMarkerInfo(h_, n); },
+      [&](int32_t* n) { return OrvGetNumberOfSupplyInfo(h_, n); }};
   std::vector<char> record(2048);
   const std::vector<std::function<int32_t()>> first_records = {
       [&] { return OrvGetStorageInfo(h_, 0, reinterpret_cast<OrvStorageInfo*>(record.data())); },
@@ -219,7 +221,9 @@ TEST_F(PrinterStatus, ACountThatFailsAfterAGoodOneLeavesNoRecords) {
       [&] { return OrvGetOutputTrayInfo(h_, 0, reinterpret_cast<OrvOutputTrayInfo*>(record.data())); },
       [&] { return OrvGetTonerInfo(h_, 0, reinterpret_cast<OrvTonerInfo*>(record.data())); },
       [&] { return OrvGetAlertInfo(h_, 0, reinterpret_cast<OrvAlertInfo*>(record.data())); },
-      [&] { return OrvGetJobInfo(h_, 0, reinterpret_cast<OrvJobInfo*>(record.data())); }};
+      [&] { return OrvGetJobInfo(h_, 0, reinterpret_cast<OrvJobInfo*>(record.data())); },
+      [&] { return OrvGetMarkerInfo(h_, 0, reinterpret_cast<OrvMarkerInfo*>(record.data())); },
+      [&] { return OrvGetSupplyInfo(h_, 0, reinterpret_cast<OrvSupplyInfo*>(record.data())); }};
   for (size_t t = 0; t < counts.size(); ++t) {
     int32_t n = 0;
     ASSERT_EQ(counts[t](&n), 0) << "table " << t;
@@ -237,6 +241,10 @@ TEST_F(PrinterStatus, ACountThatFailsAfterAGoodOneLeavesNoRecords) {
   std::memset(&info, 0x5A, sizeof info);
   EXPECT_EQ(OrvGetPrinterInfo(h_, &info), -203);
   EXPECT_EQ(info.status, 0x5A5A5A5A);
+  OrvPrinterState state;
+  std::memset(&state, 0x5A, sizeof state);
+  EXPECT_EQ(OrvGetPrinterState(h_, &state), -203);
+  EXPECT_EQ(state.state, 0x5A5A5A5A);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "orv/orv.h"
+#include "orv/orv_ext.h"
 #include "support/lab.h"
 
 namespace orv::test {
@@ -39,6 +40,8 @@ inline const Table<OrvOutputTrayInfo> kOutputs{OrvGetNumberOfOutputTrayInfo,
                                                OrvGetOutputTrayInfo};
 inline const Table<OrvTonerInfo> kToners{OrvGetNumberOfTonerInfo, OrvGetTonerInfo};
 inline const Table<OrvAlertInfo> kAlerts{OrvGetNumberOfAlertInfo, OrvGetAlertInfo};
+inline const Table<OrvMarkerInfo> kMarkers{OrvGetNumberOfMarkerInfo, OrvGetMarkerInfo};
+inline const Table<OrvSupplyInfo> kSupplies{OrvGetNumberOfSupplyInfo, OrvGetSupplyInfo};
 inline Table<OrvJobInfo> jobs(uint32_t kind) {
   return {[kind](OrvHandle h, int32_t* n) { return OrvGetNumberOfJobInfo(h, kind, n); },
           OrvGetJobInfo};

@@ -309,7 +309,68 @@ PRINTER_SHORT16 = dict(
     tail=False,
 )
 
+# One printer per overall state (printer-a, with lowPaper and lowToner on a
+# running device, is the warning one): printer-a's tables with the printer
+# device's hrDeviceStatus, hrPrinterStatus and error state of that state,
+# page counters in impressions and sheets, and supplies that are full,
+# empty or only "some left".
+def state_printer(n, name, device_status, printer_status, error_state, **rest):
+    return dict(
+        PRINTER_A,
+        sysobjectid=FAMILY + f".5.{n}",
+        name=name,
+        mac=f"0000c0a80b{n:02x}",
+        ip=f"192.168.11.{n}",
+        netware=f"VERDANE8300_0B{n:02X}",
+        devices=[(1, HR_DEV + ".5", "Verdane 8300", device_status)] + PRINTER_A["devices"][1:],
+        printer_rows=[(1, printer_status, error_state)],
+        alerts=[],
+        **rest,
+    )
+
+
+# Marker rows: index, marking technology, counter unit, life count,
+# power-on count, process colorants.
+MARKERS_A = [(1, 4, 3, 182734, 0, 3)]
+COLOUR_SUPPLIES = [
+    (1, 3, "Black Toner Cartridge", 19, 100, 100, "black"),
+    (2, 3, "Cyan Toner Cartridge", 19, 100, 97, "cyan"),
+    (3, 3, "Magenta Toner Cartridge", 19, 100, 95, "magenta"),
+    (4, 3, "Yellow Toner Cartridge", 19, 100, 96, "yellow"),
+    (5, 9, "Drum Cartridge", 7, 80000, 79000, None),
+    (6, 4, "Waste Toner Container", 19, 100, 2, None),
+]
+PRINTER_IDLE = state_printer(
+    1, "printer-idle", 2, 3, "0000",
+    # A tandem engine: one marker counting impressions, one sheets.
+    markers=[(1, 4, 7, 48213, 1520, 4), (2, 4, 8, 24107, 760, 1)],
+    supplies=COLOUR_SUPPLIES)
+PRINTER_PRINTING = state_printer(
+    2, "printer-printing", 2, 4, "0000", markers=[(1, 4, 7, 1048576, 20480, 4)],
+    supplies=COLOUR_SUPPLIES)
+PRINTER_WARMUP = state_printer(
+    3, "printer-warmup", 5, 5, "0000", markers=[(1, 4, 7, 310, 0, 4)],
+    supplies=COLOUR_SUPPLIES)
+# Jammed with its door open; the black toner is empty.
+PRINTER_DOWN = state_printer(
+    4, "printer-down", 5, 1, "0c00", markers=[(1, 4, 7, 731502, 4410, 4)],
+    supplies=[(1, 3, "Black Toner Cartridge", 19, 100, 0, "black")] + COLOUR_SUPPLIES[1:])
+# Offline for no other reason; the cyan toner reports only "some left".
+PRINTER_OFFLINE = state_printer(
+    5, "printer-offline", 5, 1, "0200", markers=[(1, 4, 7, 90210, 0, 4)],
+    supplies=COLOUR_SUPPLIES[:1] + [(2, 3, "Cyan Toner Cartridge", 19, 100, -3, "cyan")]
+    + COLOUR_SUPPLIES[2:])
+PRINTER_TESTING = state_printer(
+    6, "printer-testing", 4, 1, "0000", markers=[(1, 4, 7, 12, 12, 4)],
+    supplies=COLOUR_SUPPLIES)
+
 PRINTERS = {
+    "printer-idle": PRINTER_IDLE,
+    "printer-printing": PRINTER_PRINTING,
+    "printer-warmup": PRINTER_WARMUP,
+    "printer-down": PRINTER_DOWN,
+    "printer-offline": PRINTER_OFFLINE,
+    "printer-testing": PRINTER_TESTING,
     "printer-a": PRINTER_A,
     "printer-rowindex": PRINTER_ROWINDEX,
     "printer-missingtext": PRINTER_MISSINGTEXT,
@@ -475,11 +536,12 @@ def add_printer_mib(m, p):
         for col, (tag, value) in cols.items():
             m.add(f"{prt}.9.2.1.{col}.1.{idx}", tag, value)
 
-    marker = {2: (2, 4), 3: (2, 3), 4: (65, 182734), 5: (65, 0), 6: (2, 3), 7: (2, 3),
-              8: (2, 600), 9: (2, 600), 10: (2, 4), 11: (2, 4233), 12: (2, 4233),
-              13: (2, 4233), 14: (2, 4233), 15: (2, 0)}
-    for col, (tag, value) in marker.items():
-        m.add(f"{prt}.10.2.1.{col}.1.1", tag, value)
+    for idx, tech, unit, life, power_on, colorants in p.get("markers", MARKERS_A):
+        marker = {2: (2, tech), 3: (2, unit), 4: (65, life), 5: (65, power_on), 6: (2, colorants),
+                  7: (2, 3), 8: (2, 600), 9: (2, 600), 10: (2, 4), 11: (2, 4233),
+                  12: (2, 4233), 13: (2, 4233), 14: (2, 4233), 15: (2, 0)}
+        for col, (tag, value) in marker.items():
+            m.add(f"{prt}.10.2.1.{col}.1.{idx}", tag, value)
 
     colorants = []
     for idx, kind, descr, unit, cap, level, colour in p["supplies"]:

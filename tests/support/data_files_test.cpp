@@ -64,12 +64,14 @@ std::string printed(const Line& line) {
   return line.value;
 }
 
-TEST(DataFiles, NinePrintersAreThere) {
+TEST(DataFiles, EveryPrinterIsThere) {
   EXPECT_EQ(printer_names(),
             (std::vector<std::string>{"other-vendor", "printer-a", "printer-b",
-                                      "printer-badversion", "printer-manytrays",
-                                      "printer-missingtext", "printer-prefix61",
-                                      "printer-rowindex", "printer-short16"}));
+                                      "printer-badversion", "printer-down", "printer-idle",
+                                      "printer-manytrays", "printer-missingtext",
+                                      "printer-offline", "printer-prefix61", "printer-printing",
+                                      "printer-rowindex", "printer-short16", "printer-testing",
+                                      "printer-warmup"}));
 }
 
 TEST(DataFiles, EachFileIsSortedByOid) {
