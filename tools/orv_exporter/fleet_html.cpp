@@ -24,7 +24,7 @@ constexpr ColorantColour kColorants[] = {
     {"gray", "#8c8c8c"},       {"grey", "#8c8c8c"}};
 constexpr const char* kNeutral = "#a0a4a8";
 
-std::string lower(std::string_view text) {
+std::string lowercase(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return out;
@@ -86,7 +86,7 @@ std::string utc_text(std::chrono::system_clock::time_point at) {
 }
 
 const char* colorant_css(std::string_view colorant) {
-  const std::string name = lower(colorant);
+  const std::string name = lowercase(colorant);
   for (const ColorantColour& c : kColorants) {
     if (name.find(c.name) != std::string::npos) return c.css;
   }

@@ -31,7 +31,7 @@ th,td{border:1px solid #ccd;padding:3px 8px;text-align:left}th{background:#eef0f
 .meta{color:#444;font-size:13px})";
 
 // A MIB name without its "(CODE)" tail, as a person reads it.
-std::string word(const std::string& with_code) {
+std::string bare_word(const std::string& with_code) {
   return with_code.substr(0, with_code.rfind(" ("));
 }
 
@@ -81,7 +81,7 @@ std::string alerts_html(const ProbeData& d) {
   if (d.alerts.empty()) return "<h3>Alerts</h3><p>None</p>";
   std::string out = "<h3>Alerts</h3><ul>";
   for (const OrvAlertInfo& a : d.alerts) {
-    out += "<li>" + html_escape(word(orvctl::alert_severity_name(a.severity_level))) + ": " +
+    out += "<li>" + html_escape(bare_word(orvctl::alert_severity_name(a.severity_level))) + ": " +
            html_escape(printer_text(a.description)) + "</li>";
   }
   return out + "</ul>";
@@ -98,9 +98,9 @@ std::string pages_html(const ProbeData& d) {
       pages += m.life_count;
       counted = true;
     } else {
-      other += "<p>Marker " + std::to_string(m.marker_index) + " count: " +
-               std::to_string(m.life_count) + " " + orvctl::counter_unit_name(m.counter_unit) +
-               "</p>";
+      other += "<p>Marker " + std::to_string(m.marker_index) +
+               " count: " + std::to_string(m.life_count) + " " +
+               orvctl::counter_unit_name(m.counter_unit) + "</p>";
     }
   }
   if (!counted) return other;
@@ -124,8 +124,8 @@ std::string card_html(const Reading& r, TimePoint now, bool link) {
          std::to_string(age < 0 ? 0 : age) + " s ago)</p></article>";
 }
 
-std::string document(const std::string& title, const std::string& body,
-                     std::chrono::seconds refresh) {
+std::string html_document(const std::string& title, const std::string& body,
+                          std::chrono::seconds refresh) {
   return "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
          "<meta name=\"viewport\" "
          "content=\"width=device-width,initial-scale=1\">"
@@ -148,7 +148,7 @@ std::string table_html(const char* caption, const char* headers, const std::vect
   return out + "</table>";
 }
 
-std::string td(const std::string& text) { return "<td>" + html_escape(text) + "</td>"; }
+std::string cell(const std::string& text) { return "<td>" + html_escape(text) + "</td>"; }
 
 std::string status_tables(const ProbeData& d) {
   std::string out = table_html(
@@ -158,41 +158,43 @@ std::string status_tables(const ProbeData& d) {
       "<th scope=\"col\">Description</th><th scope=\"col\">Level</th><th "
       "scope=\"col\">Capacity</th><th scope=\"col\">Left</th>",
       d.supplies, [](const OrvSupplyInfo& s) {
-        return td(std::to_string(s.supply_index)) + td(orvctl::supply_type_name(s.type)) +
-               td(printer_text(s.colorant)) + td(printer_text(s.description)) +
-               td(std::to_string(s.level)) + td(std::to_string(s.max_capacity)) +
-               td(orvctl::level_text(s.level, s.max_capacity));
+        return cell(std::to_string(s.supply_index)) + cell(orvctl::supply_type_name(s.type)) +
+               cell(printer_text(s.colorant)) + cell(printer_text(s.description)) +
+               cell(std::to_string(s.level)) + cell(std::to_string(s.max_capacity)) +
+               cell(orvctl::level_text(s.level, s.max_capacity));
       });
-  out += table_html(
-      "Markers",
-      "<th scope=\"col\">Marker</th><th "
-      "scope=\"col\">Unit</th><th scope=\"col\">Life "
-      "count</th><th scope=\"col\">Since power on</th>",
-      d.markers, [](const OrvMarkerInfo& m) {
-        return td(std::to_string(m.marker_index)) + td(orvctl::counter_unit_name(m.counter_unit)) +
-               td(std::to_string(m.life_count)) + td(std::to_string(m.power_on_count));
-      });
+  out += table_html("Markers",
+                    "<th scope=\"col\">Marker</th><th "
+                    "scope=\"col\">Unit</th><th scope=\"col\">Life "
+                    "count</th><th scope=\"col\">Since power on</th>",
+                    d.markers, [](const OrvMarkerInfo& m) {
+                      return cell(std::to_string(m.marker_index)) +
+                             cell(orvctl::counter_unit_name(m.counter_unit)) +
+                             cell(std::to_string(m.life_count)) +
+                             cell(std::to_string(m.power_on_count));
+                    });
   out += table_html("Input trays",
                     "<th scope=\"col\">Name</th><th scope=\"col\">Medium</th><th "
                     "scope=\"col\">Level</th><th "
                     "scope=\"col\">Capacity</th><th scope=\"col\">Status</th>",
                     d.input_trays, [](const OrvInputTrayInfo& t) {
-                      return td(printer_text(t.name)) + td(printer_text(t.media_name)) +
-                             td(orvctl::level_text(t.current_level, t.max_capacity)) +
-                             td(std::to_string(t.max_capacity)) +
-                             td(orvctl::sub_unit_status_name(t.status));
+                      return cell(printer_text(t.name)) + cell(printer_text(t.media_name)) +
+                             cell(orvctl::level_text(t.current_level, t.max_capacity)) +
+                             cell(std::to_string(t.max_capacity)) +
+                             cell(orvctl::sub_unit_status_name(t.status));
                     });
-  out += table_html("Output trays", "<th scope=\"col\">Name</th><th scope=\"col\">Status</th>",
-                    d.output_trays, [](const OrvOutputTrayInfo& t) {
-                      return td(printer_text(t.name)) + td(orvctl::sub_unit_status_name(t.status));
-                    });
+  out +=
+      table_html("Output trays", "<th scope=\"col\">Name</th><th scope=\"col\">Status</th>",
+                 d.output_trays, [](const OrvOutputTrayInfo& t) {
+                   return cell(printer_text(t.name)) + cell(orvctl::sub_unit_status_name(t.status));
+                 });
   return out + table_html("Alerts",
                           "<th scope=\"col\">Severity</th><th scope=\"col\">Group</th><th "
                           "scope=\"col\">Description</th>",
                           d.alerts, [](const OrvAlertInfo& a) {
-                            return td(orvctl::alert_severity_name(a.severity_level)) +
-                                   td(orvctl::alert_group_name(a.group)) +
-                                   td(printer_text(a.description));
+                            return cell(orvctl::alert_severity_name(a.severity_level)) +
+                                   cell(orvctl::alert_group_name(a.group)) +
+                                   cell(printer_text(a.description));
                           });
 }
 
@@ -212,12 +214,12 @@ std::string fleet_page(const std::vector<Reading>& readings, TimePoint now,
   const std::string summary = std::to_string(readings.size()) +
                               (readings.size() == 1 ? " printer, " : " printers, ") +
                               std::to_string(attention) + " needing attention";
-  return document("Printers",
-                  "<header><h1>Printers</h1><p>" + summary + "</p></header><main>" +
-                      (readings.empty() ? "<p>No printer found yet.</p>"
-                                        : "<div class=\"cards\">" + cards + "</div>") +
-                      "</main>",
-                  refresh);
+  return html_document("Printers",
+                       "<header><h1>Printers</h1><p>" + summary + "</p></header><main>" +
+                           (readings.empty() ? "<p>No printer found yet.</p>"
+                                             : "<div class=\"cards\">" + cards + "</div>") +
+                           "</main>",
+                       refresh);
 }
 
 std::string printer_page(const Reading& reading, TimePoint now, std::chrono::seconds refresh) {
@@ -225,7 +227,7 @@ std::string printer_page(const Reading& reading, TimePoint now, std::chrono::sec
                            card_html(reading, now, false) +
                            (reading.data.open_result == ORV_OK ? status_tables(reading.data) : "") +
                            "</main>";
-  return document("Printer " + reading.target, body, refresh);
+  return html_document("Printer " + reading.target, body, refresh);
 }
 
 }  // namespace orv_exporter
