@@ -62,7 +62,10 @@ std::string supplies_html(const ProbeData& d) {
     out += "<li class=\"supply\"><span>" + html_escape(supply_name(s)) +
            "</span><span class=\"bar\" aria-hidden=\"true\"><span style=\"width:" +
            std::to_string(width) + "%;background:" + colorant_css(printer_text(s.colorant)) +
-           "\"></span></span><span>" + orvctl::level_text(s.level, s.max_capacity) + "</span></li>";
+           "\"></span></span><span>" + orvctl::level_text(s.level, s.max_capacity) +
+           // A receptacle (waste) tells the room left, not what is left to use.
+           (s.supply_class == ORV_SUPPLY_CLASS_FILLED && s.level >= 0 ? " free" : "") +
+           "</span></li>";
   }
   return out + "</ul>";
 }

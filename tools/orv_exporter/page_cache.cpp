@@ -60,12 +60,17 @@ std::vector<Reading> PageCache::readings(const std::vector<std::string>& targets
       if (entry.last) all.insert(target);
     }
   }
-  std::vector<std::future<Reading>> futures;
-  for (const std::string& target : all) {
-    futures.push_back(std::async(std::launch::async, [this, target] { return reading(target); }));
-  }
+  // A batch at a time, so that a large fleet does not start a thread per printer.
+  const std::vector<std::string> ordered(all.begin(), all.end());
   std::vector<Reading> out;
-  for (auto& future : futures) out.push_back(future.get());
+  for (size_t first = 0; first < ordered.size(); first += kParallelReadings) {
+    std::vector<std::future<Reading>> batch;
+    for (size_t i = first; i < std::min(ordered.size(), first + kParallelReadings); ++i) {
+      batch.push_back(
+          std::async(std::launch::async, [this, &ordered, i] { return reading(ordered[i]); }));
+    }
+    for (auto& future : batch) out.push_back(future.get());
+  }
   return out;
 }
 

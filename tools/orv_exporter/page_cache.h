@@ -31,6 +31,8 @@ class PageCache {
   // How long a printer no one discovers stays on the page after its last
   // reading.
   static constexpr std::chrono::hours kRemembered{1};
+  // Printers probed at once for one page.
+  static constexpr size_t kParallelReadings = 32;
 
   PageCache(std::chrono::milliseconds max_age, Probe probe);
 
@@ -41,7 +43,7 @@ class PageCache {
   // that probe instead of starting another.
   Reading reading(const std::string& target);
   // The readings of `targets` and of every target read within kRemembered,
-  // sorted by target; the stale ones are probed at once, in parallel.
+  // sorted by target; the stale ones are probed, kParallelReadings at once.
   std::vector<Reading> readings(const std::vector<std::string>& targets);
 
  private:

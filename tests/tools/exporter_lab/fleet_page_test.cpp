@@ -32,11 +32,14 @@ std::string card(const std::string& dom, const std::string& address) {
   return dom.substr(start, dom.find("</article>", start) - start);
 }
 
-// A supply's level as the page writes it.
-std::string level_words(int level, int max) {
+// A supply's level as the page writes it, from the data file's row.
+std::string level_words(const std::string& file, const std::string& suffix) {
+  const int level = std::stoi(data_value(file, "1.3.6.1.2.1.43.11.1.1.9" + suffix));
+  const int max = std::stoi(data_value(file, "1.3.6.1.2.1.43.11.1.1.8" + suffix));
   if (level == -3) return "some left";
   if (level < 0 || max <= 0) return std::to_string(level);
-  return std::to_string((level * 100 + max / 2) / max) + "%";
+  const bool receptacle = data_value(file, "1.3.6.1.2.1.43.11.1.1.4" + suffix) == "4";
+  return std::to_string((level * 100 + max / 2) / max) + "%" + (receptacle ? " free" : "");
 }
 
 TEST(FleetPage, EveryPrinterWithItsValuesFromBoundedProbes) {
@@ -91,9 +94,7 @@ TEST(FleetPage, EveryPrinterWithItsValuesFromBoundedProbes) {
       } catch (const std::runtime_error&) {
         break;  // past the last supply
       }
-      const std::string level =
-          level_words(std::stoi(data_value(p.file, "1.3.6.1.2.1.43.11.1.1.9" + suffix)),
-                      std::stoi(data_value(p.file, "1.3.6.1.2.1.43.11.1.1.8" + suffix)));
+      const std::string level = level_words(p.file, suffix);
       EXPECT_NE(text.find(description), std::string::npos) << text;
       EXPECT_NE(text.find("<span>" + level + "</span>"), std::string::npos) << level << text;
     }
