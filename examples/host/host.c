@@ -1,5 +1,6 @@
 /* orv_host: opens the printer given on the command line and prints its
- * options and toner levels through liborv's C interface.
+ * options, toner levels, overall state, page counters and supplies through
+ * liborv's C interface.
  *
  *   orv_host ADDRESS [COMMUNITY]
  *
@@ -9,6 +10,7 @@
 #include <string.h>
 
 #include <orv/orv.h>
+#include <orv/orv_ext.h>
 
 enum { TIMEOUT_MS = 2000, RETRIES = 1 };
 
@@ -76,6 +78,77 @@ static int print_toners(OrvHandle handle) {
   return 0;
 }
 
+/* A level as a percent of its capacity, or the Printer MIB's special value. */
+static void print_level(int32_t level, int32_t max_capacity) {
+  if (level >= 0 && max_capacity > 0)
+    printf("%d %%\n", (int)((int64_t)level * 100 / max_capacity));
+  else if (level == ORV_SUPPLY_LEVEL_SOME_LEFT)
+    printf("some left\n");
+  else
+    printf("level %d\n", (int)level);
+}
+
+static int print_state(OrvHandle handle) {
+  OrvPrinterState state;
+  uint32_t bit;
+  int32_t rc = OrvGetPrinterState(handle, &state);
+  if (rc != ORV_OK) {
+    fprintf(stderr, "printer state: %d\n", (int)rc);
+    return 1;
+  }
+  printf("State\n  %s", OrvPrinterStateName(state.state));
+  for (bit = 0; bit < ORV_PRINTER_CONDITION_COUNT; ++bit)
+    if (state.conditions & (1u << bit)) printf(" %s", OrvPrinterConditionName(bit));
+  printf("\n");
+  return 0;
+}
+
+static int print_page_counters(OrvHandle handle) {
+  int32_t count = 0;
+  int32_t i;
+  int32_t rc = OrvGetNumberOfMarkerInfo(handle, &count);
+  if (rc != ORV_OK) {
+    fprintf(stderr, "marker table: %d\n", (int)rc);
+    return 1;
+  }
+  printf("Page counters\n");
+  for (i = 0; i < count; ++i) {
+    OrvMarkerInfo marker;
+    const char* unit;
+    if ((rc = OrvGetMarkerInfo(handle, (uint32_t)i, &marker)) != ORV_OK) {
+      fprintf(stderr, "marker %d: %d\n", (int)i, (int)rc);
+      return 1;
+    }
+    unit = marker.counter_unit == ORV_COUNTER_UNIT_IMPRESSIONS ? "impressions"
+           : marker.counter_unit == ORV_COUNTER_UNIT_SHEETS   ? "sheets"
+                                                               : "units";
+    printf("  marker %-17d %lu %s\n", (int)marker.marker_index, (unsigned long)marker.life_count,
+           unit);
+  }
+  return 0;
+}
+
+static int print_supplies(OrvHandle handle) {
+  int32_t count = 0;
+  int32_t i;
+  int32_t rc = OrvGetNumberOfSupplyInfo(handle, &count);
+  if (rc != ORV_OK) {
+    fprintf(stderr, "supply table: %d\n", (int)rc);
+    return 1;
+  }
+  printf("Supplies\n");
+  for (i = 0; i < count; ++i) {
+    OrvSupplyInfo supply;
+    if ((rc = OrvGetSupplyInfo(handle, (uint32_t)i, &supply)) != ORV_OK) {
+      fprintf(stderr, "supply %d: %d\n", (int)i, (int)rc);
+      return 1;
+    }
+    printf("  %-24s %-8s ", supply.description, supply.colorant[0] ? supply.colorant : "-");
+    print_level(supply.level, supply.max_capacity);
+  }
+  return 0;
+}
+
 int main(int argc, char** argv) {
   OrvHandle handle = NULL;
   int32_t protocol;
@@ -103,6 +176,9 @@ int main(int argc, char** argv) {
   for (i = 0; i < sizeof options / sizeof options[0]; ++i)
     failed |= print_option(handle, options[i].key, options[i].type);
   failed |= print_toners(handle);
+  failed |= print_state(handle);
+  failed |= print_page_counters(handle);
+  failed |= print_supplies(handle);
   OrvUnInit(handle);
   return failed;
 }

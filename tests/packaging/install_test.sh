@@ -79,7 +79,8 @@ cat "$tmp/host.out"
 "$tmp/pc_host" "$address" | cmp -s - "$tmp/host.out" ||
   fail "the host built with pkg-config's flags prints otherwise"
 for want in "SysName *printer-a-floor2" "MemorySizeInMByte *512" "Black Toner Cartridge *12 %" \
-            "Cyan Toner Cartridge *64 %"; do
+            "Cyan Toner Cartridge *64 %" "warning lowPaper lowToner inputTrayEmpty" \
+            "marker 1 *182734 units" "Drum Cartridge *- *65 %"; do
   grep -q "$want" "$tmp/host.out" || fail "orv_host printed no line matching \"$want\""
 done
 $lab stop "$agent" >/dev/null

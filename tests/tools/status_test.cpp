@@ -20,7 +20,7 @@ class OrvctlStatus : public ::testing::Test {
       agent_ = std::make_unique<orv::test::SnmpsimAgent>(orv::test::SnmpsimOptions{
           .endpoints = {address_ + ":161"},
           .serve = {"printer-a:public", "printer-a:writer", "printer-b:lab-b",
-                    "printer-rowindex:rowindex"}});
+                    "printer-rowindex:rowindex", "printer-down:down"}});
     }
   }
 
@@ -62,6 +62,40 @@ TEST_F(OrvctlStatus, NamedTablesOnlyAsText) {
   EXPECT_EQ(result.out.find("Storage"), std::string::npos) << result.out;
   EXPECT_EQ(result.out.find("Jobs"), std::string::npos) << result.out;
   EXPECT_EQ(orvctl(args({"status", "paper"})).exit_code, 1);
+}
+
+TEST_F(OrvctlStatus, StateMarkersAndSuppliesCarryNames) {
+  const struct {
+    const char* community;
+    const char* state;
+    nlohmann::json conditions;
+    const char* counter_unit;
+    uint32_t life_count;
+    const char* black_level;
+  } cases[] = {
+      {"public", "warning", {"lowPaper", "lowToner", "inputTrayEmpty"},
+       "tenThousandthsOfInches (3)", 182734, "12%"},
+      {"down", "down", {"doorOpen", "jammed"}, "impressions (7)", 731502, "0%"},
+  };
+  for (const auto& c : cases) {
+    const auto result = orvctl(
+        args({"status", "state", "markers", "supplies", "--json", "--community", c.community}));
+    ASSERT_EQ(result.exit_code, 0) << result.err;
+    const nlohmann::json doc = parse_document(result);
+    EXPECT_EQ(doc["state"]["state_name"], c.state) << c.community;
+    EXPECT_EQ(doc["state"]["conditions"], c.conditions) << c.community;
+    EXPECT_EQ(doc["markers"][0]["counter_unit_name"], c.counter_unit) << c.community;
+    EXPECT_EQ(doc["markers"][0]["life_count"], c.life_count) << c.community;
+    EXPECT_EQ(doc["supplies"][0]["level_text"], c.black_level) << c.community;
+    EXPECT_EQ(doc["supplies"][3]["colorant"], "yellow") << c.community;
+    EXPECT_EQ(doc["supplies"][4]["type_name"], "opc (9)") << c.community;
+    EXPECT_EQ(doc["supplies"][5]["class_name"], "receptacleThatIsFilled (4)") << c.community;
+  }
+  const auto text = orvctl(args({"status", "state", "supplies", "--community", "down"}));
+  ASSERT_EQ(text.exit_code, 0) << text.err;
+  EXPECT_NE(text.out.find("doorOpen, jammed"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("magenta"), std::string::npos) << text.out;
+  EXPECT_EQ(text.out.find("Markers"), std::string::npos) << text.out;
 }
 
 TEST_F(OrvctlStatus, JobKinds) {

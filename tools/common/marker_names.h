@@ -1,5 +1,5 @@
-// Words for the codes of markers and supplies: the Printer MIB's names, as
-// Prometheus labels and the fleet page use them.
+// Words for the codes of the marker and supply records: the Printer MIB's
+// names, "NAME (CODE)", or "unknown (CODE)" for a code it has no name for.
 #pragma once
 
 #include <cstdint>
@@ -7,14 +7,13 @@
 
 namespace orvctl {
 
-// Each gives the MIB's name, or the code in digits when it has none.
-// prtMarkerSuppliesType ("toner", "wasteToner", "opc", ...).
-std::string supply_type_name(int32_t code);
-// prtMarkerSuppliesClass ("supplyThatIsConsumed", "receptacleThatIsFilled").
-std::string supply_class_name(int32_t code);
-// prtMarkerCounterUnit ("impressions", "sheets", "meters", ...).
+std::string marking_technology_name(int32_t code);
 std::string counter_unit_name(int32_t code);
-// True for the units that count pages (impressions, sheets).
-bool counter_unit_counts_pages(int32_t code);
+std::string supply_class_name(int32_t code);
+std::string supply_type_name(int32_t code);
+std::string supply_unit_name(int32_t code);
+
+// The MIB's name alone ("toner", "opc", ...), empty when it has none.
+std::string supply_type_word(int32_t code);
 
 }  // namespace orvctl

@@ -46,8 +46,8 @@ class FleetFamilies {
 // share one name and say theirs in a label.
 void marker_metrics(FleetFamilies& m, const ProbeData& d) {
   for (const OrvMarkerInfo& marker : d.markers) {
-    const std::string unit = orvctl::counter_unit_name(marker.counter_unit);
-    const bool pages = orvctl::counter_unit_counts_pages(marker.counter_unit);
+    const std::string unit = counter_unit_label(marker.counter_unit);
+    const bool pages = counts_pages(marker.counter_unit);
     FleetLabels labels = {{"marker", std::to_string(marker.marker_index)}};
     if (!pages) labels.push_back({"unit", unit});
     const std::string stem = pages ? "_" + unit + "_total" : "_total";
@@ -65,7 +65,7 @@ void marker_metrics(FleetFamilies& m, const ProbeData& d) {
 void supply_metrics(FleetFamilies& m, const ProbeData& d) {
   for (const OrvSupplyInfo& s : d.supplies) {
     const FleetLabels labels = {{"index", std::to_string(s.supply_index)},
-                                {"type", orvctl::supply_type_name(s.type)},
+                                {"type", supply_type_label(s.type)},
                                 {"colorant", printer_text(s.colorant)},
                                 {"description", printer_text(s.description)}};
     m.add("orv_supply_level",
@@ -96,6 +96,21 @@ void state_metrics(FleetFamilies& m, const ProbeData& d) {
 }
 
 }  // namespace
+
+std::string supply_type_label(int32_t code) {
+  const std::string word = orvctl::supply_type_word(code);
+  return word.empty() ? std::to_string(code) : word;
+}
+
+std::string counter_unit_label(int32_t code) {
+  const std::string named = orvctl::counter_unit_name(code);  // "NAME (CODE)"
+  return named.rfind("unknown (", 0) == 0 ? std::to_string(code)
+                                          : named.substr(0, named.rfind(" ("));
+}
+
+bool counts_pages(int32_t counter_unit) {
+  return counter_unit == ORV_COUNTER_UNIT_IMPRESSIONS || counter_unit == ORV_COUNTER_UNIT_SHEETS;
+}
 
 double supply_ratio(const OrvSupplyInfo& supply) {
   if (supply.level < 0 || supply.max_capacity <= 0) return -1;

@@ -49,7 +49,7 @@ std::string state_html(const ProbeData& d) {
 std::string supply_name(const OrvSupplyInfo& s) {
   const std::string colorant = printer_text(s.colorant);
   std::string name = printer_text(s.description);
-  if (name.empty()) name = orvctl::supply_type_name(s.type);
+  if (name.empty()) name = supply_type_label(s.type);
   return colorant.empty() ? name : name + " (" + colorant + ")";
 }
 
@@ -97,13 +97,13 @@ std::string pages_html(const ProbeData& d) {
   bool counted = false;
   std::string other;
   for (const OrvMarkerInfo& m : d.markers) {
-    if (orvctl::counter_unit_counts_pages(m.counter_unit)) {
+    if (counts_pages(m.counter_unit)) {
       pages += m.life_count;
       counted = true;
     } else {
       other += "<p>Marker " + std::to_string(m.marker_index) +
                " count: " + std::to_string(m.life_count) + " " +
-               orvctl::counter_unit_name(m.counter_unit) + "</p>";
+               counter_unit_label(m.counter_unit) + "</p>";
     }
   }
   if (!counted) return other;

@@ -10,8 +10,8 @@ class StatusCommand : public PrinterCommand {
  public:
   const char* name() const override { return "status"; }
   const char* summary() const override {
-    return "open a printer and print its status tables (storage, devices, printer, trays, "
-           "outputs, toner, alerts, jobs)";
+    return "open a printer and print its status tables (storage, devices, printer, state, "
+           "trays, outputs, toner, markers, supplies, alerts, jobs)";
   }
 
  protected:

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "job_identifier.h"
+#include "marker_names.h"
 #include "media_names.h"
 #include "output.h"
 #include "status_names.h"
@@ -104,6 +105,53 @@ json alert_json(const OrvAlertInfo& r) {
           {"description", r.description}};
 }
 
+json marker_json(const OrvMarkerInfo& r) {
+  return {{"index", r.marker_index},
+          {"marking_technology", r.marking_technology},
+          {"marking_technology_name", marking_technology_name(r.marking_technology)},
+          {"counter_unit", r.counter_unit},
+          {"counter_unit_name", counter_unit_name(r.counter_unit)},
+          {"life_count", r.life_count},
+          {"power_on_count", r.power_on_count},
+          {"process_colorants", r.process_colorants}};
+}
+
+json supply_json(const OrvSupplyInfo& r) {
+  return {{"index", r.supply_index},
+          {"marker_index", r.marker_index},
+          {"colorant_index", r.colorant_index},
+          {"colorant", r.colorant},
+          {"class", r.supply_class},
+          {"class_name", supply_class_name(r.supply_class)},
+          {"type", r.type},
+          {"type_name", supply_type_name(r.type)},
+          {"supply_unit", r.supply_unit},
+          {"supply_unit_name", supply_unit_name(r.supply_unit)},
+          {"max_capacity", r.max_capacity},
+          {"level", r.level},
+          {"level_text", level_text(r.level, r.max_capacity)},
+          {"description", r.description}};
+}
+
+int32_t read_state(OrvHandle handle, json& out) {
+  OrvPrinterState r{};
+  const int32_t rc = OrvGetPrinterState(handle, &r);
+  if (rc != ORV_OK) return rc;
+  json conditions = json::array();
+  for (uint32_t bit = 0; bit < ORV_PRINTER_CONDITION_COUNT; ++bit) {
+    if ((r.conditions & (1u << bit)) != 0) conditions.push_back(OrvPrinterConditionName(bit));
+  }
+  out = {{"state", r.state},
+         {"state_name", OrvPrinterStateName(r.state)},
+         {"device_index", r.device_index},
+         {"device_status", r.device_status},
+         {"device_status_name", device_status_name(r.device_status)},
+         {"printer_status", r.printer_status},
+         {"printer_status_name", printer_status_name(r.printer_status)},
+         {"conditions", conditions}};
+  return ORV_OK;
+}
+
 json time_json(const OrvJobTime& t) {
   const std::string text = job_time_text(t);
   return text.empty() ? json(nullptr) : json(text);
@@ -149,6 +197,13 @@ std::string text_of(const json& value) {
   return value.is_string() ? value.get<std::string>() : value.is_null() ? "-" : value.dump();
 }
 
+// The names of a list joined by commas; "none" for an empty list.
+std::string list_text(const json& names) {
+  std::string text;
+  for (const auto& name : names) text += (text.empty() ? "" : ", ") + text_of(name);
+  return text.empty() ? "none" : text;
+}
+
 // Columns of a text table: header and JSON key.
 using Columns = std::vector<std::pair<std::string, std::string>>;
 
@@ -173,6 +228,16 @@ const std::map<std::string, std::pair<std::string, Columns>>& text_layouts() {
       {"toner",
        {"Toner",
         {{"level", "level_text"}, {"max", "max_capacity"}, {"description", "description"}}}},
+      {"markers",
+       {"Markers",
+        {{"index", "index"}, {"technology", "marking_technology_name"},
+         {"unit", "counter_unit_name"}, {"life count", "life_count"},
+         {"power-on count", "power_on_count"}, {"colorants", "process_colorants"}}}},
+      {"supplies",
+       {"Supplies",
+        {{"index", "index"}, {"type", "type_name"}, {"colorant", "colorant"},
+         {"level", "level_text"}, {"max", "max_capacity"}, {"unit", "supply_unit_name"},
+         {"class", "class_name"}, {"description", "description"}}}},
       {"alerts",
        {"Alerts",
         {{"severity", "severity_name"}, {"group", "group_name"}, {"index", "group_index"},
@@ -189,8 +254,9 @@ const std::map<std::string, std::pair<std::string, Columns>>& text_layouts() {
 }  // namespace
 
 const std::vector<std::string>& status_table_names() {
-  static const std::vector<std::string> names = {"storage", "devices", "printer", "trays",
-                                                 "outputs", "toner",   "alerts",  "jobs"};
+  static const std::vector<std::string> names = {
+      "storage", "devices", "printer",  "state",  "trays", "outputs",
+      "toner",   "markers", "supplies", "alerts", "jobs"};
   return names;
 }
 
@@ -247,6 +313,13 @@ int32_t read_status_table(OrvHandle handle, const std::string& table, json& out,
       {"toner", {"OrvGetNumberOfTonerInfo", [](OrvHandle h, json& o) {
          return read_records(h, counter(OrvGetNumberOfTonerInfo, h), OrvGetTonerInfo, toner_json, o);
        }}},
+      {"state", {"OrvGetPrinterState", read_state}},
+      {"markers", {"OrvGetNumberOfMarkerInfo", [](OrvHandle h, json& o) {
+         return read_records(h, counter(OrvGetNumberOfMarkerInfo, h), OrvGetMarkerInfo, marker_json, o);
+       }}},
+      {"supplies", {"OrvGetNumberOfSupplyInfo", [](OrvHandle h, json& o) {
+         return read_records(h, counter(OrvGetNumberOfSupplyInfo, h), OrvGetSupplyInfo, supply_json, o);
+       }}},
       {"alerts", {"OrvGetNumberOfAlertInfo", [](OrvHandle h, json& o) {
          return read_records(h, counter(OrvGetNumberOfAlertInfo, h), OrvGetAlertInfo, alert_json, o);
        }}},
@@ -259,12 +332,16 @@ int32_t read_status_table(OrvHandle handle, const std::string& table, json& out,
 
 std::string status_table_text(const std::string& table, const json& data) {
   if (table == "printer") {
-    std::string errors;
-    for (const auto& name : data["errors"]) errors += (errors.empty() ? "" : ", ") + text_of(name);
-    return "Printer\n\n" +
-           format_table({"status", "error state", "errors"},
-                        {{text_of(data["status_name"]), text_of(data["error_state"]),
-                          errors.empty() ? "none" : errors}});
+    return "Printer\n\n" + format_table({"status", "error state", "errors"},
+                                         {{text_of(data["status_name"]),
+                                           text_of(data["error_state"]), list_text(data["errors"])}});
+  }
+  if (table == "state") {
+    return "State\n\n" + format_table({"state", "device", "printer", "conditions"},
+                                       {{text_of(data["state_name"]),
+                                         text_of(data["device_status_name"]),
+                                         text_of(data["printer_status_name"]),
+                                         list_text(data["conditions"])}});
   }
   const auto& [title, columns] = text_layouts().at(table);
   Row header;
