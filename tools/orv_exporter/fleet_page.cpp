@@ -101,9 +101,9 @@ std::string pages_html(const ProbeData& d) {
       pages += m.life_count;
       counted = true;
     } else {
-      other += "<p>Marker " + std::to_string(m.marker_index) +
-               " count: " + std::to_string(m.life_count) + " " +
-               counter_unit_label(m.counter_unit) + "</p>";
+      other += "<p>Marker " + std::to_string(m.marker_index) + " count: <strong>" +
+               std::to_string(m.life_count) + "</strong> " + counter_unit_label(m.counter_unit) +
+               "</p>";
     }
   }
   if (!counted) return other;
