@@ -86,4 +86,9 @@ std::vector<orvctl::FoundPrinter> DiscoveryCache::printers() {
   return printers_;
 }
 
+std::vector<orvctl::FoundPrinter> DiscoveryCache::last_printers() {
+  std::lock_guard lock(mutex_);
+  return printers_;
+}
+
 }  // namespace orv_exporter

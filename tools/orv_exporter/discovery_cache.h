@@ -41,6 +41,8 @@ class DiscoveryCache {
   // older than the interval. Callers that come during a search wait for it.
   // A search whose every broadcast failed changes nothing and is not kept.
   std::vector<orvctl::FoundPrinter> printers();
+  // The printers of the last search, without searching.
+  std::vector<orvctl::FoundPrinter> last_printers();
 
  private:
   // The auth discovery asks with (the built-in default when none is named).

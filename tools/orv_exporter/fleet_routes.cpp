@@ -23,7 +23,8 @@ Response ExporterServer::page(const std::string& path, const std::string& query)
     return {200, kHtml, printer_page(reading, std::chrono::system_clock::now(), refresh)};
   }
   std::vector<std::string> targets;
-  for (const orvctl::FoundPrinter& printer : discovery_.printers()) {
+  // What /discover last found: a page view never sends a search itself.
+  for (const orvctl::FoundPrinter& printer : discovery_.last_printers()) {
     targets.push_back(printer.address);
   }
   const std::vector<Reading> readings = pages_.readings(targets);
