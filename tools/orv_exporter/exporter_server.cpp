@@ -46,8 +46,10 @@ ExporterServer::ExporterServer(Config config, ServerOptions options)
             log(LogLevel::kDebug, "discovery done", {{"printers", std::to_string(found)}});
           }),
       runner_(std::make_unique<ProbeRunner>(models_)),
-      pages_(config_.web.page_max_age, [this](const std::string& target) {
-        return run_probe(target, *config_.find_auth(""), Clock::now() + config_.probe.timeout);
+      pages_(config_.web.page_max_age, [this](const std::string& target, const std::string& auth) {
+        const Auth* known = config_.find_auth(auth);
+        return run_probe(target, known != nullptr ? *known : *config_.find_auth(""),
+                         Clock::now() + config_.probe.timeout);
       }) {}
 
 ExporterServer::~ExporterServer() { stop(); }
@@ -155,7 +157,7 @@ Response ExporterServer::probe(const std::string& query, const char* scrape_time
   }
   const auto budget = probe_budget(scrape_timeout_header, config_.probe.timeout);
   ProbeData data = run_probe(bare_target(*target), *auth, started + budget);
-  pages_.record(bare_target(*target), data);
+  pages_.record(bare_target(*target), auth_name, data);
   if (data.open_result != ORV_OK) {
     log(LogLevel::kDebug, "probe failed",
         {{"target", *target},

@@ -120,9 +120,11 @@ std::string card_html(const Reading& r, TimePoint now, bool link) {
       "<article data-target=\"" + address + "\"><h2>" + html_escape(model) + "</h2><p>" +
       (link ? "<a href=\"/printer?target=" + url_encode(r.target) + "\">" + address + "</a>"
             : address) +
-      (d.sys_name.empty() ? "" : " · " + html_escape(printer_text(d.sys_name))) + "</p>" + state_html(d);
-  if (d.open_result == ORV_OK)
+      (d.sys_name.empty() ? "" : " · " + html_escape(printer_text(d.sys_name))) + "</p>" +
+      state_html(d);
+  if (d.open_result == ORV_OK) {
     out += supplies_html(d) + trays_html(d) + alerts_html(d) + pages_html(d);
+  }
   return out + "<p class=\"meta\">Read at <time>" + utc_text(r.read_at) + "</time> (" +
          std::to_string(age < 0 ? 0 : age) + " s ago)</p></article>";
 }

@@ -20,8 +20,9 @@ void PageCache::keep(const std::string& target, Reading reading) {
   });
 }
 
-void PageCache::record(const std::string& target, const ProbeData& data) {
+void PageCache::record(const std::string& target, const std::string& auth, const ProbeData& data) {
   const std::lock_guard lock(mutex_);
+  entries_[target].auth = auth;
   keep(target, {target, data, std::chrono::system_clock::now()});
 }
 
@@ -36,9 +37,10 @@ Reading PageCache::reading(const std::string& target) {
   }
   std::promise<Reading> promise;
   entry.pending = promise.get_future().share();
+  const std::string auth = entry.auth;
   lock.unlock();
   try {
-    Reading read{target, probe_(target), std::chrono::system_clock::now()};
+    Reading read{target, probe_(target, auth), std::chrono::system_clock::now()};
     lock.lock();
     entries_[target].pending = {};
     keep(target, read);

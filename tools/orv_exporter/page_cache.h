@@ -26,7 +26,8 @@ struct Reading {
 
 class PageCache {
  public:
-  using Probe = std::function<ProbeData(const std::string& target)>;
+  // Probes `target` with the auth of that name ("" the default one).
+  using Probe = std::function<ProbeData(const std::string& target, const std::string& auth)>;
   using Clock = std::chrono::steady_clock;
   // How long a printer no one discovers stays on the page after its last
   // reading.
@@ -36,8 +37,9 @@ class PageCache {
 
   PageCache(std::chrono::milliseconds max_age, Probe probe);
 
-  // A probe made elsewhere (a scrape), kept as the target's reading.
-  void record(const std::string& target, const ProbeData& data);
+  // A probe made elsewhere (a scrape with `auth`), kept as the target's
+  // reading; the page's own probes of it then use that auth too.
+  void record(const std::string& target, const std::string& auth, const ProbeData& data);
   // The target's reading, probed now when the last one is older than the
   // maximum age. A caller that comes while the target is probed waits for
   // that probe instead of starting another.
@@ -51,6 +53,7 @@ class PageCache {
     std::optional<Reading> last;
     Clock::time_point at{};
     std::shared_future<Reading> pending;  // valid while a probe runs
+    std::string auth;                     // the last scrape's
   };
   void keep(const std::string& target, Reading reading);
 
