@@ -30,7 +30,8 @@ ORV_EXPORT int32_t OrvGetJobIdentifier(OrvHandle handle, uint32_t index, char* b
  * table afresh (one exchange per row plus one) and replaces what the last
  * count stored, leaving no records when it fails; a record function copies
  * from what the last count left (ORV_ERR_INDEX_RANGE at or past it) and
- * never talks to the printer. Integers a printer does not give read -1. */
+ * never talks to the printer. Integers a printer does not give read -1, the
+ * Counter32 fields all bits set. */
 
 /* Marker record, 24 bytes: one row of prtMarkerTable (1.3.6.1.2.1.43.10.2.1). */
 typedef struct OrvMarkerInfo {

@@ -7,7 +7,6 @@
 
 namespace {
 
-using orv::status::condition_bits;
 using orv::status::overall_state;
 
 TEST(PrinterState, TheWorstOfDeviceAndConditionsWins) {
@@ -24,8 +23,7 @@ TEST(PrinterState, TheWorstOfDeviceAndConditionsWins) {
       {5, 5, ORV_PRINTER_CONDITION_JAMMED, ORV_PRINTER_STATE_DOWN},
       // A running device with a critical condition is down all the same.
       {2, 3, ORV_PRINTER_CONDITION_OFFLINE | ORV_PRINTER_CONDITION_JAMMED, ORV_PRINTER_STATE_DOWN},
-      {3, 3, ORV_PRINTER_CONDITION_OFFLINE | ORV_PRINTER_CONDITION_LOW_PAPER,
-       ORV_PRINTER_STATE_OFFLINE},  // moving off-line
+      {3, 3, ORV_PRINTER_CONDITION_OFFLINE, ORV_PRINTER_STATE_OFFLINE},  // moving off-line
       {4, 4, ORV_PRINTER_CONDITION_JAMMED, ORV_PRINTER_STATE_TESTING},
       // Without a device status the printer status speaks.
       {1, 4, 0, ORV_PRINTER_STATE_PRINTING},
@@ -36,17 +34,6 @@ TEST(PrinterState, TheWorstOfDeviceAndConditionsWins) {
     EXPECT_EQ(overall_state(c.device, c.printer, c.conditions), c.want)
         << c.device << " " << c.printer << " " << c.conditions;
   }
-}
-
-TEST(PrinterState, ConditionBitsStartAtTheFirstOctetsHighestBit) {
-  const uint8_t octets[] = {0xA0, 0x04, 0x03};
-  EXPECT_EQ(condition_bits(octets, 3), ORV_PRINTER_CONDITION_LOW_PAPER |
-                                           ORV_PRINTER_CONDITION_LOW_TONER |
-                                           ORV_PRINTER_CONDITION_INPUT_TRAY_EMPTY);
-  const uint8_t all[] = {0xFF, 0xFF};
-  EXPECT_EQ(condition_bits(all, 2), 0x7FFFu);  // bit 15 has no name
-  EXPECT_EQ(condition_bits(all, 1), 0xFFu);
-  EXPECT_EQ(condition_bits(nullptr, 4), 0u);
 }
 
 }  // namespace
