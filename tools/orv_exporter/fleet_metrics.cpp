@@ -51,14 +51,21 @@ void marker_metrics(FleetFamilies& m, const ProbeData& d) {
     FleetLabels labels = {{"marker", std::to_string(marker.marker_index)}};
     if (!pages) labels.push_back({"unit", unit});
     const std::string stem = pages ? "_" + unit + "_total" : "_total";
-    m.add("orv_marker_life" + stem,
-          "prtMarkerLifeCount: what the marker produced in its life, in its "
-          "counter unit.",
-          prometheus::MetricType::Counter, labels, marker.life_count);
-    m.add("orv_marker_power_on" + stem,
-          "prtMarkerPowerOnCount: what the marker produced since the printer "
-          "was switched on.",
-          prometheus::MetricType::Counter, labels, marker.power_on_count);
+    struct Count {
+      const char* name;
+      const char* help;
+      uint32_t value;
+    };
+    const Count counts[] = {
+        {"orv_marker_life", "prtMarkerLifeCount: what the marker produced in its life.",
+         marker.life_count},
+        {"orv_marker_power_on",
+         "prtMarkerPowerOnCount: what the marker produced since the printer was switched on.",
+         marker.power_on_count}};
+    for (const Count& count : counts) {
+      if (count.value == kCounterNotGiven) continue;
+      m.add(count.name + stem, count.help, prometheus::MetricType::Counter, labels, count.value);
+    }
   }
 }
 

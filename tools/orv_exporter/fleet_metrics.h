@@ -22,5 +22,7 @@ std::string supply_type_label(int32_t code);
 std::string counter_unit_label(int32_t code);
 // True for the counter units that count pages (impressions, sheets).
 bool counts_pages(int32_t counter_unit);
+// A Counter32 the printer did not give reads all bits set.
+inline constexpr uint32_t kCounterNotGiven = UINT32_MAX;
 
 }  // namespace orv_exporter

@@ -97,6 +97,7 @@ std::string pages_html(const ProbeData& d) {
   bool counted = false;
   std::string other;
   for (const OrvMarkerInfo& m : d.markers) {
+    if (m.life_count == kCounterNotGiven) continue;
     if (counts_pages(m.counter_unit)) {
       pages += m.life_count;
       counted = true;
