@@ -1,16 +1,20 @@
 // OrvRefreshOptions over SNMPv3 (authPriv, SHA/AES) against the same over
 // SNMPv1, both to one quiet private snmpd on loopback whose sysObjectID is
-// of the supported family. Prints both medians and their ratio.
+// of the supported family. Prints both medians and their ratio, then the
+// SNMPv3 median again while 8 threads keep opening SNMPv3 printers at an
+// address where nothing answers.
 //
 // The agent is started through tests/support/orvlab.py on a free 127.x
 // address, port 161 (needs root), and stopped at the end.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <unistd.h>
@@ -28,7 +32,7 @@ std::string g_host;
 OrvHandle g_v1 = nullptr;
 OrvHandle g_v3 = nullptr;
 
-OrvHandle open_handle(int32_t model) {
+OrvHandle open_handle(int32_t model, const std::string& host = g_host) {
   OrvUSMParameters usm{};
   std::snprintf(usm.user_name, sizeof(usm.user_name), "bench");
   usm.security_level = 2;
@@ -38,7 +42,7 @@ OrvHandle open_handle(int32_t model) {
   std::snprintf(usm.priv_pass_phrase, sizeof(usm.priv_pass_phrase), "priv-phrase-23");
   OrvHandle h = nullptr;
   if (OrvInit(&h) != 0) return nullptr;
-  if (OrvInitDeviceEx(h, g_host.c_str(), 1, model, &usm, 1000, 1) != 0) {
+  if (OrvInitDeviceEx(h, host.c_str(), 1, model, &usm, 1000, 1) != 0) {
     OrvUnInit(h);
     return nullptr;
   }
@@ -64,6 +68,24 @@ double median_us(OrvHandle h, int rounds) {
   }
   std::nth_element(times.begin(), times.begin() + rounds / 2, times.end());
   return times[rounds / 2];
+}
+
+// The SNMPv3 median while `threads` threads loop opens of a silent address
+// (each open waits out 2 tries of 1 s).
+double median_us_beside_silent_opens(int threads) {
+  const std::string silent = run_text(kOrvlab + " free-address --port 161 2>/dev/null");
+  std::atomic<bool> stop{false};
+  std::vector<std::thread> waiting;
+  for (int t = 0; t < threads; ++t) {
+    waiting.emplace_back([&] {
+      while (!stop) OrvUnInit(open_handle(2, silent));
+    });
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  const double us = median_us(g_v3, 201);
+  stop = true;
+  for (std::thread& t : waiting) t.join();
+  return us;
 }
 
 }  // namespace
@@ -95,6 +117,8 @@ int main(int argc, char** argv) {
     std::printf("\nmedian OrvRefreshOptions against one snmpd (%s:161)\n", g_host.c_str());
     std::printf("SNMPv1 %.1f us, SNMPv3 authPriv SHA/AES %.1f us, v3 / v1 %.2f\n", v1 / 3, v3 / 3,
                 v3 / v1);
+    std::printf("SNMPv3 while 8 threads open a silent address: %.1f us\n",
+                median_us_beside_silent_opens(8));
   }
   OrvUnInit(g_v1);
   OrvUnInit(g_v3);

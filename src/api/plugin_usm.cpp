@@ -1,5 +1,7 @@
 #include "api/plugin_usm.h"
 
+#include <string.h>  // explicit_bzero
+
 #include <cstring>
 
 #include "device/text_copy.h"
@@ -38,6 +40,11 @@ void COrvPluginUSM::restore_defaults() {
   std::memset(m_privPassPhrase, 0, sizeof m_privPassPhrase);
   copy_text(m_privPassPhrase, kDefaultPrivPassPhrase);
   std::memset(m_contextName, 0, sizeof m_contextName);
+}
+
+COrvPluginUSM::~COrvPluginUSM() {
+  explicit_bzero(m_authPassPhrase, sizeof(m_authPassPhrase));
+  explicit_bzero(m_privPassPhrase, sizeof(m_privPassPhrase));
 }
 
 void COrvPluginUSM::set_parameters(int32_t security_model, const OrvUSMParameters* params) {

@@ -18,7 +18,7 @@ inline constexpr const char kDefaultPrivPassPhrase[] = "Wq4nZr8TbLm2VkXp6HsJ";
 class COrvPluginUSM final : public IOrvPluginUSM {
  public:
   COrvPluginUSM();  // the defaults
-  ~COrvPluginUSM() override = default;
+  ~COrvPluginUSM() override;
 
   void set_parameters(int32_t security_model, const OrvUSMParameters* params) override;
   void release() override { delete this; }

@@ -1,5 +1,7 @@
 #include "status/device_status.h"
 
+#include <string.h>  // explicit_bzero
+
 #include <cstring>
 #include <new>
 
@@ -61,7 +63,10 @@ COrvDeviceStatus::COrvDeviceStatus()
   copy_text(m_writeCommunity, "private");
 }
 
-COrvDeviceStatus::~COrvDeviceStatus() = default;
+COrvDeviceStatus::~COrvDeviceStatus() {
+  explicit_bzero(m_security.auth_pass_phrase, sizeof(m_security.auth_pass_phrase));
+  explicit_bzero(m_security.priv_pass_phrase, sizeof(m_security.priv_pass_phrase));
+}
 
 void COrvDeviceStatus::set_read_community(const char* community) {
   if (community == nullptr || community[0] == '\0') return;

@@ -13,6 +13,7 @@
 
 #include "orv/orv.h"
 #include "support/lab.h"
+#include "support/v3_printer.h"
 
 namespace {
 
@@ -46,6 +47,17 @@ class HeldDescriptors {
   bool raised_ = false;
   std::vector<int> fds_;
 };
+
+TEST(ManyDescriptors, PrinterOpensAndRefreshesOverSnmpV3WithSocketsAboveSelectsLimit) {
+  ORV_REQUIRE_LAB(true, {"snmpd"});
+  const std::string address = orv::test::free_loopback_address();
+  orv::test::SnmpdAgent agent(orv::test::v3_agent_options(address));
+  HeldDescriptors held;
+  ASSERT_EQ(held.count(), kHeld);
+  orv::test::V3Printer printer(address, 1000, 1);
+  ASSERT_EQ(printer.open, 0);
+  EXPECT_EQ(OrvRefreshOptions(printer.h), 0);
+}
 
 TEST(ManyDescriptors, PrinterOpensAndRefreshesWithSocketsAboveSelectsLimit) {
   ORV_REQUIRE_LAB(true, {"snmpsimd"});

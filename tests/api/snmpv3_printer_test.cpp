@@ -131,6 +131,8 @@ TEST(Snmpv3Printer, RefusalsNameTheirCause) {
       {"wrong pass phrase", address, usm("known", 2, 2, 2, "not-the-phrase"), -214},
       {"unknown user", address, usm("stranger", 2, 2, 2), -214},
       {"silent agent", silent, usm("known", 2, 2, 2), -203},
+      // The agent's authorizationError: the user may not read at this level.
+      {"level below the user's access", address, usm("known", 1, 2, 0), -7},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

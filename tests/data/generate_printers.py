@@ -14,7 +14,7 @@ FAMILY = "1.3.6.1.4.1.119.1.40.297.93.1.38.8.6"
 VENDOR = "1.3.6.1.4.1.253.8"
 HR_DEV = "1.3.6.1.2.1.25.3.1"
 VENDOR_DEV = VENDOR + ".52.2"
-UTF8, SHIFT_JIS = 106, 17
+UTF8, SHIFT_JIS, LATIN1 = 106, 17, 4
 
 # Feed x cross-feed dimensions in micrometres.
 A4_LEF = (210000, 297000)
@@ -97,6 +97,7 @@ PRINTER_A = dict(
     alerts=[(1, 4, 11, 1, 0, 1104, "Black toner is low", 8630000),
             (2, 4, 8, 3, 0, 807, "Bypass tray: paper low", 8635000)],
     localization=1,
+    localizations=[(1, "en", "US", UTF8), (2, "ja", "JP", SHIFT_JIS)],
     netware="VERDANE8300_0A15",
     min_password=8,
     user_prompt=1,
@@ -364,7 +365,30 @@ PRINTER_TESTING = state_printer(
     6, "printer-testing", 4, 1, "0000", markers=[(1, 4, 7, 12, 12, 4)],
     supplies=COLOUR_SUPPLIES)
 
+# Texts in three character sets, each named by the printer's current
+# localization: a tray name that is not UTF-8 must still reach the user.
+def charset_printer(name, n, localization, tray_name):
+    return dict(
+        PRINTER_A,
+        sysobjectid=FAMILY + f".6.{n}",
+        name=name,
+        mac=f"0000c0a80a2{n}",
+        ip=f"192.168.10.3{n}",
+        netware=f"VERDANE8300_0A2{n}",
+        localization=localization,
+        localizations=PRINTER_A["localizations"] + [(3, "de", "DE", LATIN1)],
+        trays=[tray(tray_name, 4, A4_SEF, descr="Paper Tray 1 (A4)")] + PRINTER_A["trays"][1:],
+    )
+
+
+PRINTER_LATIN1 = charset_printer("printer-latin1", 1, 3, b"Tray \xff\xfe \xc3(")
+PRINTER_SJIS = charset_printer("printer-sjis", 2, 2, "トレイ１".encode("shift_jis"))
+PRINTER_BADUTF8 = charset_printer("printer-badutf8", 3, 1, b"Tray \xff\xfe \xc3(")
+
 PRINTERS = {
+    "printer-latin1": PRINTER_LATIN1,
+    "printer-sjis": PRINTER_SJIS,
+    "printer-badutf8": PRINTER_BADUTF8,
     "printer-idle": PRINTER_IDLE,
     "printer-printing": PRINTER_PRINTING,
     "printer-warmup": PRINTER_WARMUP,
@@ -398,7 +422,10 @@ class Mib:
 
 
 def text_value(text):
-    """An OCTET STRING line value: as it is, or in hex when it holds control characters."""
+    """An OCTET STRING line value: as it is, or in hex when it holds control characters
+    or is given as bytes (a text in another character set)."""
+    if isinstance(text, bytes):
+        return ("4x", text.hex())
     return (4, text) if text.isprintable() else ("4x", text.encode("latin-1").hex())
 
 
@@ -511,7 +538,7 @@ def add_printer_mib(m, p):
     for idx, descr, status in ((1, "Front Cover", 4), (2, "Right Door", 4)):
         m.add(f"{prt}.6.1.1.2.1.{idx}", 4, descr)
         m.add(f"{prt}.6.1.1.3.1.{idx}", 2, status)
-    for idx, lang, country, charset in ((1, "en", "US", UTF8), (2, "ja", "JP", SHIFT_JIS)):
+    for idx, lang, country, charset in p["localizations"]:
         m.add(f"{prt}.7.1.1.2.1.{idx}", 4, lang)
         m.add(f"{prt}.7.1.1.3.1.{idx}", 4, country)
         m.add(f"{prt}.7.1.1.4.1.{idx}", 2, charset)
@@ -520,9 +547,9 @@ def add_printer_mib(m, p):
         feed, xfeed = t["dims"]
         cols = {2: (2, t["kind"]), 3: (2, t["unit"]), 4: (2, feed), 5: (2, xfeed),
                 6: (2, feed), 7: (2, xfeed), 8: (2, t["cap_unit"]), 9: (2, t["max_cap"]),
-                10: (2, t["level"]), 11: (2, 0), 12: (4, t["media"]), 13: (4, t["name"]),
+                10: (2, t["level"]), 11: (2, 0), 12: (4, t["media"]), 13: text_value(t["name"]),
                 14: (4, "Verdane" if p.get("vendor", True) else "Kestrel"), 15: (4, ""),
-                16: (4, ""), 17: (4, ""), 18: (4, t["descr"]), 19: (2, 5), 20: (2, 80),
+                16: (4, ""), 17: (4, ""), 18: text_value(t["descr"]), 19: (2, 5), 20: (2, 80),
                 21: (4, t["media_type"]), 22: (4, t["color"]), 23: (2, 1)}
         for col, (tag, value) in cols.items():
             m.add(f"{prt}.8.2.1.{col}.1.{idx}", tag, value)

@@ -67,11 +67,11 @@ std::string printed(const Line& line) {
 TEST(DataFiles, EveryPrinterIsThere) {
   EXPECT_EQ(printer_names(),
             (std::vector<std::string>{"other-vendor", "printer-a", "printer-b",
-                                      "printer-badversion", "printer-down", "printer-idle",
-                                      "printer-manytrays", "printer-missingtext",
-                                      "printer-offline", "printer-prefix61", "printer-printing",
-                                      "printer-rowindex", "printer-short16", "printer-testing",
-                                      "printer-warmup"}));
+                                      "printer-badutf8", "printer-badversion", "printer-down",
+                                      "printer-idle", "printer-latin1", "printer-manytrays",
+                                      "printer-missingtext", "printer-offline", "printer-prefix61",
+                                      "printer-printing", "printer-rowindex", "printer-short16",
+                                      "printer-sjis", "printer-testing", "printer-warmup"}));
 }
 
 TEST(DataFiles, EachFileIsSortedByOid) {

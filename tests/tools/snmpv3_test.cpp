@@ -83,6 +83,10 @@ TEST(OrvctlSnmpv3, RefusalsNameTheirCause) {
        "--community excludes --v3-user"},
       {"unknown protocol", {auth_env, priv_env}, {"--v3-level", "priv", "--v3-auth", "sha512"}, 1,
        "--v3-auth"},
+      {"short authentication pass phrase", {"ORV_V3_AUTH_PASS=seven77"}, {"--v3-level", "auth"}, 1,
+       "authentication pass phrase has 7 characters; it needs at least 8"},
+      {"short privacy pass phrase", {auth_env, "ORV_V3_PRIV_PASS=short"}, {"--v3-level", "priv"}, 1,
+       "privacy pass phrase has 5 characters; it needs at least 8"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -95,6 +99,13 @@ TEST(OrvctlSnmpv3, RefusalsNameTheirCause) {
     // A refusal made before the exchange never reaches the agent's time-out.
     EXPECT_EQ(result.err.find("no answer"), std::string::npos) << result.err;
   }
+  // Silence over SNMPv3 may also mean privacy settings the agent cannot read.
+  const RunResult silent = orvctl_env(
+      {auth_env, priv_env}, {"supported", orv::test::free_loopback_address(), "1.3.6.1.4.1.119",
+                             "--v3-user", "known", "--v3-level", "priv", "--timeout", "300",
+                             "--retries", "0"});
+  EXPECT_NE(silent.err.find("privacy pass phrase or protocol (--v3-priv)"), std::string::npos)
+      << silent.err;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "orvctl_run.h"
+#include "support/charset_printers.h"
 
 namespace {
 
@@ -20,7 +21,8 @@ class OrvctlStatus : public ::testing::Test {
       agent_ = std::make_unique<orv::test::SnmpsimAgent>(orv::test::SnmpsimOptions{
           .endpoints = {address_ + ":161"},
           .serve = {"printer-a:public", "printer-a:writer", "printer-b:lab-b",
-                    "printer-rowindex:rowindex", "printer-down:down"}});
+                    "printer-rowindex:rowindex", "printer-down:down", "printer-latin1",
+                    "printer-sjis", "printer-badutf8"}});
     }
   }
 
@@ -51,6 +53,15 @@ TEST_F(OrvctlStatus, JsonCarriesEveryTableWithNamesForItsCodes) {
   EXPECT_EQ(doc["jobs"].size(), 5u);
   EXPECT_EQ(doc["jobs"][3]["created"], "2024-03-15 00:05:42");
   EXPECT_TRUE(doc["jobs"][4]["completed"].is_null());
+}
+
+TEST_F(OrvctlStatus, TrayNamesInEveryCharacterSetAreShownAsUtf8) {
+  for (const auto& [community, name] : orv::test::kCharsetPrinters) {
+    const auto json = orvctl(args({"status", "trays", "--json", "--community", community}));
+    EXPECT_EQ(parse_document(json)["trays"][0]["name"], name) << json.out;
+    const auto text = orvctl(args({"status", "trays", "--community", community}));
+    EXPECT_NE(text.out.find(name), std::string::npos) << text.out;
+  }
 }
 
 TEST_F(OrvctlStatus, NamedTablesOnlyAsText) {

@@ -1,5 +1,6 @@
 #include "printer_address.h"
 
+#include <arpa/inet.h>
 #include <netdb.h>
 #include <sys/socket.h>
 
@@ -67,6 +68,25 @@ PrinterAddress refused(int32_t code, const std::string& meaning, const std::stri
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
 }  // namespace
+
+std::string canonical_address(const std::string& text) {
+  unsigned parts[4];
+  char rest = 0;
+  if (is_ipv4_text(text) && std::sscanf(text.c_str(), "%u.%u.%u.%u%c", &parts[0], &parts[1],
+                                        &parts[2], &parts[3], &rest) == 4) {
+    return std::to_string(parts[0]) + "." + std::to_string(parts[1]) + "." +
+           std::to_string(parts[2]) + "." + std::to_string(parts[3]);
+  }
+  const size_t scope = text.find('%');
+  const std::string bare = text.substr(0, scope);
+  unsigned char bytes[16];
+  char spelled[INET6_ADDRSTRLEN] = "";
+  if (inet_pton(AF_INET6, bare.c_str(), bytes) != 1 ||
+      inet_ntop(AF_INET6, bytes, spelled, sizeof spelled) == nullptr) {
+    return text;
+  }
+  return std::string(spelled) + (scope == std::string::npos ? "" : text.substr(scope));
+}
 
 PrinterAddress resolve_printer_address(const std::string& text, bool ipv6) {
   const char* family = ipv6 ? "IPv6" : "IPv4";

@@ -27,4 +27,10 @@ struct PrinterAddress {
 // be a host name is looked up; numbers are judged as written.
 PrinterAddress resolve_printer_address(const std::string& text, bool ipv6);
 
+// The one spelling of a numeric address, so that texts naming the same
+// printer compare equal: "127.000.064.001" -> "127.0.64.1",
+// "FD00::0198:..." -> "fd00::198:...", a scope ("%eth0") kept; any other
+// text as it is.
+std::string canonical_address(const std::string& text);
+
 }  // namespace orvctl

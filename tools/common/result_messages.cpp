@@ -40,7 +40,9 @@ constexpr std::array kTexts = {
     CodeText{ORV_ERR_TIMEOUT, std::nullopt,
              "no answer from {address} within {timeout} ms after {tries}",
              "check the address and community",
-             "check the address; an agent that does not know the SNMPv3 user may stay silent"},
+             "check the address; an agent may stay silent when it does not know the SNMPv3 "
+             "user, or when the privacy pass phrase or protocol (--v3-priv) is not the "
+             "user's"},
     CodeText{ORV_ERR_VERSION_FORMAT, Step::kRefresh,
              "the ROM version text of {address} is not in the form this library reads",
              "the printer's firmware generation is not supported; --log-mask 1 shows the text"},

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <string>
+#include <tuple>
 #include <vector>
 
 namespace orvctl {
@@ -107,6 +109,16 @@ std::string v3_problem(const V3Settings& settings) {
   if (level == kLevelPriv && settings.priv_pass.empty()) {
     return std::string("level priv needs a privacy pass phrase: give --v3-priv-pass or set ") +
            kPrivPassVariable;
+  }
+  // User-based security derives no key from a shorter one; the library would
+  // only say that the arguments were refused.
+  for (const auto& [used, pass, name] :
+       {std::tuple{level >= kLevelAuth, &settings.auth_pass, "authentication"},
+        std::tuple{level == kLevelPriv, &settings.priv_pass, "privacy"}}) {
+    if (used && pass->size() < kMinPassLength) {
+      return std::string("the SNMPv3 ") + name + " pass phrase has " + std::to_string(pass->size()) +
+             " characters; it needs at least " + std::to_string(kMinPassLength);
+    }
   }
   return {};
 }

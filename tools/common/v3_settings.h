@@ -7,12 +7,15 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstddef>
 #include <string>
 
 namespace orvctl {
 
 inline constexpr const char* kAuthPassVariable = "ORV_V3_AUTH_PASS";
 inline constexpr const char* kPrivPassVariable = "ORV_V3_PRIV_PASS";
+// The shortest pass phrase user-based security takes.
+inline constexpr size_t kMinPassLength = 8;
 
 struct V3Settings {
   std::string user;  // empty: SNMPv1 with a community, as without these switches
@@ -31,7 +34,7 @@ struct V3Settings {
 void add_v3_arguments(CLI::App& sub, V3Settings& settings);
 
 // Empty when the settings can be sent, else why not (a level without the
-// pass phrase it needs).
+// pass phrase it needs, or with one shorter than 8 characters).
 std::string v3_problem(const V3Settings& settings);
 
 // The record for OrvInitDeviceEx / OrvFindDeviceSNMPEx; every text is

@@ -5,18 +5,46 @@
 #include <nlohmann/json.hpp>
 
 #include "broadcast_targets.h"
+#include "printer_text.h"
 
 namespace orv_exporter {
 
-std::string http_sd_json(const std::vector<orvctl::FoundPrinter>& printers) {
+std::string http_sd_json(const std::vector<ListedPrinter>& printers) {
   nlohmann::json groups = nlohmann::json::array();
-  for (const orvctl::FoundPrinter& p : printers) {
+  for (const auto& [p, last_seen] : printers) {
     // An IPv6 target is written as Prometheus writes one with a port.
     const bool v6 = p.address.find(':') != std::string::npos;
+    const auto seen =
+        std::chrono::duration_cast<std::chrono::seconds>(last_seen.time_since_epoch()).count();
+    // The search knows no character set: the model is checked as UTF-8.
     groups.push_back(
-        {{"targets", {v6 ? "[" + p.address + "]" : p.address}}, {"labels", {{"model", p.model}}}});
+        {{"targets", {v6 ? "[" + p.address + "]" : p.address}},
+         {"labels",
+          {{"__meta_orv_model", orvctl::printer_text_utf8(p.model, orvctl::kMibEnumUtf8)},
+           {"__meta_orv_last_seen_seconds", std::to_string(seen)}}}});
   }
   return groups.dump();
+}
+
+std::vector<ListedPrinter> keep_listed(std::vector<ListedPrinter> listed,
+                                       const std::vector<orvctl::FoundPrinter>& found,
+                                       std::chrono::system_clock::time_point now,
+                                       std::chrono::milliseconds retention) {
+  for (const orvctl::FoundPrinter& printer : found) {
+    const auto same = std::find_if(listed.begin(), listed.end(), [&](const ListedPrinter& l) {
+      return l.printer.address == printer.address;
+    });
+    if (same != listed.end()) {
+      *same = {printer, now};
+    } else {
+      listed.push_back({printer, now});
+    }
+  }
+  std::erase_if(listed, [&](const ListedPrinter& l) { return now - l.last_seen > retention; });
+  std::sort(listed.begin(), listed.end(), [](const ListedPrinter& a, const ListedPrinter& b) {
+    return orvctl::address_less(a.printer.address, b.printer.address);
+  });
+  return listed;
 }
 
 SearchPlan search_plan(const DiscoverySettings& settings) {
@@ -54,7 +82,8 @@ std::vector<orvctl::FindOutcome> DiscoveryCache::search() const {
   orvctl::SearchRequest request;
   request.settings = view();
   request.settings.timeout_ms = static_cast<uint32_t>(settings.timeout.count());
-  request.settings.retries = 0;
+  // One lost answer must not drop a printer: each search is sent twice.
+  request.settings.retries = 1;
   const SearchPlan plan = search_plan(settings);
   orvctl::SearchRequest v6_request = request;
   v6_request.settings.ipv6 = true;
@@ -66,7 +95,7 @@ std::vector<orvctl::FindOutcome> DiscoveryCache::search() const {
   return outcomes;
 }
 
-std::vector<orvctl::FoundPrinter> DiscoveryCache::printers() {
+std::vector<ListedPrinter> DiscoveryCache::printers() {
   std::lock_guard search_lock(search_mutex_);
   {
     std::lock_guard lock(mutex_);
@@ -80,13 +109,15 @@ std::vector<orvctl::FoundPrinter> DiscoveryCache::printers() {
   const bool any_made = std::any_of(outcomes.begin(), outcomes.end(),
                                     [](const orvctl::FindOutcome& o) { return o.result == ORV_OK; });
   if (!any_made) return printers_;
-  printers_ = orvctl::merge_printers(outcomes);
-  for (const orvctl::FoundPrinter& p : printers_) models_.remember(p, view());
+  const std::vector<orvctl::FoundPrinter> found = orvctl::merge_printers(outcomes);
+  printers_ = keep_listed(std::move(printers_), found, std::chrono::system_clock::now(),
+                          config_.discovery.retention);
+  for (const orvctl::FoundPrinter& p : found) models_.remember(p, view());
   searched_at_ = Clock::now();
   return printers_;
 }
 
-std::vector<orvctl::FoundPrinter> DiscoveryCache::last_printers() {
+std::vector<ListedPrinter> DiscoveryCache::last_printers() {
   std::lock_guard lock(mutex_);
   return printers_;
 }

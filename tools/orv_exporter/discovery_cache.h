@@ -1,6 +1,8 @@
 // /discover: the supported printers on the configured networks, searched
 // at most once per interval however often the scrapers ask, as the JSON of
-// Prometheus' HTTP service discovery.
+// Prometheus' HTTP service discovery. A printer stays listed for the
+// retention after the last search that found it, so that one switched off
+// goes on being probed (orv_up 0) instead of vanishing with its series.
 #pragma once
 
 #include <chrono>
@@ -17,8 +19,22 @@
 
 namespace orv_exporter {
 
-// [{"targets":["ADDRESS"],"labels":{"model":"MODEL"}}, ...]
-std::string http_sd_json(const std::vector<orvctl::FoundPrinter>& printers);
+// A printer on the list and when a search last found it.
+struct ListedPrinter {
+  orvctl::FoundPrinter printer;
+  std::chrono::system_clock::time_point last_seen;
+};
+
+// [{"targets":["ADDRESS"],"labels":{"__meta_orv_model":"MODEL",
+//   "__meta_orv_last_seen_seconds":"UNIX TIME"}}, ...]
+std::string http_sd_json(const std::vector<ListedPrinter>& printers);
+
+// `listed` with the printers of `found` added or marked seen at `now`, and
+// those not seen within `retention` dropped; ordered by address.
+std::vector<ListedPrinter> keep_listed(std::vector<ListedPrinter> listed,
+                                       const std::vector<orvctl::FoundPrinter>& found,
+                                       std::chrono::system_clock::time_point now,
+                                       std::chrono::milliseconds retention);
 
 // The destinations of one search: the configured addresses, or else the
 // limited broadcast and every local directed broadcast (IPv4) and, with
@@ -37,12 +53,13 @@ class DiscoveryCache {
   DiscoveryCache(const Config& config, ModelBook& models,
                  std::function<void(const std::vector<orvctl::FindOutcome>&)> on_search);
 
-  // The printers of the last search, searching again first when that is
-  // older than the interval. Callers that come during a search wait for it.
-  // A search whose every broadcast failed changes nothing and is not kept.
-  std::vector<orvctl::FoundPrinter> printers();
-  // The printers of the last search, without searching.
-  std::vector<orvctl::FoundPrinter> last_printers();
+  // The printers seen within the retention, searching again first when the
+  // last search is older than the interval. Callers that come during a
+  // search wait for it. A search whose every broadcast failed changes
+  // nothing and is not kept.
+  std::vector<ListedPrinter> printers();
+  // The printers listed now, without searching.
+  std::vector<ListedPrinter> last_printers();
 
  private:
   // The auth discovery asks with (the built-in default when none is named).
@@ -55,7 +72,7 @@ class DiscoveryCache {
   std::mutex search_mutex_;  // one search at a time
   std::mutex mutex_;         // guards the two below
   std::optional<Clock::time_point> searched_at_;
-  std::vector<orvctl::FoundPrinter> printers_;
+  std::vector<ListedPrinter> printers_;
 };
 
 }  // namespace orv_exporter

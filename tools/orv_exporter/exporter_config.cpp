@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdlib>
 #include <set>
 
 namespace orv_exporter {
@@ -34,8 +35,11 @@ std::string where(const YAML::Node& node) {
 void only_keys(const YAML::Node& map, const std::string& section,
                std::initializer_list<const char*> allowed) {
   if (!map.IsMap()) fail(map, section + " must be a mapping");
+  std::set<std::string> seen;
   for (const auto& entry : map) {
     const std::string key = entry.first.as<std::string>();
+    if (!seen.insert(key).second)
+      fail(entry.first, "key \"" + key + "\" is given twice in " + section);
     if (std::none_of(allowed.begin(), allowed.end(), [&](const char* a) { return key == a; })) {
       fail(entry.first, "unknown key \"" + key + "\" in " + section);
     }
@@ -89,6 +93,21 @@ constexpr std::array<const char*, 2> kPrivProtocols = {"DES", "AES"};
 constexpr std::array<const char*, 2> kPrivValues = {"des", "aes"};
 constexpr std::array<const char*, 4> kVersions = {"1", "2", "2c", "3"};
 
+// Net-SNMP derives no key from a pass phrase shorter than 8 characters, and
+// a pass phrase without a level would silently go unused.
+constexpr size_t kMinPassPhrase = 8;
+
+void check_pass_phrases(const YAML::Node& node, const std::string& what) {
+  for (const char* key : {"auth_password", "priv_password"}) {
+    if (!node[key]) continue;
+    if (!node["security_level"]) fail(node[key], what + ": " + key + " needs security_level");
+    if (node[key].as<std::string>().size() < kMinPassPhrase) {
+      fail(node[key], what + ": " + key + " has fewer than " + std::to_string(kMinPassPhrase) +
+                          " characters");
+    }
+  }
+}
+
 Auth parse_auth(const std::string& name, const YAML::Node& node) {
   const std::string what = "auth \"" + name + "\"";
   if (node.IsNull()) fail(node, what + " is empty");
@@ -135,6 +154,7 @@ Auth parse_auth(const std::string& name, const YAML::Node& node) {
     v3s.context =
         bounded_text(node["context_name"], what + ": context_name", sizeof record.context_name - 1);
   }
+  check_pass_phrases(node, what);
   if (v3s.level != "noauth" && v3s.auth_pass.empty()) {
     fail(node, what + ": security_level " + kLevels[v3s.level == "auth" ? 1 : 2] +
                    " needs auth_password");
@@ -168,8 +188,9 @@ void parse_probe(const YAML::Node& node, ProbeSettings& probe) {
 }
 
 void parse_discovery(const YAML::Node& node, DiscoverySettings& discovery) {
-  only_keys(node, "discovery", {"interval", "timeout", "auth", "addresses", "ipv6"});
+  only_keys(node, "discovery", {"interval", "timeout", "auth", "addresses", "ipv6", "retention"});
   if (node["interval"]) discovery.interval = duration(node["interval"], "discovery: interval");
+  if (node["retention"]) discovery.retention = duration(node["retention"], "discovery: retention");
   if (node["timeout"]) discovery.timeout = duration(node["timeout"], "discovery: timeout");
   if (node["auth"]) discovery.auth = text(node["auth"], "discovery: auth");
   if (node["ipv6"]) {
@@ -191,10 +212,30 @@ void parse_discovery(const YAML::Node& node, DiscoverySettings& discovery) {
   }
 }
 
+std::vector<Network> networks(const YAML::Node& list, const std::string& what) {
+  std::vector<Network> out;
+  if (!list || list.IsNull()) return out;
+  if (!list.IsSequence()) fail(list, what + " must be a list");
+  for (const auto& item : list) {
+    const std::string value = text(item, what + ": a network");
+    const std::optional<Network> network = parse_network(value);
+    if (!network) fail(item, what + ": \"" + value + "\" is not an address or a network (CIDR)");
+    out.push_back(*network);
+  }
+  return out;
+}
+
+void parse_targets(const YAML::Node& node, TargetRules& targets) {
+  only_keys(node, "targets", {"allow", "deny"});
+  targets.allow = networks(node["allow"], "targets: allow");
+  targets.deny = networks(node["deny"], "targets: deny");
+}
+
 Config parse_document(const YAML::Node& root) {
   Config config = default_config();
   if (root.IsNull()) return config;
-  only_keys(root, "the configuration", {"auths", "probe", "discovery", "web"});
+  only_keys(root, "the configuration", {"auths", "probe", "discovery", "targets", "web"});
+  if (const YAML::Node& targets = root["targets"]) parse_targets(targets, config.targets);
   if (const YAML::Node& auths = root["auths"]) {
     if (!auths.IsMap() || auths.size() == 0) fail(auths, "auths must name at least one auth");
     config.auths.clear();
@@ -250,6 +291,36 @@ std::optional<Config> parse_config(const std::string& text, std::string& error) 
     error = "not YAML: " + e.msg + " (line " + std::to_string(e.mark.line + 1) + ")";
   }
   return std::nullopt;
+}
+
+std::optional<std::string> expand_environment(const std::string& text, std::string& error) {
+  std::string out;
+  size_t line = 1;
+  for (size_t at = 0; at < text.size(); ++at) {
+    if (text[at] == '\n') ++line;
+    if (text.compare(at, 2, "$$") == 0) {
+      out += '$';
+      ++at;
+      continue;
+    }
+    const size_t end = text.compare(at, 2, "${") == 0 ? text.find('}', at) : std::string::npos;
+    const std::string name = end == std::string::npos ? "" : text.substr(at + 2, end - at - 2);
+    const bool is_name = !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+      return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
+    });
+    if (!is_name) {
+      out += text[at];  // not a variable: the text stays
+      continue;
+    }
+    const char* value = std::getenv(name.c_str());
+    if (value == nullptr) {
+      error = "environment variable " + name + " is not set (line " + std::to_string(line) + ")";
+      return std::nullopt;
+    }
+    out += value;
+    at = end;
+  }
+  return out;
 }
 
 std::optional<Milliseconds> parse_duration(const std::string& text) {

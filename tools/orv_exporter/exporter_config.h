@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "printer_session.h"
+#include "target_rules.h"
 
 namespace orv_exporter {
 
@@ -31,6 +32,8 @@ struct DiscoverySettings {
   std::string auth;                    // empty: the default auth
   std::vector<std::string> addresses;  // empty: every local network
   bool ipv6 = false;
+  // How long a printer stays listed after the last search that found it.
+  Milliseconds retention{86400000};
 };
 
 struct WebSettings {
@@ -41,6 +44,7 @@ struct Config {
   std::vector<Auth> auths;  // in file order; never empty once loaded
   ProbeSettings probe;
   DiscoverySettings discovery;
+  TargetRules targets;
   WebSettings web;
 
   // The auth named `name`, or the default one for an empty name (the one
@@ -54,6 +58,11 @@ Config default_config();
 // Parses and checks YAML text. On a problem returns nullopt and says what and
 // where in `error`.
 std::optional<Config> parse_config(const std::string& text, std::string& error);
+
+// `text` with each ${NAME} replaced by the environment variable's value and
+// $$ by $, for secrets kept out of the file. nullopt,
+// with the variable and its line in `error`, when one is not set.
+std::optional<std::string> expand_environment(const std::string& text, std::string& error);
 
 // "10s", "500ms", "5m", "1h30m": a Prometheus-style duration; nullopt for
 // anything else (a bare number included) or a zero duration.

@@ -157,6 +157,7 @@ Response ExporterServer::probe(const std::string& query, const char* scrape_time
   }
   const auto budget = probe_budget(scrape_timeout_header, config_.probe.timeout);
   ProbeData data = run_probe(bare_target(*target), *auth, started + budget);
+  if (!data.refusal.empty()) return text_response(400, data.refusal);
   pages_.record(bare_target(*target), auth_name, data);
   if (data.open_result != ORV_OK) {
     log(LogLevel::kDebug, "probe failed",
@@ -172,7 +173,7 @@ ProbeData ExporterServer::run_probe(const std::string& target, const Auth& auth,
   orvctl::RequestSettings request = auth.request;
   request.retries = config_.probe.retries;
   metrics_.probe_started();
-  ProbeData data = runner_->run(target, request, deadline);
+  ProbeData data = runner_->run(target, request, deadline, config_.targets);
   metrics_.probe_finished(data.open_result, data.duration_seconds);
   return data;
 }

@@ -5,8 +5,8 @@
 
 #include <vector>
 
+#include "fleet_text.h"
 #include "marker_names.h"
-#include "printer_text.h"
 
 namespace orv_exporter {
 namespace {
@@ -73,8 +73,8 @@ void supply_metrics(FleetFamilies& m, const ProbeData& d) {
   for (const OrvSupplyInfo& s : d.supplies) {
     const FleetLabels labels = {{"index", std::to_string(s.supply_index)},
                                 {"type", supply_type_label(s.type)},
-                                {"colorant", printer_text(s.colorant)},
-                                {"description", printer_text(s.description)}};
+                                {"colorant", fleet_text(s.colorant, d.char_set)},
+                                {"description", fleet_text(s.description, d.char_set)}};
     m.add("orv_supply_level",
           "prtMarkerSuppliesLevel (-1 other, -2 unknown, -3 some left); the "
           "space left in a "

@@ -4,8 +4,8 @@
 
 #include "fleet_html.h"
 #include "fleet_metrics.h"
+#include "fleet_text.h"
 #include "marker_names.h"
-#include "printer_text.h"
 #include "status_names.h"
 
 namespace orv_exporter {
@@ -46,9 +46,9 @@ std::string state_html(const ProbeData& d) {
          "</p>";
 }
 
-std::string supply_name(const OrvSupplyInfo& s) {
-  const std::string colorant = printer_text(s.colorant);
-  std::string name = printer_text(s.description);
+std::string supply_name(const OrvSupplyInfo& s, int32_t char_set) {
+  const std::string colorant = fleet_text(s.colorant, char_set);
+  std::string name = fleet_text(s.description, char_set);
   if (name.empty()) name = supply_type_label(s.type);
   return colorant.empty() ? name : name + " (" + colorant + ")";
 }
@@ -59,13 +59,13 @@ std::string supplies_html(const ProbeData& d) {
   for (const OrvSupplyInfo& s : d.supplies) {
     const double ratio = supply_ratio(s);
     const int width = ratio < 0 ? 0 : static_cast<int>(ratio * 100 + 0.5);
-    out += "<li class=\"supply\"><span>" + html_escape(supply_name(s)) +
-           "</span><span class=\"bar\" aria-hidden=\"true\"><span style=\"width:" +
-           std::to_string(width) + "%;background:" + colorant_css(printer_text(s.colorant)) +
-           "\"></span></span><span>" + orvctl::level_text(s.level, s.max_capacity) +
-           // A receptacle (waste) tells the room left, not what is left to use.
-           (s.supply_class == ORV_SUPPLY_CLASS_FILLED && s.level >= 0 ? " free" : "") +
-           "</span></li>";
+    out +=
+        "<li class=\"supply\"><span>" + html_escape(supply_name(s, d.char_set)) +
+        "</span><span class=\"bar\" aria-hidden=\"true\"><span style=\"width:" +
+        std::to_string(width) + "%;background:" + colorant_css(fleet_text(s.colorant, d.char_set)) +
+        "\"></span></span><span>" + orvctl::level_text(s.level, s.max_capacity) +
+        // A receptacle (waste) tells the room left, not what is left to use.
+        (s.supply_class == ORV_SUPPLY_CLASS_FILLED && s.level >= 0 ? " free" : "") + "</span></li>";
   }
   return out + "</ul>";
 }
@@ -74,7 +74,7 @@ std::string trays_html(const ProbeData& d) {
   if (d.input_trays.empty()) return {};
   std::string out = "<h3>Paper trays</h3><ul>";
   for (const OrvInputTrayInfo& t : d.input_trays) {
-    out += "<li>" + html_escape(printer_text(t.name)) + ": " +
+    out += "<li>" + html_escape(fleet_text(t.name, d.char_set)) + ": " +
            orvctl::level_text(t.current_level, t.max_capacity) + "</li>";
   }
   return out + "</ul>";
@@ -85,7 +85,7 @@ std::string alerts_html(const ProbeData& d) {
   std::string out = "<h3>Alerts</h3><ul>";
   for (const OrvAlertInfo& a : d.alerts) {
     out += "<li>" + html_escape(bare_word(orvctl::alert_severity_name(a.severity_level))) + ": " +
-           html_escape(printer_text(a.description)) + "</li>";
+           html_escape(fleet_text(a.description, d.char_set)) + "</li>";
   }
   return out + "</ul>";
 }
@@ -121,7 +121,7 @@ std::string card_html(const Reading& r, TimePoint now, bool link) {
       "<article data-target=\"" + address + "\"><h2>" + html_escape(model) + "</h2><p>" +
       (link ? "<a href=\"/printer?target=" + url_encode(r.target) + "\">" + address + "</a>"
             : address) +
-      (d.sys_name.empty() ? "" : " · " + html_escape(printer_text(d.sys_name))) + "</p>" +
+      (d.sys_name.empty() ? "" : " · " + html_escape(fleet_text(d.sys_name, d.char_set))) + "</p>" +
       state_html(d);
   if (d.open_result == ORV_OK) {
     out += supplies_html(d) + trays_html(d) + alerts_html(d) + pages_html(d);
@@ -157,15 +157,16 @@ std::string table_html(const char* caption, const char* headers, const std::vect
 std::string cell(const std::string& text) { return "<td>" + html_escape(text) + "</td>"; }
 
 std::string status_tables(const ProbeData& d) {
+  const int32_t cs = d.char_set;
   std::string out = table_html(
       "Supplies",
       "<th scope=\"col\">Index</th><th scope=\"col\">Type</th><th "
       "scope=\"col\">Colorant</th>"
       "<th scope=\"col\">Description</th><th scope=\"col\">Level</th><th "
       "scope=\"col\">Capacity</th><th scope=\"col\">Left</th>",
-      d.supplies, [](const OrvSupplyInfo& s) {
+      d.supplies, [cs](const OrvSupplyInfo& s) {
         return cell(std::to_string(s.supply_index)) + cell(orvctl::supply_type_name(s.type)) +
-               cell(printer_text(s.colorant)) + cell(printer_text(s.description)) +
+               cell(fleet_text(s.colorant, cs)) + cell(fleet_text(s.description, cs)) +
                cell(std::to_string(s.level)) + cell(std::to_string(s.max_capacity)) +
                cell(orvctl::level_text(s.level, s.max_capacity));
       });
@@ -183,24 +184,24 @@ std::string status_tables(const ProbeData& d) {
                     "<th scope=\"col\">Name</th><th scope=\"col\">Medium</th><th "
                     "scope=\"col\">Level</th><th "
                     "scope=\"col\">Capacity</th><th scope=\"col\">Status</th>",
-                    d.input_trays, [](const OrvInputTrayInfo& t) {
-                      return cell(printer_text(t.name)) + cell(printer_text(t.media_name)) +
+                    d.input_trays, [cs](const OrvInputTrayInfo& t) {
+                      return cell(fleet_text(t.name, cs)) + cell(fleet_text(t.media_name, cs)) +
                              cell(orvctl::level_text(t.current_level, t.max_capacity)) +
                              cell(std::to_string(t.max_capacity)) +
                              cell(orvctl::sub_unit_status_name(t.status));
                     });
-  out +=
-      table_html("Output trays", "<th scope=\"col\">Name</th><th scope=\"col\">Status</th>",
-                 d.output_trays, [](const OrvOutputTrayInfo& t) {
-                   return cell(printer_text(t.name)) + cell(orvctl::sub_unit_status_name(t.status));
-                 });
+  out += table_html("Output trays", "<th scope=\"col\">Name</th><th scope=\"col\">Status</th>",
+                    d.output_trays, [cs](const OrvOutputTrayInfo& t) {
+                      return cell(fleet_text(t.name, cs)) +
+                             cell(orvctl::sub_unit_status_name(t.status));
+                    });
   return out + table_html("Alerts",
                           "<th scope=\"col\">Severity</th><th scope=\"col\">Group</th><th "
                           "scope=\"col\">Description</th>",
-                          d.alerts, [](const OrvAlertInfo& a) {
+                          d.alerts, [cs](const OrvAlertInfo& a) {
                             return cell(orvctl::alert_severity_name(a.severity_level)) +
                                    cell(orvctl::alert_group_name(a.group)) +
-                                   cell(printer_text(a.description));
+                                   cell(fleet_text(a.description, cs));
                           });
 }
 

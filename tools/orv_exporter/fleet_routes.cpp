@@ -24,8 +24,8 @@ Response ExporterServer::page(const std::string& path, const std::string& query)
   }
   std::vector<std::string> targets;
   // What /discover last found: a page view never sends a search itself.
-  for (const orvctl::FoundPrinter& printer : discovery_.last_printers()) {
-    targets.push_back(printer.address);
+  for (const ListedPrinter& listed : discovery_.last_printers()) {
+    targets.push_back(listed.printer.address);
   }
   const std::vector<Reading> readings = pages_.readings(targets);
   return {200, kHtml, fleet_page(readings, std::chrono::system_clock::now(), refresh)};

@@ -1,15 +1,20 @@
 #include "printer_probe.h"
 
 #include <chrono>
+#include <cstring>
 #include <functional>
 #include <future>
 
+#include "exporter_log.h"
 #include "printer_address.h"
 #include "printer_search.h"
 #include "result_messages.h"
 
 namespace orv_exporter {
 namespace {
+
+// The library's code for a text that names no address.
+constexpr int32_t kNoAddress = -1;
 
 // The longest sysObjectID text the library keeps, terminator included.
 constexpr size_t kMaxSysObjectId = 256;
@@ -67,6 +72,38 @@ int32_t read_record(OrvHandle handle, int32_t (*get)(OrvHandle, Record*),
   const int32_t rc = get(handle, &record);
   if (rc == ORV_OK) out = record;
   return rc;
+}
+
+template <size_t N>
+bool ascii_field(const char (&field)[N]) {
+  return orvctl::is_ascii(std::string_view(field, strnlen(field, N)));
+}
+
+// Whether a text the metrics show holds more than ASCII, which reads alike
+// in every set: only then is the printer asked for its character set.
+bool needs_char_set(const ProbeData& d) {
+  bool ascii = orvctl::is_ascii(d.model) && orvctl::is_ascii(d.rom_version) &&
+               orvctl::is_ascii(d.sys_name);
+  for (const auto& t : d.option_trays) {
+    ascii = ascii && orvctl::is_ascii(t.name) && orvctl::is_ascii(t.media_type);
+  }
+  for (const auto& s : d.storage) ascii = ascii && ascii_field(s.description);
+  for (const auto& t : d.input_trays) ascii = ascii && ascii_field(t.name);
+  for (const auto& t : d.output_trays) ascii = ascii && ascii_field(t.name);
+  for (const auto& t : d.toner) ascii = ascii && ascii_field(t.description);
+  for (const auto& s : d.supplies) {
+    ascii = ascii && ascii_field(s.description) && ascii_field(s.colorant);
+  }
+  for (const auto& a : d.alerts) ascii = ascii && ascii_field(a.description);
+  return !ascii;
+}
+
+void read_char_set(OrvHandle h, ProbeData& data) {
+  // Without the printer's own word its texts are taken for UTF-8.
+  int32_t char_set = 0;
+  if (OrvGetCharSet(h, ORV_CHARSET_PRINTER, &char_set) == ORV_OK && char_set > 0) {
+    data.char_set = char_set;
+  }
 }
 
 void read_everything(OrvHandle h, ProbeData& data, const std::atomic<bool>& abandoned) {
@@ -144,6 +181,12 @@ std::optional<orvctl::FoundPrinter> printer_found(const orvctl::FindOutcome& out
 
 bool choose_address(const std::string& target, std::string& address, bool& ipv6, int32_t& code,
                     std::string& problem) {
+  // The name service would read the text only up to a NUL byte.
+  if (target.find('\0') != std::string::npos) {
+    code = kNoAddress;
+    problem = "the target holds a NUL byte";
+    return false;
+  }
   orvctl::PrinterAddress chosen = orvctl::resolve_printer_address(target, false);
   ipv6 = false;
   if (!chosen.usable()) {
@@ -154,7 +197,8 @@ bool choose_address(const std::string& target, std::string& address, bool& ipv6,
       ipv6 = true;
     }
   }
-  address = chosen.address;
+  // The model book and the search's answers know the address in one spelling.
+  address = orvctl::canonical_address(chosen.address);
   code = chosen.code;
   problem = chosen.message;
   return chosen.usable();
@@ -177,10 +221,20 @@ std::string opened_sys_object_id(OrvHandle handle) {
 }
 
 ProbeData probe_printer(const std::string& target, orvctl::RequestSettings request,
-                        const std::atomic<bool>& abandoned, ModelBook& models) {
+                        const std::atomic<bool>& abandoned, ModelBook& models,
+                        const TargetRules& rules) {
   const auto start = std::chrono::steady_clock::now();
   ProbeData data;
-  if (choose_address(target, data.address, request.ipv6, data.open_result, data.open_problem)) {
+  const bool chosen =
+      choose_address(target, data.address, request.ipv6, data.open_result, data.open_problem);
+  if (chosen) {
+    if (std::optional<std::string> refusal = target_refusal(data.address, rules)) {
+      data.refusal = *refusal;
+      data.open_result = ORV_ERR_INVALID_ARG;
+      data.open_problem = *refusal;
+      log(LogLevel::kWarn, "target refused", {{"target", target}, {"reason", *refusal}});
+      return data;
+    }
     std::optional<orvctl::FoundPrinter> known = models.find(data.address, request);
     std::future<orvctl::FindOutcome> model_search;
     if (!known) model_search = start_model_search(data.address, request);
@@ -193,8 +247,12 @@ ProbeData probe_printer(const std::string& target, orvctl::RequestSettings reque
       data.open_problem = orvctl::describe_result(data.open_result, context);
     }
     if (data.open_result == ORV_OK) read_everything(handle.get(), data, abandoned);
-    if (model_search.valid()) known = printer_found(model_search.get(), data.address, request, models);
+    if (model_search.valid())
+      known = printer_found(model_search.get(), data.address, request, models);
     if (known) data.model = known->model;
+    if (data.open_result == ORV_OK && !abandoned.load() && needs_char_set(data)) {
+      read_char_set(handle.get(), data);
+    }
     // Spelling the identifier out through the prefix test takes hundreds of
     // calls; the search's answer already carries it.
     if (data.open_result == ORV_OK) {

@@ -16,6 +16,8 @@
 #include "model_book.h"
 #include "option_reader.h"
 #include "printer_session.h"
+#include "printer_text.h"
+#include "target_rules.h"
 
 namespace orv_exporter {
 
@@ -29,6 +31,11 @@ struct ProbeData {
   int32_t open_result = ORV_OK;  // the printer is up when 0
   std::string open_problem;      // the reason in words when it is not
   std::string address;           // the numeric address opened
+  // Set when the target may not be probed (a broadcast, say): the probe
+  // sent nothing and the scraper is told why.
+  std::string refusal;
+  // The character set of the printer's texts (an IANA MIBenum).
+  int32_t char_set = orvctl::kMibEnumUtf8;
   double duration_seconds = 0;
 
   std::string sys_object_id;
@@ -53,8 +60,9 @@ struct ProbeData {
   std::vector<TableResult> tables;
 };
 
-// The protocol and the numeric address to open `target` at: an IPv4 or IPv6
-// address as written, or a host name's first address (IPv4 before IPv6).
+// The protocol and the numeric address to open `target` at, in canonical
+// form: an IPv4 or IPv6 address, or a host name's first address (IPv4
+// before IPv6).
 // Returns false, with the code and the words, when it names no address.
 bool choose_address(const std::string& target, std::string& address, bool& ipv6, int32_t& code,
                     std::string& problem);
@@ -63,12 +71,13 @@ bool choose_address(const std::string& target, std::string& address, bool& ipv6,
 inline constexpr uint32_t kModelSearchMs = 300;
 
 // Probes `target` with `request` (its community or SNMPv3 user, time-out and
-// retries; the family is chosen here). Between steps it looks at
+// retries; the family is chosen here), unless `rules` refuse its address. Between steps it looks at
 // `abandoned` and stops reading when it has turned true. The model comes
 // from `models`, or from a search sent to the printer alone while the
 // tables are read, which is then remembered there.
 ProbeData probe_printer(const std::string& target, orvctl::RequestSettings request,
-                        const std::atomic<bool>& abandoned, ModelBook& models);
+                        const std::atomic<bool>& abandoned, ModelBook& models,
+                        const TargetRules& rules = {});
 
 // The sysObjectID an open printer reported, spelled out from the library's
 // prefix test (no exchange is made).

@@ -9,6 +9,8 @@
 
 #include "fleet_metrics.h"
 #include "media_names.h"
+#include "printer_text.h"
+#include "state_set.h"
 #include "status_names.h"
 
 namespace orv_exporter {
@@ -18,10 +20,15 @@ using Labels = std::vector<prometheus::ClientMetric::Label>;
 
 constexpr double kBytesPerKByte = 1024.0;
 
-// A record's fixed-width text, never read past its field.
+// hrPrinterStatus: other(1), unknown(2), idle(3), printing(4), warmup(5).
+constexpr int32_t kPrinterStatusFirst = 1;
+constexpr int32_t kPrinterStatusLast = 5;
+
+// A record's fixed-width text, never read past its field, as UTF-8 from the
+// printer's character set.
 template <size_t N>
-std::string field_text(const char (&field)[N]) {
-  return std::string(field, strnlen(field, N));
+std::string field_text(const char (&field)[N], int32_t char_set) {
+  return orvctl::printer_text_utf8(std::string_view(field, strnlen(field, N)), char_set);
 }
 
 // The MIB name without orvctl's "(CODE)" tail: "idle (3)" -> "idle".
@@ -47,6 +54,11 @@ class Families {
     metric.label = std::move(labels);
     metric.gauge.value = value;
   }
+  // The state-set form: `label` holds each state, the value says which is current.
+  void set_states(const std::string& name, const char* help, const std::string& label,
+                  const std::vector<std::pair<std::string, double>>& states) {
+    for (const auto& [state, value] : states) set(name, help, {{label, state}}, value);
+  }
   std::string text() const { return prometheus::TextSerializer().Serialize(families_); }
 
  private:
@@ -64,12 +76,16 @@ class Families {
   std::vector<prometheus::MetricFamily> families_;
 };
 
+std::string printer_label_text(const std::string& text, const ProbeData& d) {
+  return orvctl::printer_text_utf8(text, d.char_set);
+}
+
 void printer_metrics(Families& m, const ProbeData& d) {
   m.set("orv_printer_info", "The printer's identity; always 1.",
-        {{"model", d.model},
+        {{"model", printer_label_text(d.model, d)},
          {"sys_object_id", d.sys_object_id},
-         {"rom_version", d.rom_version},
-         {"sys_name", d.sys_name}},
+         {"rom_version", printer_label_text(d.rom_version, d)},
+         {"sys_name", printer_label_text(d.sys_name, d)}},
         1);
   if (d.memory_kbytes) {
     m.set("orv_memory_bytes", "Memory installed in the printer.", {},
@@ -81,8 +97,13 @@ void printer_metrics(Families& m, const ProbeData& d) {
   }
   if (d.printer) {
     const OrvPrinterInfo& p = *d.printer;
-    m.set("orv_printer_status", "hrPrinterStatus; the status label holds its MIB name.",
-          {{"status", bare_name(orvctl::printer_status_name(p.status))}}, p.status);
+    std::vector<std::string> states;
+    for (int32_t code = kPrinterStatusFirst; code <= kPrinterStatusLast; ++code) {
+      states.push_back(bare_name(orvctl::printer_status_name(code)));
+    }
+    m.set_states("orv_printer_status",
+                 "1 for the hrPrinterStatus the printer is in, 0 for the others.", "status",
+                 state_set(states, bare_name(orvctl::printer_status_name(p.status))));
     const size_t bits = sizeof p.detected_error_state * 8;
     for (size_t bit = 0; bit < bits; ++bit) {
       const bool set = (p.detected_error_state[bit / 8] & (0x80u >> (bit % 8))) != 0;
@@ -97,7 +118,7 @@ void printer_metrics(Families& m, const ProbeData& d) {
     m.set("orv_storage_size_bytes", "hrStorageSize times hrStorageAllocationUnits.",
           {{"index", std::to_string(i + 1)},
            {"type", bare_name(orvctl::storage_type_name(s.type))},
-           {"description", field_text(s.description)}},
+           {"description", field_text(s.description, d.char_set)}},
           static_cast<double>(s.allocation_units) * s.size);
   }
 }
@@ -105,7 +126,8 @@ void printer_metrics(Families& m, const ProbeData& d) {
 void tray_metrics(Families& m, const ProbeData& d) {
   for (size_t i = 0; i < d.input_trays.size(); ++i) {
     const OrvInputTrayInfo& t = d.input_trays[i];
-    const Labels labels = {{"index", std::to_string(i + 1)}, {"name", field_text(t.name)}};
+    const Labels labels = {{"index", std::to_string(i + 1)},
+                           {"name", field_text(t.name, d.char_set)}};
     m.set("orv_input_tray_level", "prtInputCurrentLevel (-2 unknown, -3 some left).", labels,
           t.current_level);
     m.set("orv_input_tray_max_capacity", "prtInputMaxCapacity.", labels, t.max_capacity);
@@ -117,15 +139,15 @@ void tray_metrics(Families& m, const ProbeData& d) {
     const std::string size = orvctl::medium_size_name(t.media_size);
     m.set("orv_input_tray_media_info", "The medium a tray holds; always 1.",
           {{"index", std::to_string(i + 1)},
-           {"name", t.name},
+           {"name", printer_label_text(t.name, d)},
            {"media_size", size.empty() ? "unknown" : size},
-           {"media_type", t.media_type}},
+           {"media_type", printer_label_text(t.media_type, d)}},
           1);
   }
   for (size_t i = 0; i < d.output_trays.size(); ++i) {
     const OrvOutputTrayInfo& t = d.output_trays[i];
     m.set("orv_output_tray_status", "prtOutputStatus.",
-          {{"index", std::to_string(i + 1)}, {"name", field_text(t.name)}}, t.status);
+          {{"index", std::to_string(i + 1)}, {"name", field_text(t.name, d.char_set)}}, t.status);
   }
 }
 
@@ -151,17 +173,16 @@ void alert_and_job_metrics(Families& m, const ProbeData& d) {
 
 std::string probe_exposition(const ProbeData& d) {
   Families m;
-  Labels up_labels;
-  if (d.open_result != ORV_OK) up_labels = {{"code", std::to_string(d.open_result)}};
-  m.set("orv_up", "1 when the printer was opened; else 0 with the library's result code.",
-        up_labels, d.open_result == ORV_OK ? 1 : 0);
+  m.set("orv_up", "1 when the printer was opened, else 0.", {}, d.open_result == ORV_OK ? 1 : 0);
+  m.set("orv_probe_result_code", "How opening the printer ended: 0, or the library's result code.",
+        {}, d.open_result);
   m.set("orv_probe_duration_seconds", "How long the probe took.", {}, d.duration_seconds);
   if (d.open_result == ORV_OK) {
     for (const TableResult& t : d.tables) {
-      m.set("orv_table_ok", "1 when the table was read; else 0 with the library's result code.",
-            t.code == ORV_OK ? Labels{{"table", t.table}}
-                             : Labels{{"table", t.table}, {"code", std::to_string(t.code)}},
+      m.set("orv_table_ok", "1 when the table was read, else 0.", {{"table", t.table}},
             t.code == ORV_OK ? 1 : 0);
+      m.set("orv_table_result_code", "How reading the table ended: 0, or the library's result code.",
+            {{"table", t.table}}, t.code);
     }
     printer_metrics(m, d);
     tray_metrics(m, d);

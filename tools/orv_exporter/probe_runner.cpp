@@ -31,7 +31,7 @@ void ProbeRunner::work() {
     std::shared_ptr<Job> job = std::move(queue_.front());
     queue_.pop_front();
     lock.unlock();
-    ProbeData data = probe_printer(job->target, job->settings, job->abandoned, models_);
+    ProbeData data = probe_printer(job->target, job->settings, job->abandoned, models_, job->rules);
     {
       std::lock_guard job_lock(job->mutex);
       job->data = std::move(data);
@@ -43,11 +43,12 @@ void ProbeRunner::work() {
 }
 
 ProbeData ProbeRunner::run(const std::string& target, const orvctl::RequestSettings& request,
-                           Clock::time_point deadline) {
+                           Clock::time_point deadline, const TargetRules& rules) {
   const auto start = Clock::now();
   auto job = std::make_shared<Job>();
   job->target = target;
   job->settings = request;
+  job->rules = rules;
   job->settings.timeout_ms = try_timeout_ms(deadline - start, request.retries);
   {
     std::lock_guard lock(mutex_);

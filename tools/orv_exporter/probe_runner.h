@@ -36,14 +36,16 @@ class ProbeRunner {
   ProbeRunner& operator=(const ProbeRunner&) = delete;
 
   // The probe's data, or a probe that timed out (ORV_ERR_TIMEOUT) when it
-  // has not finished by `deadline`.
+  // has not finished by `deadline`; a target `rules` refuse is never sent to
+  // (the data's refusal says why).
   ProbeData run(const std::string& target, const orvctl::RequestSettings& request,
-                Clock::time_point deadline);
+                Clock::time_point deadline, const TargetRules& rules = {});
 
  private:
   struct Job {
     std::string target;
     orvctl::RequestSettings settings;
+    TargetRules rules;
     std::mutex mutex;
     std::condition_variable finished_cv;
     bool finished = false;

@@ -4,6 +4,7 @@
 #include "oid_argument.h"
 #include "output.h"
 #include "printer_search.h"
+#include "printer_text.h"
 #include "progress_bar.h"
 
 #include <iostream>
@@ -109,7 +110,9 @@ class DiscoverCommand : public Command {
                   << '\n';
       }
     }
-    const std::vector<FoundPrinter> printers = merge_printers(outcomes);
+    std::vector<FoundPrinter> printers = merge_printers(outcomes);
+    // A search knows no printer's character set: the model is checked as UTF-8.
+    for (FoundPrinter& p : printers) p.model = printer_text_utf8(p.model, kMibEnumUtf8);
     if (common.json) {
       document["printers"] = nlohmann::json::array();
       for (const FoundPrinter& p : printers) {

@@ -32,6 +32,8 @@ class JobsCommand : public PrinterCommand {
       context.action = "reading the jobs (" + failed + ")";
       return result;
     }
+    TextSets sets(handle);
+    convert_table_texts("jobs", sets, jobs);
     document["jobs"] = jobs;
     text = status_table_text("jobs", jobs);
     return ORV_OK;

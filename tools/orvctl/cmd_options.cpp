@@ -3,7 +3,9 @@
 #include "media_names.h"
 #include "option_reader.h"
 #include "printer_command.h"
+#include "printer_text.h"
 #include "status_names.h"
+#include "status_tables.h"
 
 namespace orvctl {
 namespace {
@@ -63,6 +65,26 @@ std::string options_text(const std::string& address, const nlohmann::json& optio
                       tray_rows);
 }
 
+// The option texts and tray texts in UTF-8, from the printer's character set.
+void convert_option_texts(OrvHandle handle, nlohmann::json& options,
+                          std::vector<InputTray>& trays) {
+  TextSets sets(handle);
+  const auto convert = [&sets](std::string& text) {
+    if (!is_ascii(text)) text = printer_text_utf8(text, sets.printer());
+  };
+  for (auto& [key, value] : options.items()) {
+    if (!value.is_string()) continue;
+    std::string text = value.get<std::string>();
+    convert(text);
+    value = text;
+  }
+  for (InputTray& tray : trays) {
+    convert(tray.name);
+    convert(tray.description);
+    convert(tray.media_type);
+  }
+}
+
 class OptionsCommand : public PrinterCommand {
  public:
   const char* name() const override { return "options"; }
@@ -86,6 +108,7 @@ class OptionsCommand : public PrinterCommand {
       context.action = "reading option \"" + failed_key + "\"";
       return result;
     }
+    convert_option_texts(handle, options, trays);
     document["options"] = options;
     document["input_trays"] = nlohmann::json::array();
     for (const InputTray& tray : trays) document["input_trays"].push_back(tray_json(tray));

@@ -27,11 +27,13 @@ class StatusCommand : public PrinterCommand {
     text = "Status of " + address() + "\n";
     int32_t first_failure = ORV_OK;
     nlohmann::json failures = nlohmann::json::object();
+    TextSets sets(handle);
     for (const std::string& table : tables_.empty() ? status_table_names() : tables_) {
       nlohmann::json data;
       std::string failed;
       const int32_t result = read_status_table(handle, table, data, failed);
       if (result == ORV_OK) {
+        convert_table_texts(table, sets, data);
         text += "\n" + status_table_text(table, data);
         document[table] = data;
         continue;

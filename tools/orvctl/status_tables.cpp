@@ -8,6 +8,7 @@
 #include "marker_names.h"
 #include "media_names.h"
 #include "output.h"
+#include "printer_text.h"
 #include "status_names.h"
 
 namespace orvctl {
@@ -328,6 +329,38 @@ int32_t read_status_table(OrvHandle handle, const std::string& table, json& out,
   if (found == readers.end()) return read_jobs(handle, ORV_JOBS_ALL, out, failed);
   failed = found->second.first;
   return found->second.second(handle, out);
+}
+
+int32_t TextSets::read(uint32_t kind, int32_t& kept) {
+  if (kept == 0) {
+    int32_t value = 0;
+    kept = OrvGetCharSet(handle_, kind, &value) == ORV_OK && value > 0 ? value : kMibEnumUtf8;
+  }
+  return kept;
+}
+
+void convert_table_texts(const std::string& table, TextSets& sets, json& data) {
+  // The keys that hold the printer's own words; the job texts come from the
+  // vendor's string table, in its character set.
+  static const std::map<std::string, std::vector<const char*>> kTextKeys = {
+      {"storage", {"description"}},
+      {"devices", {"description"}},
+      {"trays", {"media_name", "name", "description", "media_type", "media_color"}},
+      {"outputs", {"name", "description"}},
+      {"toner", {"description"}},
+      {"supplies", {"colorant", "description"}},
+      {"alerts", {"description"}},
+      {"jobs", {"status", "origin", "reason", "name"}}};
+  const auto keys = kTextKeys.find(table);
+  if (keys == kTextKeys.end() || !data.is_array()) return;
+  for (json& record : data) {
+    for (const char* key : keys->second) {
+      if (!record.contains(key) || !record[key].is_string()) continue;
+      const std::string bytes = record[key].get<std::string>();
+      if (is_ascii(bytes)) continue;
+      record[key] = printer_text_utf8(bytes, table == "jobs" ? sets.jobs() : sets.printer());
+    }
+  }
 }
 
 std::string status_table_text(const std::string& table, const json& data) {

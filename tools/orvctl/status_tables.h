@@ -24,6 +24,27 @@ int32_t read_status_table(OrvHandle handle, const std::string& table, nlohmann::
 // The job list of a kind (ORV_JOBS_*).
 int32_t read_jobs(OrvHandle handle, uint32_t kind, nlohmann::json& out, std::string& failed);
 
+// The character sets (IANA MIBenums) of a printer's texts and of its job
+// texts, each asked of the printer the first time a text needs it; UTF-8
+// where the printer names none.
+class TextSets {
+ public:
+  explicit TextSets(OrvHandle handle) : handle_(handle) {}
+  int32_t printer() { return read(ORV_CHARSET_PRINTER, printer_); }
+  int32_t jobs() { return read(ORV_CHARSET_VENDOR, jobs_); }
+
+ private:
+  int32_t read(uint32_t kind, int32_t& kept);
+  OrvHandle handle_;
+  int32_t printer_ = 0;  // 0 until asked
+  int32_t jobs_ = 0;
+};
+
+// The printer's texts in `table`'s records (as read_status_table or
+// read_jobs left them) converted to UTF-8. Texts of ASCII alone are the
+// same in every set and cost no question to the printer.
+void convert_table_texts(const std::string& table, TextSets& sets, nlohmann::json& data);
+
 // A section for people: a title line, a blank line and the table.
 std::string status_table_text(const std::string& table, const nlohmann::json& data);
 

@@ -2,6 +2,7 @@
 // messages go through the SNMP library, never through this codec.
 #include <cstring>
 
+#include "secret_wipe.h"
 #include "snmp/message/target_base.h"
 #include "snmp/smi/qel_buffer.h"
 
@@ -10,6 +11,14 @@ namespace {
 
 class CQesSnmpV3Target final : public CQesTargetBase<IQesSnmpV3Target> {
  public:
+  CQesSnmpV3Target() = default;
+  CQesSnmpV3Target(const CQesSnmpV3Target&) = delete;
+  CQesSnmpV3Target& operator=(const CQesSnmpV3Target&) = delete;
+  ~CQesSnmpV3Target() override {
+    wipe_string(&auth_pass_);
+    wipe_string(&priv_pass_);
+  }
+
   Result accept(IQesCodec* codec) override { return codec ? codec->code_snmpv3_header(this) : kErrInvalidArg; }
 
   IQesSnmpTarget* clone(Result* status) const override { return clone_as<CQesSnmpV3Target>(this, status); }
@@ -37,6 +46,7 @@ class CQesSnmpV3Target final : public CQesTargetBase<IQesSnmpV3Target> {
     auth_protocol_ = staged.auth_protocol_;
     priv_protocol_ = staged.priv_protocol_;
     name_.swap(staged.name_);
+    // The staged object wipes the old pass phrases when it goes.
     auth_pass_.swap(staged.auth_pass_);
     priv_pass_.swap(staged.priv_pass_);
     context_.swap(staged.context_);
@@ -76,9 +86,16 @@ class CQesSnmpV3Target final : public CQesTargetBase<IQesSnmpV3Target> {
   int32_t auth_protocol() const override { return auth_protocol_; }
   void set_priv_protocol(int32_t protocol) override { priv_protocol_ = protocol; }
   int32_t priv_protocol() const override { return priv_protocol_; }
-  Result set_auth_passphrase(const char* text) override { return copy_text(&auth_pass_, text); }
+  // The old value is wiped first: a longer new one would free its buffer.
+  Result set_auth_passphrase(const char* text) override {
+    wipe_string(&auth_pass_);
+    return copy_text(&auth_pass_, text);
+  }
   const char* auth_passphrase() const override { return auth_pass_.c_str(); }
-  Result set_priv_passphrase(const char* text) override { return copy_text(&priv_pass_, text); }
+  Result set_priv_passphrase(const char* text) override {
+    wipe_string(&priv_pass_);
+    return copy_text(&priv_pass_, text);
+  }
   const char* priv_passphrase() const override { return priv_pass_.c_str(); }
   Result set_context_name(const char* text) override { return copy_text(&context_, text); }
   const char* context_name() const override { return context_.c_str(); }

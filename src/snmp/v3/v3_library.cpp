@@ -3,6 +3,8 @@
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
 
+#include "snmp/v3/v3_environment.h"
+
 namespace orv::session {
 namespace {
 
@@ -30,10 +32,16 @@ void start_library() {
   // directory at start-up; under a path that cannot hold folders it makes
   // none, wherever SNMP_PERSISTENT_DIR or HOME point.
   set_persistent_directory("/dev/null");
+  // The same for the configuration folders, where the certificate loader
+  // would otherwise read every file under tls/ (private keys included).
+  set_configuration_directory("/dev/null");
   static char no_modules[] = "mibs :";
   netsnmp_config_remember(no_modules);
   // Library messages go nowhere: the host owns its standard error.
   (void)netsnmp_register_loghandler(NETSNMP_LOGHANDLER_NONE, LOG_DEBUG);
+  // The library's own look-ups of the environment (SNMPCONFPATH, MIBFILES,
+  // MIBDIRS, ...) find nothing while it starts: see v3_environment.cpp.
+  V3HiddenEnvironment hidden;
   init_snmp("");
 }
 
@@ -62,18 +70,6 @@ V3LibraryUse::~V3LibraryUse() {
 bool v3_library_started() {
   std::lock_guard<std::mutex> lock(library_mutex());
   return g_started;
-}
-
-V3ForgetUser::~V3ForgetUser() {
-  usmUser* user = usm_get_userList();
-  while (user) {
-    usmUser* next = user->next;
-    if (user->secName && name_ == user->secName) {
-      (void)usm_remove_user(user);
-      (void)usm_free_user(user);
-    }
-    user = next;
-  }
 }
 
 int v3_library_users() {

@@ -12,11 +12,13 @@
 #include "snmp/message/codec_log.h"
 #include "snmp/session/request_id.h"
 #include "snmp/session/taken_packet.h"
+#include "snmp/v3/v3_engine.h"
 #include "snmp/v3/v3_error_map.h"
 #include "snmp/v3/v3_exchange.h"
 #include "snmp/v3/v3_library.h"
 #include "snmp/v3/v3_pdu_convert.h"
 #include "snmp/v3/v3_session_settings.h"
+#include "snmp/v3/v3_user_lease.h"
 
 namespace orv {
 namespace {
@@ -29,9 +31,6 @@ constexpr const char* kBroadcastName =
 constexpr const char* kInternalName = "v3RequestSession::send_sync_internal(IQesPdu*, IQesSnmpTarget*)";
 constexpr const char* kProbeName = "v3RequestSession::get_engine_id_broad_cast";
 constexpr const char* kCallbackName = "broadcast_callback";
-
-// Keeps the library from probing the engine ID when a session opens.
-constexpr u_long kDontProbe = SNMP_FLAGS_DONT_PROBE;
 
 // "[%s] enter." now and "[%s] exit." however the scope ends.
 class Traced {
@@ -49,11 +48,6 @@ struct LibraryPduFree {
   void operator()(netsnmp_pdu* pdu) const { snmp_free_pdu(pdu); }
 };
 using LibraryPduPtr = std::unique_ptr<netsnmp_pdu, LibraryPduFree>;
-
-struct SingleSessionClose {
-  void operator()(void* handle) const { snmp_sess_close(handle); }
-};
-using SingleSessionPtr = std::unique_ptr<void, SingleSessionClose>;
 
 
 // The library's error of a session that did not open, logged and mapped.
@@ -104,6 +98,9 @@ std::string sender_text(const netsnmp_pdu* pdu) {
              length >= sizeof(sockaddr_in6)) {
     const auto* v6 = reinterpret_cast<const sockaddr_in6*>(address);
     if (!inet_ntop(AF_INET6, &v6->sin6_addr, text, sizeof(text))) return {};
+    // A link-local sender is reached only through its interface: its scope
+    // in the number form SNMPv1 discovery gives ("fe80::1%2").
+    if (v6->sin6_scope_id != 0) return std::string(text) + "%" + std::to_string(v6->sin6_scope_id);
   }
   return text;
 }
@@ -142,20 +139,6 @@ session::V3Received broadcast_callback(session::V3Exchange* exchange, netsnmp_pd
   return session::V3Received::kKeepWaiting;
 }
 
-// An engine-ID probe: a GET without bindings from no user, unauthenticated.
-netsnmp_pdu* probe_pdu() {
-  LibraryPduPtr pdu(snmp_pdu_create(SNMP_MSG_GET));
-  if (!pdu) return nullptr;
-  pdu->version = SNMP_VERSION_3;
-  pdu->securityName = static_cast<char*>(calloc(1, 1));
-  if (!pdu->securityName) return nullptr;
-  pdu->securityNameLen = 0;
-  pdu->securityLevel = SNMP_SEC_LEVEL_NOAUTH;
-  pdu->securityModel = SNMP_SEC_MODEL_USM;
-  pdu->reqid = static_cast<long>(session::next_request_id());
-  return pdu.release();
-}
-
 }  // namespace
 
 void v3RequestSession::destroy() { delete this; }
@@ -183,21 +166,43 @@ Result v3RequestSession::send_sync_internal(IQesPdu* pdu, IQesSnmpTarget* target
 
   netsnmp_session settings;
   snmp_sess_init(&settings);
+  session::WipedSettings wiped(&settings);
   session::V3SessionTexts texts;
   Result rc = session::v3_fill_session(target, &texts, &settings);
   if (rc != kOk) return rc;
   netsnmp_pdu* converted = nullptr;
   if ((rc = session::v3_to_library_pdu(pdu, &converted)) != kOk) return rc;
   LibraryPduPtr request(converted);
+  // The engine is found by our own probe, outside the library lock: the
+  // library's probe at open would hold it for the whole wait.
+  settings.flags |= SNMP_FLAGS_DONT_PROBE;
+  if (texts.engine_id.empty()) {
+    const int32_t tries = target->retries() > 0 ? target->retries() + 1 : 1;
+    const int64_t try_ms = target->timeout() > 0 ? target->timeout() : 1000;
+    rc = session::v3_probe_engine_id(settings, tries, try_ms, &texts.engine_id);
+    if (rc != kOk) return rc;
+    settings.securityEngineID = texts.engine_id.data();
+    settings.securityEngineIDLen = texts.engine_id.size();
+  }
+  if (!settings.contextEngineID) {
+    settings.contextEngineID = texts.engine_id.data();
+    settings.contextEngineIDLen = texts.engine_id.size();
+  }
 
   session::V3Exchange exchange;
   auto lock = session::v3_library_lock();
-  session::V3ForgetUser forget(texts.security_name);
-  SingleSessionPtr handle(snmp_sess_open(&settings));
+  session::V3UserLease lease(lock, settings);
+  lock.unlock();
+  session::V3SessionPtr handle = session::v3_open_session(&settings);
   if (!handle) return open_failed(settings);
+  if (!session::v3_install_user(handle.get())) return kErrSecurity;
+  session::v3_note_engine(texts.engine_id);
   session::v3_run_exchange(handle.get(), request.release(), exchange_bound_ms(target), &exchange);
   LibraryPduPtr answer(exchange.answer);
   rc = exchange.status == STAT_SUCCESS ? kOk : exchange_failed(exchange);
+  // The agent may have restarted with a younger clock than the one kept
+  // for it: the next exchange learns its time anew.
+  if (rc == kErrTimeout || rc == kErrSecurity) session::v3_forget_engine(texts.engine_id);
   if (rc != kOk) {
     if (answer) (void)session::v3_from_library_pdu(answer.get(), pdu);
     return rc;
@@ -212,53 +217,18 @@ Result v3RequestSession::get_engine_id_broad_cast(IQesSnmpTarget* target,
   if (!target || !found || !target->address()) return kErrInvalidArg;
   netsnmp_session settings;
   snmp_sess_init(&settings);
+  session::WipedSettings wiped(&settings);
   session::V3SessionTexts texts;
   Result rc = session::v3_fill_session(target, &texts, &settings);
   if (rc != kOk) return rc;
-  // Probe mode: nobody, unauthenticated, no engine ID of our own probing.
-  static char no_user[] = "";
-  settings.securityName = no_user;
-  settings.securityNameLen = 0;
-  settings.securityLevel = SNMP_SEC_LEVEL_NOAUTH;
-  settings.securityAuthKeyLen = 0;
-  settings.securityPrivKeyLen = 0;
-  settings.securityEngineID = nullptr;
-  settings.securityEngineIDLen = 0;
-  settings.flags |= kDontProbe;
   Discovery discovery{target, found, kOk};
-
-  // The tries are ours: the library cannot resend a probe that found no
-  // engine (it fails with a generic error), and each try may reach agents
-  // that missed the one before.
-  const int32_t tries = target->retries() > 0 ? target->retries() + 1 : 1;
-  settings.retries = 0;
-  // Outlives the session, whose requests point at it until it closes.
   session::V3Exchange exchange;
   exchange.on_message = broadcast_callback;
   exchange.context = &discovery;
-  auto lock = session::v3_library_lock();
-  session::V3ForgetUser forget(no_user);
-  for (int32_t attempt = 0; attempt < tries; ++attempt) {
-    // A session per try: one whose probe timed out sends no further probe.
-    SingleSessionPtr handle(snmp_sess_open(&settings));
-    if (!handle) return open_failed(settings);
-    // The library clears the flag when it opens; our probe is the probe.
-    snmp_sess_session(handle.get())->flags |= kDontProbe;
-    // Broadcast destinations need the socket's permission.
-    if (netsnmp_transport* transport = snmp_sess_transport(handle.get())) {
-      int on = 1;
-      (void)setsockopt(transport->sock, SOL_SOCKET, SO_BROADCAST, &on, sizeof(on));
-    }
-    netsnmp_pdu* probe = probe_pdu();
-    if (!probe) return kErrNoMemory;
-    session::v3_run_exchange(handle.get(), probe, exchange_bound_ms(target), &exchange);
-    if (discovery.error != kOk) return discovery.error;
-    // Waiting out the time-out is how discovery ends.
-    if (exchange.status != STAT_SUCCESS && exchange.status != STAT_TIMEOUT) {
-      return exchange_failed(exchange);
-    }
-  }
-  return kOk;
+  const int32_t tries = target->retries() > 0 ? target->retries() + 1 : 1;
+  rc = session::v3_probe(settings, tries, exchange_bound_ms(target), true, &exchange);
+  if (discovery.error != kOk) return discovery.error;
+  return rc;
 }
 
 Result v3RequestSession::send_broad_cast_sync(IQesSnmpPacket* packet, IQesSnmpPacketList** answers) {

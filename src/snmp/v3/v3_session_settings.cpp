@@ -41,10 +41,18 @@ bool priv_protocol(int32_t code, const oid** id, size_t* length) {
 
 // Keys derived from pass phrases, kept per (pass phrase, protocol): the
 // derivation hashes a megabyte and would otherwise cost every request.
+// The cache is looked up by a digest of the pass phrase, so that the
+// phrase itself is kept nowhere.
 using KeyCacheKey = std::pair<std::string, int32_t>;
 std::mutex g_key_mutex;
 std::map<KeyCacheKey, std::vector<uint8_t>> g_keys;  // guarded by g_key_mutex
 constexpr size_t kKeyCacheLimit = 64;
+
+// The caller holds g_key_mutex.
+void clear_keys() {
+  for (auto& entry : g_keys) explicit_bzero(entry.second.data(), entry.second.size());
+  g_keys.clear();
+}
 
 // Derives the key of `pass_phrase` into `key` (room `capacity`); an empty
 // pass phrase gives length 0.
@@ -52,7 +60,15 @@ Result derive_key(const char* pass_phrase, int32_t protocol_code, const AuthProt
                   u_char* key, size_t capacity, size_t* length) {
   *length = 0;
   if (!pass_phrase || !*pass_phrase) return kOk;
-  KeyCacheKey cache_key(pass_phrase, protocol_code);
+  u_char digest[SNMP_MAXBUF_SMALL];
+  size_t digest_length = sizeof(digest);
+  if (sc_hash(usmHMACSHA1AuthProtocol, USM_AUTH_PROTO_SHA_LEN,
+              reinterpret_cast<const u_char*>(pass_phrase), std::strlen(pass_phrase), digest,
+              &digest_length) != SNMPERR_SUCCESS) {
+    return kErrSnmpLibrary;
+  }
+  KeyCacheKey cache_key(std::string(reinterpret_cast<const char*>(digest), digest_length),
+                        protocol_code);
   {
     std::lock_guard<std::mutex> lock(g_key_mutex);
     auto found = g_keys.find(cache_key);
@@ -67,17 +83,25 @@ Result derive_key(const char* pass_phrase, int32_t protocol_code, const AuthProt
   int rc = generate_Ku(protocol.id, static_cast<u_int>(protocol.length),
                        reinterpret_cast<const u_char*>(pass_phrase), std::strlen(pass_phrase),
                        derived, &derived_length);
-  if (rc != SNMPERR_SUCCESS) return v3_open_error_result(rc);
-  if (derived_length > capacity) return kErrInvalidArg;
+  if (rc != SNMPERR_SUCCESS || derived_length > capacity) {
+    explicit_bzero(derived, sizeof(derived));
+    return rc != SNMPERR_SUCCESS ? v3_open_error_result(rc) : kErrInvalidArg;
+  }
   std::memcpy(key, derived, derived_length);
   *length = derived_length;
   std::lock_guard<std::mutex> lock(g_key_mutex);
-  if (g_keys.size() >= kKeyCacheLimit) g_keys.clear();
+  if (g_keys.size() >= kKeyCacheLimit) clear_keys();
   g_keys[cache_key].assign(derived, derived + derived_length);
+  explicit_bzero(derived, sizeof(derived));
   return kOk;
 }
 
 }  // namespace
+
+WipedSettings::~WipedSettings() {
+  explicit_bzero(settings_->securityAuthKey, sizeof(settings_->securityAuthKey));
+  explicit_bzero(settings_->securityPrivKey, sizeof(settings_->securityPrivKey));
+}
 
 Result v3_peer_name(const IQelNetworkAddress* address, uint16_t target_port, std::string* out) {
   if (!address || !out || !address->text()) return kErrInvalidArg;

@@ -39,6 +39,18 @@ struct V3SessionTexts {
   std::vector<uint8_t> engine_id;
 };
 
+// Wipes the keys of a library session's settings when the scope ends.
+class WipedSettings {
+ public:
+  explicit WipedSettings(snmp_session* settings) : settings_(settings) {}
+  ~WipedSettings();
+  WipedSettings(const WipedSettings&) = delete;
+  WipedSettings& operator=(const WipedSettings&) = delete;
+
+ private:
+  snmp_session* settings_;
+};
+
 // Fills an initialised library session from the target. -2 for a target
 // that is not SNMPv3, a level or protocol code outside the table, or an
 // unusable address; a key derivation failure as the library's error mapped.

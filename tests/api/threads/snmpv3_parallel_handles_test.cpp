@@ -11,6 +11,7 @@
 
 #include "api/family_agent.h"
 #include "orv/orv.h"
+#include "support/v3_printer.h"
 
 namespace {
 
@@ -29,13 +30,7 @@ std::ostream& operator<<(std::ostream& os, const V3Outcome& o) {
 }
 
 V3Outcome drive_v3_handle(const std::string& address) {
-  OrvUSMParameters usm{};
-  std::snprintf(usm.user_name, sizeof(usm.user_name), "parallel");
-  usm.security_level = 2;
-  usm.auth_protocol = 2;
-  usm.priv_protocol = 2;
-  std::snprintf(usm.auth_pass_phrase, sizeof(usm.auth_pass_phrase), "auth-phrase-17");
-  std::snprintf(usm.priv_pass_phrase, sizeof(usm.priv_pass_phrase), "priv-phrase-23");
+  OrvUSMParameters usm = orv::test::auth_priv_usm("parallel");
   V3Outcome o;
   OrvHandle h = nullptr;
   if (OrvInit(&h) != 0) return o;

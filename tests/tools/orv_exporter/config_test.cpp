@@ -41,9 +41,9 @@ TEST(ExporterConfig, GoodFilesGiveTheirValues) {
     username: admin
     security_level: authPriv
     auth_protocol: md5
-    auth_password: secret1
+    auth_password: secret-one
     priv_protocol: DES
-    priv_password: secret2
+    priv_password: secret-two
     context_name: printer-a
 probe: {timeout: 1m30s, retries: 0}
 discovery: {interval: 90s, timeout: 250ms, auth: v3, addresses: [198.18.0.255, "fd00::1"], ipv6: true}
@@ -54,7 +54,7 @@ discovery: {interval: 90s, timeout: 250ms, auth: v3, addresses: [198.18.0.255, "
          EXPECT_EQ(usm.security_level, 2);
          EXPECT_EQ(usm.auth_protocol, 1);
          EXPECT_EQ(usm.priv_protocol, 1);
-         EXPECT_STREQ(usm.priv_pass_phrase, "secret2");
+         EXPECT_STREQ(usm.priv_pass_phrase, "secret-two");
          EXPECT_STREQ(usm.context_name, "printer-a");
          EXPECT_EQ(c.probe.timeout, 90s);
          EXPECT_EQ(c.probe.retries, 0u);
@@ -85,7 +85,7 @@ TEST(ExporterConfig, BadFilesAreRefusedWithTheirMistake) {
       {"auths:\n  a: {version: 3}\n", "needs a username"},
       {"auths:\n  a: {version: 3, username: u, security_level: authNoPriv}\n",
        "security_level authNoPriv needs auth_password"},
-      {"auths:\n  a: {version: 3, username: u, security_level: authPriv, auth_password: p}\n",
+      {"auths:\n  a: {version: 3, username: u, security_level: authPriv, auth_password: password1}\n",
        "authPriv needs priv_password"},
       {"auths:\n  a: {version: 3, username: u, security_level: high}\n", "none of noAuthNoPriv"},
       {"auths:\n  a: {version: 3, username: u, auth_protocol: SHA256}\n", "none of MD5, SHA"},
@@ -100,6 +100,14 @@ TEST(ExporterConfig, BadFilesAreRefusedWithTheirMistake) {
       {"web: {page_max_age: soon}\n", "web: page_max_age must be a duration"},
       {"web: {refresh: 1s}\n", "unknown key \"refresh\" in web"},
       {"auths: {a: {community: x}\n", "not YAML"},
+      {"auths:\n  a: {version: 3, username: u, security_level: authNoPriv, auth_password: 1234567}\n",
+       "auth_password has fewer than 8 characters (line 2)"},
+      {"auths:\n  a: {version: 3, username: u, auth_password: 12345678}\n",
+       "auth_password needs security_level (line 2)"},
+      {"probe: {retries: 1}\ndiscovery: {}\nprobe: {retries: 2}\n",
+       "key \"probe\" is given twice in the configuration (line 3)"},
+      {"targets: {deny: [10.0.0.1/8]}\n", "\"10.0.0.1/8\" is not an address or a network (CIDR) (line 1)"},
+      {"discovery: {retention: 1}\n", "discovery: retention must be a duration"},
   };
   for (const auto& [yaml, expected] : cases) {
     std::string error;

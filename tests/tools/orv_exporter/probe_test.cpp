@@ -1,10 +1,12 @@
 // /probe against every simulated printer of tests/data (snmpsimd on a
 // loopback address of this run, each file under its own community): the
 // exposition passes promtool, and its values are the data files' own.
+#include <cstdio>
 #include <fstream>
 #include <thread>
 
 #include "exporter_harness.h"
+#include "support/charset_printers.h"
 #include "support/kept_http.h"
 
 namespace {
@@ -56,9 +58,10 @@ class ExporterProbe : public ::testing::Test {
   }
 
   static constexpr const char* kPrinters[] = {
-      "printer-a",        "printer-b",    "printer-manytrays", "printer-badversion",
-      "printer-prefix61", "other-vendor", "printer-idle",      "printer-printing",
-      "printer-warmup",   "printer-down", "printer-offline",   "printer-testing"};
+      "printer-a",        "printer-b",     "printer-manytrays", "printer-badversion",
+      "printer-prefix61", "other-vendor",  "printer-idle",      "printer-printing",
+      "printer-warmup",   "printer-down",  "printer-offline",   "printer-testing",
+      "printer-latin1",   "printer-sjis",  "printer-badutf8"};
   static inline std::unique_ptr<orv::test::SnmpsimAgent> agent_;
   static inline std::unique_ptr<RunningExporter> exporter_;
   static inline std::string address_;
@@ -83,7 +86,12 @@ TEST_F(ExporterProbe, EverySupportedPrinterShowsItsDataFilesValues) {
     for (const auto& [oid, value] : data) {
       if (oid.rfind("1.3.6.1.2.1.25.3.5.1.1.", 0) == 0) row = oid.substr(oid.rfind('.'));
     }
-    EXPECT_EQ(sample(metrics, "orv_printer_status"), number(data, "1.3.6.1.2.1.25.3.5.1.1" + row));
+    const char* states[] = {"other", "unknown", "idle", "printing", "warmup"};
+    const int status = number(data, "1.3.6.1.2.1.25.3.5.1.1" + row);
+    for (int code = 1; code <= 5; ++code) {
+      EXPECT_EQ(sample(metrics, "orv_printer_status", {{"status", states[code - 1]}}),
+                code == status ? 1 : 0);
+    }
     // The first octet's highest bit is lowPaper.
     const int first_octet =
         std::stoi(data.at("1.3.6.1.2.1.25.3.5.1.2" + row).substr(0, 2), nullptr, 16);
@@ -135,7 +143,8 @@ TEST_F(ExporterProbe, OptionsAndTheirFailures) {
   EXPECT_EQ(sample(a, "orv_supply_level_ratio", {{"index", "1"}}), 0.12);
   // The ROM version of this one breaks the refresh; the tables still come.
   const std::string bad = probe("printer-badversion");
-  EXPECT_EQ(sample(bad, "orv_table_ok", {{"table", "options"}, {"code", "-1"}}), 0);
+  EXPECT_EQ(sample(bad, "orv_table_ok", {{"table", "options"}}), 0);
+  EXPECT_EQ(sample(bad, "orv_table_result_code", {{"table", "options"}}), -1);
   EXPECT_EQ(sample(bad, "orv_table_ok", {{"table", "toner"}}), 1);
 }
 
@@ -175,7 +184,8 @@ TEST_F(ExporterProbe, PageCountersAndTheOverallStateAreThePrintersOwn) {
 TEST_F(ExporterProbe, PrintersOutsideTheFamilyAreDown) {
   for (const char* file : {"printer-prefix61", "other-vendor"}) {
     const std::string metrics = probe(file);
-    EXPECT_EQ(sample(metrics, "orv_up", {{"code", "-2"}}), 0) << metrics;
+    EXPECT_EQ(sample(metrics, "orv_up"), 0) << metrics;
+    EXPECT_EQ(sample(metrics, "orv_probe_result_code"), -2) << metrics;
     EXPECT_FALSE(sample(metrics, "orv_printer_info")) << metrics;
   }
 }
@@ -250,7 +260,36 @@ TEST_F(ExporterProbe, AnswersWithinTheScrapeTimeout) {
                                        "X-Prometheus-Scrape-Timeout-Seconds: " + timeout + "\r\n");
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     EXPECT_LT(took.count(), limit) << target;
-    EXPECT_EQ(sample(answer.body, "orv_up", {{"code", "-203"}}), 0) << target << answer.body;
+    EXPECT_EQ(sample(answer.body, "orv_up"), 0) << target << answer.body;
+    EXPECT_EQ(sample(answer.body, "orv_probe_result_code"), -203) << target << answer.body;
+  }
+}
+
+TEST_F(ExporterProbe, TextsInEveryCharacterSetReachTheLabelsAsUtf8) {
+  for (const auto& [file, name] : orv::test::kCharsetPrinters) {
+    const std::string metrics = probe(file);  // promtool passes it
+    EXPECT_EQ(sample(metrics, "orv_input_tray_level", {{"index", "1"}, {"name", name}}), 250)
+        << file << "\n" << metrics;
+  }
+}
+
+// No label changes with the state; printer-b's model is found though its
+// address is not written canonically.
+TEST_F(ExporterProbe, StatesAndCodesKeepTheirSeriesAndTheModelAnySpelling) {
+  unsigned a[4] = {};
+  std::sscanf(address_.c_str(), "%u.%u.%u.%u", &a[0], &a[1], &a[2], &a[3]);
+  char padded[32];  // 127.0.0.21 -> 127.000.000.021
+  std::snprintf(padded, sizeof padded, "%03u.%03u.%03u.%03u", a[0], a[1], a[2], a[3]);
+  const std::tuple<std::string, double, double> cases[] = {
+      {std::string(padded) + "&auth=printer-b", 1, 0}, {address_ + "&auth=printer-prefix61", 0, -2}};
+  for (const auto& [target, up, code] : cases) {
+    const std::string body = exporter_->get("/probe?target=" + target).body;
+    EXPECT_EQ(sample(body, "orv_up"), up) << body;
+    EXPECT_EQ(sample(body, "orv_probe_result_code"), code) << body;
+    EXPECT_EQ(body.find("orv_up{"), std::string::npos) << body;
+    const std::optional<double> one = up == 1 ? std::optional<double>(1) : std::nullopt;
+    EXPECT_EQ(sample(body, "orv_printer_info", {{"model", "Verdane 8300"}}), one) << body;
+    EXPECT_EQ(sample(body, "orv_printer_status", {{"status", "printing"}}), one) << body;
   }
 }
 
