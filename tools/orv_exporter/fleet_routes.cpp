@@ -20,6 +20,9 @@ Response ExporterServer::page(const std::string& path, const std::string& query)
       return {400, "text/plain; charset=utf-8", "the target parameter is missing\n"};
     }
     const Reading reading = pages_.reading(bare_target(*target));
+    if (!reading.data.refusal.empty()) {
+      return {400, "text/plain; charset=utf-8", reading.data.refusal + "\n"};
+    }
     return {200, kHtml, printer_page(reading, std::chrono::system_clock::now(), refresh)};
   }
   std::vector<std::string> targets;
@@ -27,7 +30,9 @@ Response ExporterServer::page(const std::string& path, const std::string& query)
   for (const ListedPrinter& listed : discovery_.last_printers()) {
     targets.push_back(listed.printer.address);
   }
-  const std::vector<Reading> readings = pages_.readings(targets);
+  std::vector<Reading> readings = pages_.readings(targets);
+  // A refused target asked for on /printer is no printer of the fleet.
+  std::erase_if(readings, [](const Reading& r) { return !r.data.refusal.empty(); });
   return {200, kHtml, fleet_page(readings, std::chrono::system_clock::now(), refresh)};
 }
 

@@ -223,6 +223,7 @@ TEST_F(ExporterProbe, RequestsTheServerRefusesOrAnswersAlone) {
       {"/probe?target=" + address_ + "&auth=nosuch", 400, "unknown auth \"nosuch\""},
       {"/probes", 404, "no such page"},
       {"/", 200, "href=\"/discover\""},
+      {"/printer?target=255.255.255.255", 400, "is a broadcast address"},
       {"/metrics", 200, "orv_exporter_probes_total"},
   };
   for (const auto& [path, status, text] : cases) {
