@@ -12,6 +12,8 @@ Exporter::Exporter(const ExporterOptions& options)
     : server_({.name = "exporter",
                .netns = options.netns,
                .env = options.env,
+               // Not "/": the fleet page would search and probe the printers.
+               .ready_path = "/metrics",
                .prepare =
                    [&](const std::string& dir) {
                      config_file_ = dir + "/orv_exporter.yml";

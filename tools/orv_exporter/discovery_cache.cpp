@@ -118,7 +118,7 @@ std::vector<ListedPrinter> DiscoveryCache::printers() {
   return printers_;
 }
 
-std::vector<ListedPrinter> DiscoveryCache::listed() {
+std::vector<ListedPrinter> DiscoveryCache::last_printers() {
   std::lock_guard lock(mutex_);
   return printers_;
 }

@@ -58,10 +58,11 @@ class DiscoveryCache {
   // search wait for it. A search whose every broadcast failed changes
   // nothing and is not kept.
   std::vector<ListedPrinter> printers();
+  // The printers listed now, without searching.
+  std::vector<ListedPrinter> last_printers();
 
-  // The list as it stands, without a search; and a list to start from, so
-  // that a reloaded configuration keeps the printers already seen.
-  std::vector<ListedPrinter> listed();
+  // A list to start from, so that a reloaded configuration keeps the
+  // printers already seen.
   void adopt(std::vector<ListedPrinter> printers);
 
  private:

@@ -242,7 +242,7 @@ void parse_targets(const YAML::Node& node, TargetRules& targets) {
 Config parse_document(const YAML::Node& root) {
   Config config = default_config();
   if (root.IsNull()) return config;
-  only_keys(root, "the configuration", {"auths", "probe", "discovery", "targets"});
+  only_keys(root, "the configuration", {"auths", "probe", "discovery", "targets", "web"});
   if (const YAML::Node& targets = root["targets"]) parse_targets(targets, config.targets);
   if (const YAML::Node& auths = root["auths"]) {
     if (!auths.IsMap() || auths.size() == 0) fail(auths, "auths must name at least one auth");
@@ -260,6 +260,12 @@ Config parse_document(const YAML::Node& root) {
     parse_discovery(discovery, config.discovery);
     if (config.find_auth(config.discovery.auth) == nullptr) {
       fail(discovery["auth"], "discovery: auth \"" + config.discovery.auth + "\" is not in auths");
+    }
+  }
+  if (const YAML::Node& web = root["web"]) {
+    only_keys(web, "web", {"page_max_age"});
+    if (web["page_max_age"]) {
+      config.web.page_max_age = duration(web["page_max_age"], "web: page_max_age");
     }
   }
   return config;

@@ -42,11 +42,16 @@ struct DiscoverySettings {
   Milliseconds retention{86400000};
 };
 
+struct WebSettings {
+  Milliseconds page_max_age{60000};  // how old a reading the fleet page may show
+};
+
 struct Config {
   std::vector<Auth> auths;  // in file order; never empty once loaded
   ProbeSettings probe;
   DiscoverySettings discovery;
   TargetRules targets;
+  WebSettings web;
 
   // The auth named `name`, or the default one for an empty name (the one
   // named "public", else the first); nullptr for an unknown name.

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "exporter_log.h"
-#include "exporter_page.h"
 #include "probe_metrics.h"
 
 namespace orv_exporter {
@@ -29,7 +28,21 @@ ExporterServer::ExporterServer(Config config, ServerOptions options, ConfigLoade
       metrics_(kVersion),
       loaded_(make_loaded(std::move(config))),
       runner_(std::make_unique<ProbeRunner>(models_, static_cast<size_t>(options_.max_probes),
-                                            [this] { metrics_.probe_outlived(); })) {
+                                            [this] { metrics_.probe_outlived(); })),
+      pages_(loaded_->config.web.page_max_age,
+             [this](const std::string& target, const std::string& auth_name) {
+               const std::shared_ptr<Loaded> loaded = this->loaded();
+               const Config& config = loaded->config;
+               const Auth* auth = config.find_auth(auth_name);
+               std::optional<ProbeData> data =
+                   run_probe(target, auth != nullptr ? *auth : *config.find_auth(""), config,
+                             Clock::now() + config.probe.timeout);
+               if (data) return std::move(*data);
+               ProbeData busy;
+               busy.open_result = ORV_ERR_TIMEOUT;
+               busy.open_problem = "every probe worker is busy";
+               return busy;
+             }) {
   // A route is a line: path, methods, handler.
   routes_ = {
       {"/probe", {"GET"}, [this](const HttpRequest& r) { return probe(r); }},
@@ -38,10 +51,8 @@ ExporterServer::ExporterServer(Config config, ServerOptions options, ConfigLoade
        [this](const HttpRequest&) {
          return Response{200, kExpositionType, metrics_.exposition(), {}};
        }},
-      {"/", {"GET"},
-       [](const HttpRequest&) {
-         return Response{200, "text/html; charset=utf-8", index_page(), {}};
-       }},
+      {"/", {"GET"}, [this](const HttpRequest& r) { return page(r); }},
+      {"/printer", {"GET"}, [this](const HttpRequest& r) { return page(r); }},
       {"/-/healthy", {"GET"}, [](const HttpRequest&) { return plain("Healthy"); }},
       {"/-/ready", {"GET"},
        [this](const HttpRequest&) {
@@ -122,7 +133,7 @@ bool ExporterServer::reload(std::string& error) {
   std::shared_ptr<Loaded> fresh = make_loaded(std::move(*config));
   {
     std::lock_guard lock(loaded_mutex_);
-    fresh->discovery.adopt(loaded_->discovery.listed());
+    fresh->discovery.adopt(loaded_->discovery.last_printers());
     loaded_.swap(fresh);
   }
   log(LogLevel::kInfo, "configuration reloaded");
@@ -174,23 +185,19 @@ Response ExporterServer::probe(const HttpRequest& request) {
     return text_response(
         400, "unknown auth \"" + auth_name + "\"; the configuration names " + auth_names(config));
   }
-  orvctl::RequestSettings settings = auth->request;
-  settings.retries = config.probe.retries;
   const std::optional<std::string> header = request.header(kTimeoutHeader);
   const auto budget = probe_budget(header ? header->c_str() : nullptr, config.probe.timeout,
                                    config.probe.timeout);
-  metrics_.probe_started();
-  std::optional<ProbeData> data =
-      runner_->try_run(bare_target(targets.front()), settings, started + budget, config.targets);
+  const std::string target = bare_target(targets.front());
+  std::optional<ProbeData> data = run_probe(target, *auth, config, started + budget);
   if (!data) {
-    metrics_.probe_refused();
     Response busy = text_response(503, std::to_string(options_.max_probes) +
                                            " probes are running (--probe.max-concurrency)");
     busy.headers.emplace_back("Retry-After", "1");
     return busy;
   }
-  metrics_.probe_finished(data->open_result, data->duration_seconds);
   if (!data->refusal.empty()) return text_response(400, data->refusal);
+  pages_.record(target, auth_name, *data);
   if (data->open_result != ORV_OK) {
     log(LogLevel::kDebug, "probe failed",
         {{"target", targets.front()},
@@ -198,6 +205,21 @@ Response ExporterServer::probe(const HttpRequest& request) {
          {"reason", data->open_problem}});
   }
   return {200, kExpositionType, probe_exposition(*data), {}};
+}
+
+std::optional<ProbeData> ExporterServer::run_probe(const std::string& target, const Auth& auth,
+                                                   const Config& config,
+                                                   Clock::time_point deadline) {
+  orvctl::RequestSettings settings = auth.request;
+  settings.retries = config.probe.retries;
+  metrics_.probe_started();
+  std::optional<ProbeData> data = runner_->try_run(target, settings, deadline, config.targets);
+  if (!data) {
+    metrics_.probe_refused();
+    return std::nullopt;
+  }
+  metrics_.probe_finished(data->open_result, data->duration_seconds);
+  return data;
 }
 
 Response ExporterServer::discover() {

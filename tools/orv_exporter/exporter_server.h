@@ -1,6 +1,6 @@
-// The exporter's pages: a table of routes (/probe, /discover, /metrics, /,
-// /-/healthy, /-/ready, /-/reload) served by the event-driven HTTP server,
-// each probe on its own library handle.
+// The exporter's pages: a table of routes (/probe, /discover, /metrics, the
+// fleet page / and /printer, /-/healthy, /-/ready, /-/reload) served by the
+// event-driven HTTP server, each probe on its own library handle.
 #pragma once
 
 #include <atomic>
@@ -19,6 +19,7 @@
 #include "http_request.h"
 #include "http_server.h"
 #include "http_types.h"
+#include "page_cache.h"
 #include "probe_runner.h"
 #include "web_config.h"
 
@@ -84,6 +85,12 @@ class ExporterServer {
   Response probe(const HttpRequest& request);
   Response discover();
   Response reload_page();
+  // The fleet page and a printer's page (fleet_routes.cpp).
+  Response page(const HttpRequest& request);
+  // A probe with `auth`'s credentials that ends by `deadline`, counted; none
+  // when every worker is busy.
+  std::optional<ProbeData> run_probe(const std::string& target, const Auth& auth,
+                                     const Config& config, Clock::time_point deadline);
 
   ServerOptions options_;
   ConfigLoader loader_;
@@ -95,6 +102,7 @@ class ExporterServer {
   std::vector<Route> routes_;
   std::unique_ptr<HttpServer> http_;
   std::atomic<bool> ready_{false};
+  PageCache pages_;
 };
 
 }  // namespace orv_exporter

@@ -65,10 +65,12 @@ int32_t read_jobs(OrvHandle handle, ProbeData& data) {
   return rc;
 }
 
-int32_t read_printer(OrvHandle handle, ProbeData& data) {
-  OrvPrinterInfo info{};
-  const int32_t rc = OrvGetPrinterInfo(handle, &info);
-  if (rc == ORV_OK) data.printer = info;
+template <typename Record>
+int32_t read_record(OrvHandle handle, int32_t (*get)(OrvHandle, Record*),
+                    std::optional<Record>& out) {
+  Record record{};
+  const int32_t rc = get(handle, &record);
+  if (rc == ORV_OK) out = record;
   return rc;
 }
 
@@ -89,6 +91,10 @@ bool needs_char_set(const ProbeData& d) {
   for (const auto& t : d.input_trays) ascii = ascii && ascii_field(t.name);
   for (const auto& t : d.output_trays) ascii = ascii && ascii_field(t.name);
   for (const auto& t : d.toner) ascii = ascii && ascii_field(t.description);
+  for (const auto& s : d.supplies) {
+    ascii = ascii && ascii_field(s.description) && ascii_field(s.colorant);
+  }
+  for (const auto& a : d.alerts) ascii = ascii && ascii_field(a.description);
   return !ascii;
 }
 
@@ -104,7 +110,7 @@ void read_everything(OrvHandle h, ProbeData& data, const std::atomic<bool>& aban
   using Step = std::pair<const char*, std::function<int32_t()>>;
   const Step steps[] = {
       {"options", [&] { return read_options(h, data); }},
-      {"printer", [&] { return read_printer(h, data); }},
+      {"printer", [&] { return read_record(h, OrvGetPrinterInfo, data.printer); }},
       {"storage",
        [&] {
          return read_table(h, counter(OrvGetNumberOfStorageInfo, h), OrvGetStorageInfo,
@@ -129,6 +135,16 @@ void read_everything(OrvHandle h, ProbeData& data, const std::atomic<bool>& aban
          return read_table(h, counter(OrvGetNumberOfAlertInfo, h), OrvGetAlertInfo, data.alerts);
        }},
       {"jobs", [&] { return read_jobs(h, data); }},
+      {"markers",
+       [&] {
+         return read_table(h, counter(OrvGetNumberOfMarkerInfo, h), OrvGetMarkerInfo, data.markers);
+       }},
+      {"supplies",
+       [&] {
+         return read_table(h, counter(OrvGetNumberOfSupplyInfo, h), OrvGetSupplyInfo,
+                           data.supplies);
+       }},
+      {"state", [&] { return read_record(h, OrvGetPrinterState, data.state); }},
   };
   for (const auto& [table, read] : steps) {
     if (abandoned.load()) return;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <orv/orv.h>
+#include <orv/orv_ext.h>
 
 #include <atomic>
 #include <cstdint>
@@ -52,6 +53,9 @@ struct ProbeData {
   std::vector<OrvTonerInfo> toner;
   std::vector<OrvAlertInfo> alerts;
   std::vector<int32_t> job_states;
+  std::vector<OrvMarkerInfo> markers;
+  std::vector<OrvSupplyInfo> supplies;  // every supply, toner or not
+  std::optional<OrvPrinterState> state;
 
   std::vector<TableResult> tables;
 };

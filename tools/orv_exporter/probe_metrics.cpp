@@ -7,6 +7,7 @@
 #include <map>
 #include <vector>
 
+#include "fleet_metrics.h"
 #include "media_names.h"
 #include "printer_text.h"
 #include "state_set.h"
@@ -122,22 +123,6 @@ void printer_metrics(Families& m, const ProbeData& d) {
   }
 }
 
-void supply_metrics(Families& m, const ProbeData& d) {
-  for (size_t i = 0; i < d.toner.size(); ++i) {
-    const OrvTonerInfo& t = d.toner[i];
-    const Labels labels = {{"index", std::to_string(i + 1)},
-                           {"description", field_text(t.description, d.char_set)}};
-    m.set("orv_supply_level", "prtMarkerSuppliesLevel of a toner (-2 unknown, -3 some left).",
-          labels, t.level);
-    m.set("orv_supply_max_capacity", "prtMarkerSuppliesMaxCapacity of a toner.", labels,
-          t.max_capacity);
-    if (t.level >= 0 && t.max_capacity > 0) {
-      m.set("orv_supply_level_ratio", "Toner level as a share of its capacity.", labels,
-            static_cast<double>(t.level) / t.max_capacity);
-    }
-  }
-}
-
 void tray_metrics(Families& m, const ProbeData& d) {
   for (size_t i = 0; i < d.input_trays.size(); ++i) {
     const OrvInputTrayInfo& t = d.input_trays[i];
@@ -200,11 +185,11 @@ std::string probe_exposition(const ProbeData& d) {
             {{"table", t.table}}, t.code);
     }
     printer_metrics(m, d);
-    supply_metrics(m, d);
     tray_metrics(m, d);
     alert_and_job_metrics(m, d);
   }
-  return m.text();
+  // Markers, supplies and the overall state come after.
+  return m.text() + fleet_exposition(d);
 }
 
 }  // namespace orv_exporter

@@ -24,7 +24,9 @@ TEST(ExporterConfig, GoodFilesGiveTheirValues) {
          EXPECT_EQ(c.find_auth("")->request.community, "public");
          EXPECT_EQ(c.probe.timeout, 10s);
          EXPECT_EQ(c.discovery.interval, 5min);
+         EXPECT_EQ(c.web.page_max_age, 60s);
        }},
+      {"web: {page_max_age: 2m}\n", [](const Config& c) { EXPECT_EQ(c.web.page_max_age, 2min); }},
       {"auths:\n  site: {community: s1}\n  public: {community: p}\n",
        [](const Config& c) {
          EXPECT_EQ(c.find_auth("")->name, "public");  // "public" wins over the first
@@ -95,6 +97,8 @@ TEST(ExporterConfig, BadFilesAreRefusedWithTheirMistake) {
       {"discovery: {auth: nosuch}\n", "discovery: auth \"nosuch\" is not in auths"},
       {"discovery: {addresses: [printer.example]}\n", "\"printer.example\" is not an IPv4"},
       {"discovery: {ipv6: maybe}\n", "ipv6 must be true or false"},
+      {"web: {page_max_age: soon}\n", "web: page_max_age must be a duration"},
+      {"web: {refresh: 1s}\n", "unknown key \"refresh\" in web"},
       {"auths: {a: {community: x}\n", "not YAML"},
       {"auths:\n  a: {version: 3, username: u, security_level: authNoPriv, auth_password: 1234567}\n",
        "auth_password has fewer than 8 characters (line 2)"},

@@ -57,11 +57,11 @@ class ExporterProbe : public ::testing::Test {
     return answer.body;
   }
 
-  static constexpr const char* kPrinters[] = {"printer-a",         "printer-b",
-                                              "printer-manytrays", "printer-badversion",
-                                              "printer-prefix61",  "other-vendor",
-                                              "printer-latin1",    "printer-sjis",
-                                              "printer-badutf8"};
+  static constexpr const char* kPrinters[] = {
+      "printer-a",        "printer-b",     "printer-manytrays", "printer-badversion",
+      "printer-prefix61", "other-vendor",  "printer-idle",      "printer-printing",
+      "printer-warmup",   "printer-down",  "printer-offline",   "printer-testing",
+      "printer-latin1",   "printer-sjis",  "printer-badutf8"};
   static inline std::unique_ptr<orv::test::SnmpsimAgent> agent_;
   static inline std::unique_ptr<RunningExporter> exporter_;
   static inline std::string address_;
@@ -97,21 +97,26 @@ TEST_F(ExporterProbe, EverySupportedPrinterShowsItsDataFilesValues) {
         std::stoi(data.at("1.3.6.1.2.1.25.3.5.1.2" + row).substr(0, 2), nullptr, 16);
     EXPECT_EQ(sample(metrics, "orv_printer_error", {{"condition", "lowPaper"}}),
               (first_octet & 0x80) ? 1 : 0);
-    // Toner rows are the supplies of type 3, in row order.
-    int toner = 0;
+    // Every supply, whatever its type, under its own index, with its colorant.
+    const std::map<int, std::string> types = {
+        {3, "toner"}, {4, "wasteToner"}, {9, "opc"}, {15, "fuser"}};
+    int supplies = 0;
     for (int row = 1; data.count("1.3.6.1.2.1.43.11.1.1.5.1." + std::to_string(row)); ++row) {
       const std::string suffix = ".1." + std::to_string(row);
-      if (number(data, "1.3.6.1.2.1.43.11.1.1.5" + suffix) != 3) continue;
+      const int colorant = number(data, "1.3.6.1.2.1.43.11.1.1.3" + suffix);
       const std::map<std::string, std::string> labels = {
-          {"index", std::to_string(++toner)},
+          {"index", std::to_string(++supplies)},
+          {"type", types.at(number(data, "1.3.6.1.2.1.43.11.1.1.5" + suffix))},
+          {"colorant",
+           colorant == 0 ? "" : data.at("1.3.6.1.2.1.43.12.1.1.4.1." + std::to_string(colorant))},
           {"description", data.at("1.3.6.1.2.1.43.11.1.1.6" + suffix)}};
       EXPECT_EQ(sample(metrics, "orv_supply_level", labels),
                 number(data, "1.3.6.1.2.1.43.11.1.1.9" + suffix));
       EXPECT_EQ(sample(metrics, "orv_supply_max_capacity", labels),
                 number(data, "1.3.6.1.2.1.43.11.1.1.8" + suffix));
     }
-    EXPECT_GT(toner, 0);
-    EXPECT_FALSE(sample(metrics, "orv_supply_level", {{"index", std::to_string(toner + 1)}}));
+    EXPECT_GT(supplies, 0);
+    EXPECT_FALSE(sample(metrics, "orv_supply_level", {{"index", std::to_string(supplies + 1)}}));
     int trays = 0;
     for (int row = 1; data.count("1.3.6.1.2.1.43.8.2.1.10.1." + std::to_string(row)); ++row) {
       const std::string suffix = ".1." + std::to_string(row);
@@ -141,6 +146,39 @@ TEST_F(ExporterProbe, OptionsAndTheirFailures) {
   EXPECT_EQ(sample(bad, "orv_table_ok", {{"table", "options"}}), 0);
   EXPECT_EQ(sample(bad, "orv_table_result_code", {{"table", "options"}}), -1);
   EXPECT_EQ(sample(bad, "orv_table_ok", {{"table", "toner"}}), 1);
+}
+
+TEST_F(ExporterProbe, PageCountersAndTheOverallStateAreThePrintersOwn) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"printer-idle", "idle"}, {"printer-printing", "printing"}, {"printer-warmup", "warming_up"},
+      {"printer-down", "down"}, {"printer-offline", "offline"},   {"printer-testing", "testing"},
+      {"printer-a", "warning"}};
+  for (const auto& [file, state] : cases) {
+    SCOPED_TRACE(file);
+    const std::string metrics = probe(file);
+    const auto data = data_values(file);
+    for (const auto& [other, other_state] : cases) {
+      EXPECT_EQ(sample(metrics, "orv_printer_state", {{"state", other_state}}),
+                std::string(other_state) == state ? 1 : 0);
+    }
+    // Counters in pages carry their unit in the name, the others in a label.
+    int markers = 0;
+    for (int row = 1; data.count("1.3.6.1.2.1.43.10.2.1.4.1." + std::to_string(row)); ++row) {
+      const std::string suffix = ".1." + std::to_string(row);
+      const int unit = number(data, "1.3.6.1.2.1.43.10.2.1.3" + suffix);
+      const std::string stem = unit == 7   ? "_impressions_total"
+                               : unit == 8 ? "_sheets_total"
+                                           : "_total";
+      std::map<std::string, std::string> labels = {{"marker", std::to_string(++markers)}};
+      if (unit != 7 && unit != 8) labels["unit"] = "tenThousandthsOfInches";
+      EXPECT_EQ(sample(metrics, "orv_marker_life" + stem, labels),
+                std::stod(data.at("1.3.6.1.2.1.43.10.2.1.4" + suffix)))
+          << metrics;
+      EXPECT_EQ(sample(metrics, "orv_marker_power_on" + stem, labels),
+                std::stod(data.at("1.3.6.1.2.1.43.10.2.1.5" + suffix)));
+    }
+    EXPECT_GT(markers, 0);
+  }
 }
 
 TEST_F(ExporterProbe, PrintersOutsideTheFamilyAreDown) {
@@ -185,6 +223,7 @@ TEST_F(ExporterProbe, RequestsTheServerRefusesOrAnswersAlone) {
       {"/probe?target=" + address_ + "&auth=nosuch", 400, "unknown auth \"nosuch\""},
       {"/probes", 404, "no such page"},
       {"/", 200, "href=\"/discover\""},
+      {"/printer?target=255.255.255.255", 400, "is a broadcast address"},
       {"/metrics", 200, "orv_exporter_probes_total"},
   };
   for (const auto& [path, status, text] : cases) {

@@ -1,0 +1,23 @@
+// The pages a person reads: the fleet page (/), a card per printer, and a
+// printer's page (/printer?target=ADDRESS) with its status tables. Plain
+// HTML with its CSS inline and no script or outside asset, so that it works
+// on a network without the Internet and in any browser; every colour has
+// its words beside it.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "page_cache.h"
+
+namespace orv_exporter {
+
+using TimePoint = std::chrono::system_clock::time_point;
+
+// `refresh` is how often the browser reloads the page by itself.
+std::string fleet_page(const std::vector<Reading>& readings, TimePoint now,
+                       std::chrono::seconds refresh);
+std::string printer_page(const Reading& reading, TimePoint now, std::chrono::seconds refresh);
+
+}  // namespace orv_exporter
