@@ -116,6 +116,7 @@ void print_summary() {
   std::printf("\n| exporter | delay ms | ms per probe | exchanges | exporter CPU ms | bytes (gzip asked) |\n");
   std::printf("|---|---|---|---|---|---|\n");
   for (const Kind& kind : kKinds) {
+    if (g_runs[{kind.name, 0}].empty()) continue;  // filtered out
     for (int delay : kDelays) {
       const auto& runs = g_runs[{kind.name, delay}];
       std::printf("| %s | %d | %.1f | %.1f | %.2f | %.0f |\n", kind.name, delay,
@@ -148,7 +149,8 @@ int main(int argc, char** argv) {
   }
   lab.orv = std::make_unique<orv::test::Exporter>(orv::test::ExporterOptions{
       .program = ORV_EXPORTER_PATH,
-      .config = "auths:\n  public:\n    community: public\nprobe:\n  timeout: 30s\n  retries: 1\n"});
+      .config = "auths:\n  public:\n    version: 2c\n    community: public\n"
+                "probe:\n  timeout: 30s\n  retries: 1\n"});
   lab.snmp = std::make_unique<orv::test::ServerProcess>(orv::test::ServerStart{
       .name = "snmp-exporter",
       .ready_path = "/metrics",

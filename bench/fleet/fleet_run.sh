@@ -53,6 +53,7 @@ pids+=($!)
 cat > "$work/orv_exporter.yml" <<YML
 auths:
   public:
+    version: 2c
     community: public
 probe:
   timeout: 10s

@@ -18,7 +18,7 @@ std::string HandlePool::key(const std::string& address, const orvctl::RequestSet
          std::to_string(s.retries) + '\0' + std::to_string(s.bulk_repetitions);
 }
 
-orvctl::HandlePtr HandlePool::take(const std::string& address,
+HandlePool::Kept HandlePool::take(const std::string& address,
                                    const orvctl::RequestSettings& settings,
                                    std::chrono::milliseconds max_age) {
   std::lock_guard lock(mutex_);
@@ -28,9 +28,9 @@ orvctl::HandlePtr HandlePool::take(const std::string& address,
       it = kept_.erase(it);
       continue;
     }
-    orvctl::HandlePtr handle = std::move(it->second.handle);
+    Kept found = std::move(it->second);
     kept_.erase(it);
-    return handle;
+    return found;
   }
   return {};
 }
@@ -40,13 +40,6 @@ void HandlePool::give_back(const std::string& address, const orvctl::RequestSett
   std::lock_guard lock(mutex_);
   if (kept_.size() >= kMaxKept || !handle) return;  // the handle closes here
   kept_.emplace(key(address, settings), Kept{std::move(handle), opened});
-}
-
-void HandlePool::forget(const std::string& address) {
-  std::lock_guard lock(mutex_);
-  for (auto it = kept_.lower_bound(address); it != kept_.end() && it->first.compare(0, address.size() + 1, address + '\0') == 0;) {
-    it = kept_.erase(it);
-  }
 }
 
 }  // namespace orv_exporter

@@ -20,22 +20,21 @@ class HandlePool {
   // status tables: a few kB).
   static constexpr size_t kMaxKept = 4096;
 
-  // A handle opened on `address` with exactly `settings` no longer than
-  // max_age ago, taken out of the pool; empty when there is none.
-  orvctl::HandlePtr take(const std::string& address, const orvctl::RequestSettings& settings,
-                         std::chrono::milliseconds max_age);
-  // Keeps a handle that a probe used without failure; `opened` is when it
-  // was opened.
-  void give_back(const std::string& address, const orvctl::RequestSettings& settings,
-                 orvctl::HandlePtr handle, Clock::time_point opened);
-  // Drops every handle of `address` (the printer restarted).
-  void forget(const std::string& address);
-
- private:
   struct Kept {
     orvctl::HandlePtr handle;
     Clock::time_point opened;
   };
+
+  // A handle opened on `address` with exactly `settings` no longer than
+  // max_age ago, taken out of the pool; an empty handle when there is none.
+  Kept take(const std::string& address, const orvctl::RequestSettings& settings,
+            std::chrono::milliseconds max_age);
+  // Keeps a handle that a probe used without failure; `opened` is when it
+  // was opened.
+  void give_back(const std::string& address, const orvctl::RequestSettings& settings,
+                 orvctl::HandlePtr handle, Clock::time_point opened);
+
+ private:
   static std::string key(const std::string& address, const orvctl::RequestSettings& settings);
 
   std::mutex mutex_;

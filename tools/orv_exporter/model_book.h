@@ -65,16 +65,19 @@ class ModelBook {
   }
 
   // The options read at most max_age ago and since the printer last
-  // started: none when it has `up_time` below what it had then.
+  // started: none when its `up_time` is below the last one seen (the last
+  // probe's, so that a restart is seen however long the printer ran).
   std::optional<PrinterOptions> find_options(const std::string& address,
                                              const orvctl::RequestSettings& view,
-                                             uint32_t up_time) const {
+                                             uint32_t up_time) {
     std::lock_guard lock(mutex_);
     const auto found = options_.find(key(address, view));
-    if (found == options_.end() || stale(found->second.read_at) ||
-        up_time < found->second.up_time) {
+    if (found == options_.end()) return std::nullopt;
+    if (stale(found->second.read_at) || up_time < found->second.up_time) {
+      options_.erase(found);
       return std::nullopt;
     }
+    found->second.up_time = up_time;
     return found->second.options;
   }
   void remember_options(const std::string& address, const orvctl::RequestSettings& view,
