@@ -16,7 +16,7 @@ printers=${2:-1000}
 minutes=${3:-10}
 interval=${4:-60}
 src=$(cd "$(dirname "$0")/../.." && pwd)
-agent=$build/tests/support/light_agent
+agent=$build/lab/light_agent
 exporter=$build/tools/orv_exporter/orv_exporter
 for f in "$agent" "$exporter"; do [ -x "$f" ] || { echo "missing $f"; exit 1; }; done
 [ "$printers" -le 1000 ] || { echo "at most 1000 printers (one /22)"; exit 1; }

@@ -1,4 +1,4 @@
-// The light agent and the delaying relay (tests/support/light_agent) as
+// The light agent and the delaying relay (lab/) as
 // children of the test or benchmark, each on a free loopback address; ready
 // before the constructor returns.
 #pragma once

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "support/light_agent/snmprec_store.h"
+#include "light_agent/snmprec_store.h"
 
 namespace orv::lab {
 

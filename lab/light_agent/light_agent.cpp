@@ -29,8 +29,8 @@
 #include <string>
 #include <vector>
 
-#include "support/light_agent/snmp_answer.h"
-#include "support/light_agent/snmprec_store.h"
+#include "light_agent/snmp_answer.h"
+#include "light_agent/snmprec_store.h"
 
 namespace {
 

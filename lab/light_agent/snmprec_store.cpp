@@ -1,4 +1,4 @@
-#include "support/light_agent/snmprec_store.h"
+#include "light_agent/snmprec_store.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "support/light_agent/snmp_answer.h"
+#include "light_agent/snmp_answer.h"
 
 namespace orv::lab {
 namespace {
@@ -177,7 +177,9 @@ std::string answer_request(const AgentRequest& r, const SnmprecStore& store, uin
     std::string row;
     bool any = false;
     for (const Arcs*& oid : last) any = step(*oid, &row, &oid) || any;
-    if (message(r, 0, 0, list + row).size() > max_size && rep > 0) break;
+    // The message around the bindings: header, community, request fields.
+    const size_t around = r.community.size() + 40;
+    if (list.size() + row.size() + around > max_size && rep > 0) break;
     list += row;
     if (!any) break;  // every column at the end of the view
   }
