@@ -98,6 +98,8 @@ if dpkg-query -W orv-exporter >/dev/null 2>&1; then
     fail "/etc/orv/orv_exporter.yml is no conffile"
   [ "$(stat -c '%a %U:%G' /etc/orv/orv_exporter.yml)" = "640 root:orv-exporter" ] ||
     fail "/etc/orv/orv_exporter.yml is $(stat -c '%a %U:%G' /etc/orv/orv_exporter.yml)"
+  promtool check rules /usr/share/orv/prometheus/orv_alerts.yml >/dev/null ||
+    fail "the packaged alert rules do not load"
   if command -v systemd-analyze >/dev/null; then
     unit=/lib/systemd/system/orv_exporter.service
     systemd-analyze verify "$unit" || fail "systemd-analyze verify $unit"

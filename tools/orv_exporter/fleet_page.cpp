@@ -1,5 +1,6 @@
 #include "fleet_page.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "fleet_html.h"
@@ -207,25 +208,39 @@ std::string status_tables(const ProbeData& d) {
 
 }  // namespace
 
-std::string fleet_page(const std::vector<Reading>& readings, TimePoint now,
-                       std::chrono::seconds refresh) {
+std::string fleet_page(std::vector<Reading> readings, TimePoint now, std::chrono::seconds refresh,
+                       size_t page) {
+  const auto fine = [](const Reading& r) {
+    return r.data.open_result == ORV_OK && r.data.state &&
+           (r.data.state->state == ORV_PRINTER_STATE_IDLE ||
+            r.data.state->state == ORV_PRINTER_STATE_PRINTING);
+  };
+  const auto first_fine = std::stable_partition(readings.begin(), readings.end(),
+                                                [&](const Reading& r) { return !fine(r); });
+  const auto attention = static_cast<size_t>(first_fine - readings.begin());
+  const size_t pages = std::max<size_t>(1, (readings.size() + kCardsPerPage - 1) / kCardsPerPage);
+  page = std::clamp<size_t>(page, 1, pages);
+  const size_t first = (page - 1) * kCardsPerPage;
+  const size_t last = std::min(readings.size(), first + kCardsPerPage);
   std::string cards;
-  size_t attention = 0;
-  for (const Reading& r : readings) {
-    cards += card_html(r, now, true);
-    const bool fine = r.data.open_result == ORV_OK && r.data.state &&
-                      (r.data.state->state == ORV_PRINTER_STATE_IDLE ||
-                       r.data.state->state == ORV_PRINTER_STATE_PRINTING);
-    if (!fine) ++attention;
+  for (size_t i = first; i < last; ++i) cards += card_html(readings[i], now, true);
+  std::string summary = std::to_string(readings.size()) +
+                        (readings.size() == 1 ? " printer, " : " printers, ") +
+                        std::to_string(attention) + " needing attention";
+  std::string nav;
+  if (pages > 1) {
+    summary += "; " + std::to_string(first + 1) + " to " + std::to_string(last) + " shown";
+    nav = "<nav aria-label=\"pages\"><p>";
+    if (page > 1) nav += "<a href=\"/?page=" + std::to_string(page - 1) + "\">previous</a> ";
+    nav += "page " + std::to_string(page) + " of " + std::to_string(pages);
+    if (page < pages) nav += " <a href=\"/?page=" + std::to_string(page + 1) + "\">next</a>";
+    nav += "</p></nav>";
   }
-  const std::string summary = std::to_string(readings.size()) +
-                              (readings.size() == 1 ? " printer, " : " printers, ") +
-                              std::to_string(attention) + " needing attention";
   return html_document("Printers",
                        "<header><h1>Printers</h1><p>" + summary + "</p></header><main>" +
                            (readings.empty() ? "<p>No printer found yet.</p>"
                                              : "<div class=\"cards\">" + cards + "</div>") +
-                           "</main>",
+                           nav + "</main>",
                        refresh);
 }
 

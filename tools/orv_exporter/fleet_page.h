@@ -6,6 +6,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,15 @@ namespace orv_exporter {
 
 using TimePoint = std::chrono::system_clock::time_point;
 
-// `refresh` is how often the browser reloads the page by itself.
-std::string fleet_page(const std::vector<Reading>& readings, TimePoint now,
-                       std::chrono::seconds refresh);
+// Cards on one fleet page: a large fleet is paged so that each page stays
+// well under 100 kB.
+constexpr size_t kCardsPerPage = 24;
+
+// `refresh` is how often the browser reloads the page by itself. The
+// printers needing attention come first; `page` counts from 1 (one past the
+// last shows the last).
+std::string fleet_page(std::vector<Reading> readings, TimePoint now, std::chrono::seconds refresh,
+                       size_t page = 1);
 std::string printer_page(const Reading& reading, TimePoint now, std::chrono::seconds refresh);
 
 }  // namespace orv_exporter

@@ -1,6 +1,9 @@
 // The routes of the pages a person reads, kept apart from the server's
 // plumbing: they only gather readings and hand them to fleet_page.
 #include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "exporter_server.h"
 #include "fleet_page.h"
@@ -32,7 +35,17 @@ Response ExporterServer::page(const HttpRequest& request) {
   std::vector<Reading> readings = pages_.readings(targets);
   // A refused target asked for on /printer is no printer of the fleet.
   std::erase_if(readings, [](const Reading& r) { return !r.data.refusal.empty(); });
-  return {200, kHtml, fleet_page(readings, std::chrono::system_clock::now(), refresh), {}};
+  const std::vector<std::string> pages = request.parameters("page");
+  size_t page = 1;
+  if (!pages.empty()) {
+    // Anything but a page number shows the first page.
+    const std::string& text = pages.front();
+    if (!text.empty() && text.size() < 9 && text.find_first_not_of("0123456789") == std::string::npos) {
+      page = std::stoul(text);
+    }
+  }
+  return {200, kHtml,
+          fleet_page(std::move(readings), std::chrono::system_clock::now(), refresh, page), {}};
 }
 
 }  // namespace orv_exporter
