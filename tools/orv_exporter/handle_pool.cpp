@@ -38,8 +38,11 @@ HandlePool::Kept HandlePool::take(const std::string& address,
 void HandlePool::give_back(const std::string& address, const orvctl::RequestSettings& settings,
                            orvctl::HandlePtr handle, Clock::time_point opened) {
   std::lock_guard lock(mutex_);
-  if (kept_.size() >= kMaxKept || !handle) return;  // the handle closes here
-  kept_.emplace(key(address, settings), Kept{std::move(handle), opened});
+  const std::string k = key(address, settings);
+  if (kept_.size() >= kMaxKept || kept_.count(k) >= kMaxKeptPerPrinter || !handle) {
+    return;  // the handle closes here
+  }
+  kept_.emplace(k, Kept{std::move(handle), opened});
 }
 
 }  // namespace orv_exporter

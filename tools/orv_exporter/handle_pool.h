@@ -19,6 +19,9 @@ class HandlePool {
   // The most handles kept for all printers together (a handle holds its
   // status tables: a few kB).
   static constexpr size_t kMaxKept = 4096;
+  // The most kept for one printer and settings: what one probe uses, so
+  // that probes of one printer at once do not pile handles up.
+  static constexpr size_t kMaxKeptPerPrinter = 3;
 
   struct Kept {
     orvctl::HandlePtr handle;

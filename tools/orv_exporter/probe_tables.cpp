@@ -1,9 +1,12 @@
 #include "probe_tables.h"
 
+#include "group_workers.h"
+
 #include <orv/orv_ext.h>
 
 #include <array>
 #include <future>
+#include <optional>
 #include <utility>
 
 namespace orv_exporter {
@@ -141,7 +144,7 @@ void read_everything(OrvHandle main, const ExtraHandle& extra, ProbeData& data,
   };
   std::vector<std::pair<size_t, std::future<orvctl::HandlePtr>>> others;
   for (size_t g = 1; g < kGroups; ++g) {
-    others.emplace_back(g, std::async(std::launch::async, [&, g]() -> orvctl::HandlePtr {
+    others.emplace_back(g, GroupWorkers::shared().run([&, g]() -> orvctl::HandlePtr {
       orvctl::HandlePtr h = extra();
       if (!h || !run_group(g, h.get())) return {};
       return h;
