@@ -176,6 +176,31 @@ ORV_EXPORT int32_t OrvGetPrinterState(OrvHandle handle, OrvPrinterState* out);
 ORV_EXPORT const char* OrvPrinterStateName(int32_t state);
 ORV_EXPORT const char* OrvPrinterConditionName(uint32_t bit);
 
+/* ------------------------------------------------------------------ */
+/* Fewer exchanges per reading. */
+
+/* Table walks of the handle's status functions (those of orv.h and the
+ * above) with GetBulkRequests asking up to max_repetitions rows each: an
+ * SNMPv3 handle keeps SNMPv3, a community handle speaks SNMPv2c. Each walk
+ * asks one row more than the same table gave last time (at most
+ * max_repetitions, and fewer when a row has many columns), so a table that
+ * did not grow takes one exchange. 0 (the default) walks with GETNEXT over
+ * SNMPv1. Kept across opens; takes effect at once. ORV_ERR_INVALID_ARG for
+ * a null handle. */
+ORV_EXPORT int32_t OrvSetBulkWalk(OrvHandle handle, uint32_t max_repetitions);
+
+/* OrvGetNumberOfJobInfo without the localized texts: the job records
+ * (OrvGetJobInfo, OrvGetJobIdentifier) hold everything else and empty
+ * texts, and neither the texts nor the vendor character set are read
+ * (one walk in all). */
+ORV_EXPORT int32_t OrvGetNumberOfJobStates(OrvHandle handle, uint32_t kind, int32_t* count);
+
+/* sysUpTime.0 of the open printer in hundredths of a second (one GET): a
+ * value below an earlier one tells that the printer restarted since.
+ * ORV_ERR_INVALID_ARG for a null handle or pointer, ORV_ERR_NO_DEVICE
+ * before an open; on failure *ticks is not written. */
+ORV_EXPORT int32_t OrvGetSysUpTime(OrvHandle handle, uint32_t* ticks);
+
 #ifdef __cplusplus
 }
 #endif

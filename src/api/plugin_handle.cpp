@@ -60,6 +60,7 @@ int32_t COrvPluginHandle::open(const char* address, int32_t protocol, int32_t se
   // 6. Its communities.
   if (m_getOptionCommunity[0] != '\0') m_pStatus->set_read_community(m_getOptionCommunity);
   if (m_writeCommunity[0] != '\0') m_pStatus->set_write_community(m_writeCommunity);
+  m_pStatus->set_bulk_repetitions(m_bulkRepetitions);
 
   // 7. Its Init with the same six arguments.
   return m_pStatus->Init(protocol, address, m_pUSM.get(), timeout_ms, retries, max_message_size);

@@ -54,6 +54,8 @@ class COrvPluginHandle {
   char m_writeCommunity[256] = {};
   std::unique_ptr<orv::status::COrvDeviceStatus> m_pStatus;
   std::unique_ptr<COrvPluginUSM, UsmReleaser> m_pUSM;
+  // Kept across opens: the most rows a bulk walk asks at once (0: GETNEXT).
+  uint32_t m_bulkRepetitions = 0;
 
  private:
   void release_device();

@@ -1,5 +1,7 @@
 #include "status/device_status.h"
 
+#include <algorithm>
+
 #include <string.h>  // explicit_bzero
 
 #include <cstring>
@@ -7,6 +9,7 @@
 
 #include "device/dev_comm_option.h"
 #include "device/text_copy.h"
+#include "status/status_request.h"
 
 namespace orv::status {
 
@@ -102,6 +105,27 @@ int32_t COrvDeviceStatus::Init(int32_t protocol, const char* address, IOrvPlugin
   return kOk;
 }
 
+int32_t COrvDeviceStatus::sys_up_time(uint32_t* ticks) {
+  int32_t value = 0;
+  const int32_t rc = StatusRequest::get_int(*this, "1.3.6.1.2.1.1.3.0", &value);
+  if (rc != kOk) return rc;
+  // TimeTicks come as their 32 bits; a missing object reads -1 (all bits).
+  if (value == -1) return kErrNoValue;
+  *ticks = static_cast<uint32_t>(value);
+  return kOk;
+}
+
+uint32_t COrvDeviceStatus::walk_repetitions(const char* root) const {
+  if (m_bulkRepetitions == 0) return 0;
+  const auto found = m_walkedRows.find(root);
+  if (found == m_walkedRows.end()) return m_bulkRepetitions;
+  return std::min(m_bulkRepetitions, found->second + 1);
+}
+
+void COrvDeviceStatus::note_walked_rows(const char* root, uint32_t rows) const {
+  if (m_bulkRepetitions != 0) m_walkedRows[root] = rows;
+}
+
 int32_t COrvDeviceStatus::count_storage(int32_t* count) {
   return count_table(m_storage, count, [this] { return refresh_storage_table(); });
 }
@@ -126,10 +150,10 @@ int32_t COrvDeviceStatus::count_markers(int32_t* count) {
 int32_t COrvDeviceStatus::count_supplies(int32_t* count) {
   return count_table(m_supplies, count, [this] { return refresh_supply_table(); });
 }
-int32_t COrvDeviceStatus::count_jobs(uint32_t kind, int32_t* count) {
+int32_t COrvDeviceStatus::count_jobs(uint32_t kind, int32_t* count, bool texts) {
   if (kind > 2 || count == nullptr) return kErrInvalidArg;
   // The job texts are in the vendor character set: read it once first.
-  if (m_vendorCharSet == 0) {
+  if (texts && m_vendorCharSet == 0) {
     int32_t vendor = 0;
     const int32_t rc = char_set(1, &vendor);
     if (rc != kOk) {
@@ -139,7 +163,7 @@ int32_t COrvDeviceStatus::count_jobs(uint32_t kind, int32_t* count) {
   }
   m_jobIdentifiers.clear();
   const int32_t rc =
-      count_table(m_jobs, count, [this, kind] { return refresh_job_table(kind); });
+      count_table(m_jobs, count, [this, kind, texts] { return refresh_job_table(kind, texts); });
   if (rc != kOk) m_jobIdentifiers.clear();
   return rc;
 }

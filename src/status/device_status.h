@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,9 @@ class COrvDeviceStatus {
   int32_t count_output_trays(int32_t* count);
   int32_t count_toners(int32_t* count);
   int32_t count_alerts(int32_t* count);
-  int32_t count_jobs(uint32_t kind, int32_t* count);
+  // `texts` false leaves the localized job texts empty and reads neither
+  // them (three GETs a job) nor the vendor character set.
+  int32_t count_jobs(uint32_t kind, int32_t* count, bool texts = true);
   int32_t count_markers(int32_t* count);
   int32_t count_supplies(int32_t* count);
 
@@ -77,11 +80,23 @@ class COrvDeviceStatus {
   // The overall state from the last hrPrinterTable row and its device's
   // hrDeviceStatus; -7 when the printer has no such row.
   int32_t printer_state(OrvPrinterState* out);
+  // sysUpTime.0 (TimeTicks) by one GET.
+  int32_t sys_up_time(uint32_t* ticks);
   // A SET of 1414 on the job's cancel object with the write community.
   int32_t cancel_job(const char* job_id);
   // Kind 0: the printer's character set; 1: the vendor one (also the
   // language of the job texts).
   int32_t char_set(uint32_t kind, int32_t* out);
+
+  // Walks ask for up to `max_repetitions` rows a GetBulkRequest (SNMPv2c
+  // for a community); 0 walks with GETNEXT.
+  void set_bulk_repetitions(uint32_t max_repetitions) { m_bulkRepetitions = max_repetitions; }
+  // The rows to ask a GetBulkRequest of the table under `root`: one more
+  // than its last walk found, so that a steady table takes one answer that
+  // stops just past it; 0 when bulk walks are off.
+  uint32_t walk_repetitions(const char* root) const;
+  // Remembers the rows a walk of `root` found.
+  void note_walked_rows(const char* root, uint32_t rows) const;
 
   // The recorded settings.
   int32_t protocol() const { return m_protocol; }
@@ -105,7 +120,7 @@ class COrvDeviceStatus {
   int32_t refresh_output_tray_table();
   int32_t refresh_toner_table();
   int32_t refresh_alert_table();
-  int32_t refresh_job_table(uint32_t kind);
+  int32_t refresh_job_table(uint32_t kind, bool texts);
   int32_t refresh_marker_table();
   int32_t refresh_supply_table();
   // The vendor string table's text for the column's value, into 256 bytes.
@@ -137,6 +152,8 @@ class COrvDeviceStatus {
   int32_t m_vendorCharSet;
   int32_t m_securityModel;
   SecurityParams m_security;
+  uint32_t m_bulkRepetitions = 0;
+  mutable std::map<std::string, uint32_t> m_walkedRows;  // by table root
 };
 
 }  // namespace orv::status

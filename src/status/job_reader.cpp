@@ -109,7 +109,7 @@ int32_t COrvDeviceStatus::fetch_localized_text(const TableRows& rows, uint32_t r
   return rc;
 }
 
-int32_t COrvDeviceStatus::refresh_job_table(uint32_t kind) {
+int32_t COrvDeviceStatus::refresh_job_table(uint32_t kind, bool texts) {
   TableRows rows;
   int32_t rc = StatusRequest::walk(*this, kJobColumns, std::size(kJobColumns), &rows);
   if (rc != kOk) return rc;
@@ -126,11 +126,14 @@ int32_t COrvDeviceStatus::refresh_job_table(uint32_t kind) {
     std::string id;
     rc = decode_job_identifier(job_index_of(rows, i), &id);
     if (rc != kOk) return static_cast<int32_t>(log_failed_step("decode_job_id()", rc));
-    // The texts cost three exchanges: only for the rows the kind keeps.
+    // The texts cost three exchanges: only for the rows the kind keeps, and
+    // only when the caller wants them.
     if (!kind_accepts(kind, r.state)) continue;
-    if ((rc = fetch_localized_text(rows, i, kT6c5, r.text_t6c5)) != kOk) return rc;
-    if ((rc = fetch_localized_text(rows, i, kT6c6, r.text_t6c6)) != kOk) return rc;
-    if ((rc = fetch_localized_text(rows, i, kT10c7, r.text_t10c7)) != kOk) return rc;
+    if (texts) {
+      if ((rc = fetch_localized_text(rows, i, kT6c5, r.text_t6c5)) != kOk) return rc;
+      if ((rc = fetch_localized_text(rows, i, kT6c6, r.text_t6c6)) != kOk) return rc;
+      if ((rc = fetch_localized_text(rows, i, kT10c7, r.text_t10c7)) != kOk) return rc;
+    }
     // The record has room for eight octets; the whole one is kept apart.
     std::memcpy(r.job_id, id.data(), std::min(id.size(), kJobIdOctets));
     rows.text(i, kT6c3, r.text_t6c3, sizeof r.text_t6c3);

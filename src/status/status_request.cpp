@@ -11,11 +11,13 @@ using orv::device::OptionRequest;
 
 namespace {
 
-int32_t open_with(const COrvDeviceStatus& status, const char* community, GetDataPtr* out) {
+int32_t open_with(const COrvDeviceStatus& status, const char* community, GetDataPtr* out,
+                  uint32_t repetitions = 0) {
   int32_t rc = static_cast<int32_t>(OptionRequest::create(out));
   if (rc != kOk) return rc;
   IQelGetData* request = out->get();
   if (community != nullptr) request->set_community(community);
+  request->set_max_repetitions(repetitions);
   const SecurityParams& p = status.security_params();
   const QelSecurityParams security{p.user_name,        p.security_level,   p.auth_protocol,
                                    p.priv_protocol,    p.auth_pass_phrase, p.priv_pass_phrase,
@@ -45,13 +47,16 @@ int32_t StatusRequest::open_for_write(const COrvDeviceStatus& status, GetDataPtr
 int32_t StatusRequest::walk(const COrvDeviceStatus& status, const char* const* columns,
                             size_t count, orv::device::TableRows* rows) {
   GetDataPtr request;
-  int32_t rc = open(status, &request);
+  int32_t rc = open_with(status, status.read_community_set() ? status.read_community() : nullptr,
+                         &request, status.walk_repetitions(columns[0]));
   if (rc != kOk) return rc;
   for (size_t i = 0; i < count; ++i) {
     rc = static_cast<int32_t>(OptionRequest::add_oid(request.get(), columns[i], false));
     if (rc != kOk) return rc;
   }
-  return static_cast<int32_t>(rows->walk(request.get(), columns[0]));
+  rc = static_cast<int32_t>(rows->walk(request.get(), columns[0]));
+  if (rc == kOk) status.note_walked_rows(columns[0], rows->count());
+  return rc;
 }
 
 int32_t StatusRequest::get_text(const COrvDeviceStatus& status, const char* oid, char* text) {

@@ -19,7 +19,8 @@ OrvGetTonerInfo OrvInit OrvInitDevice OrvInitDeviceEx OrvIsSupportedOID OrvRefre
 OrvTransportAvailable OrvUnInit"
 # orv_ext.h
 extended="OrvGetJobIdentifier OrvGetNumberOfMarkerInfo OrvGetMarkerInfo OrvGetNumberOfSupplyInfo
-OrvGetSupplyInfo OrvGetPrinterState OrvPrinterStateName OrvPrinterConditionName"
+OrvGetSupplyInfo OrvGetPrinterState OrvPrinterStateName OrvPrinterConditionName
+OrvSetBulkWalk OrvGetNumberOfJobStates OrvGetSysUpTime"
 
 names=$("$nm_tool" -D --defined-only "$lib" | awk 'NF >= 3 {print $3}' | sed 's/@.*//' | sort -u)
 fail=0

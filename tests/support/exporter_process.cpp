@@ -47,8 +47,10 @@ long Exporter::rss_kb() const {
   return -1;
 }
 
-long Exporter::cpu_ticks() const {
-  std::ifstream stat("/proc/" + std::to_string(pid()) + "/stat");
+long Exporter::cpu_ticks() const { return process_cpu_ticks(pid()); }
+
+long process_cpu_ticks(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
   std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
   // Fields after the command's closing parenthesis; utime and stime are the
   // 14th and 15th of the whole line.

@@ -46,6 +46,9 @@ class Exporter {
   ServerProcess server_;
 };
 
+// User plus system CPU of process `pid` in clock ticks.
+long process_cpu_ticks(pid_t pid);
+
 // The first supply's level in the simulated printers' data files.
 inline constexpr const char* kSupplyLevel = "1.3.6.1.2.1.43.11.1.1.9.1.1";
 

@@ -45,11 +45,32 @@ std::string header_value(const std::string& head, const char* name) {
   return {};
 }
 
+// The body of a chunked answer from `start` once `data` holds its last
+// chunk; false while some is missing.
+bool dechunk(const std::string& data, size_t start, std::string* body) {
+  body->clear();
+  for (size_t pos = start;;) {
+    const size_t line = data.find("\r\n", pos);
+    if (line == std::string::npos) return false;
+    const size_t size = std::strtoul(data.c_str() + pos, nullptr, 16);
+    if (data.size() < line + 2 + size + 2) return false;
+    if (size == 0) return true;
+    body->append(data, line + 2, size);
+    pos = line + 2 + size + 2;
+  }
+}
+
 // The answer once `data` holds all of it; false while some is missing.
 bool complete(const std::string& data, HttpResponse& out) {
   const size_t end = data.find("\r\n\r\n");
   if (end == std::string::npos) return false;
   const std::string head = data.substr(0, end + 2);
+  if (strcasecmp(header_value(head, "Transfer-Encoding").c_str(), "chunked") == 0) {
+    if (!dechunk(data, end + 4, &out.body)) return false;
+    out.status = std::atoi(head.c_str() + head.find(' ') + 1);
+    out.content_type = header_value(head, "Content-Type");
+    return true;
+  }
   const size_t length = std::strtoul(header_value(head, "Content-Length").c_str(), nullptr, 10);
   if (data.size() < end + 4 + length) return false;
   out.status = std::atoi(head.c_str() + head.find(' ') + 1);

@@ -21,7 +21,7 @@ class KeptHttpConnection {
   KeptHttpConnection& operator=(const KeptHttpConnection&) = delete;
 
   // GET path; the exchange is bounded by timeout_ms. The answer's length
-  // must be given by Content-Length.
+  // must be given by Content-Length or come in chunks.
   HttpResponse get(const std::string& path,
                    const std::vector<std::pair<std::string, std::string>>& headers = {},
                    int timeout_ms = 10000);

@@ -1,5 +1,7 @@
 #include "printer_session.h"
 
+#include <orv/orv_ext.h>
+
 #include "printer_address.h"
 
 namespace orvctl {
@@ -55,6 +57,10 @@ int32_t open_printer(const std::string& address, const RequestSettings& settings
   }
   if (!settings.community.empty()) {
     result = OrvCommandString(out.get(), kCommunityGetOption, settings.community.c_str());
+    if (result != ORV_OK) return result;
+  }
+  if (settings.bulk_repetitions != 0) {
+    result = OrvSetBulkWalk(out.get(), settings.bulk_repetitions);
     if (result != ORV_OK) return result;
   }
   if (settings.v3.enabled()) {

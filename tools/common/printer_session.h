@@ -29,6 +29,9 @@ struct RequestSettings {
   uint32_t retries = kDefaultRetries;
   std::string community;  // empty: the library's default community
   V3Settings v3;          // a user set: SNMPv3 instead of the community
+  // Rows a table walk asks per GetBulkRequest (SNMPv2c for a community); 0
+  // walks with GETNEXT over SNMPv1.
+  uint32_t bulk_repetitions = 0;
 
   int32_t protocol() const { return ipv6 ? ORV_PROTOCOL_IPV6 : ORV_PROTOCOL_IPV4; }
 };

@@ -125,10 +125,15 @@ Auth parse_auth(const std::string& name, const YAML::Node& node) {
     auth.request.community =
         bounded_text(node["community"], what + ": community", ORV_COMMUNITY_SIZE - 1);
     if (auth.request.community.empty()) fail(node["community"], what + ": community is empty");
+    // SNMPv2c has GETBULK: a table then takes one exchange, not one a row.
+    if (node["version"] && choice(node["version"], what + ": version", kVersions) != 0) {
+      auth.request.bulk_repetitions = kBulkRepetitions;
+    }
     return auth;
   }
   if (node["community"]) fail(node["community"], what + ": a community is for versions 1 and 2c");
   orvctl::V3Settings& v3s = auth.request.v3;
+  auth.request.bulk_repetitions = kBulkRepetitions;
   const OrvUSMParameters record{};
   if (!node["username"]) fail(node, what + " needs a username");
   v3s.user = bounded_text(node["username"], what + ": username", kMaxUserLength);
@@ -174,8 +179,11 @@ bool is_address(const std::string& text) {
 }
 
 void parse_probe(const YAML::Node& node, ProbeSettings& probe) {
-  only_keys(node, "probe", {"timeout", "retries"});
+  only_keys(node, "probe", {"timeout", "retries", "options_max_age"});
   if (node["timeout"]) probe.timeout = duration(node["timeout"], "probe: timeout");
+  if (node["options_max_age"]) {
+    probe.options_max_age = duration(node["options_max_age"], "probe: options_max_age");
+  }
   if (node["retries"]) {
     const YAML::Node& retries = node["retries"];
     long value = -1;

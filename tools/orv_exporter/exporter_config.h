@@ -21,9 +21,15 @@ struct Auth {
   orvctl::RequestSettings request;
 };
 
+// Rows a bulk walk of a version 2c or 3 auth asks at once.
+inline constexpr uint32_t kBulkRepetitions = 25;
+
 struct ProbeSettings {
   Milliseconds timeout{10000};  // when the scraper sends no time-out of its own
   uint32_t retries = 1;
+  // How long a printer's options and model are kept before a probe reads
+  // them again (also sooner, when the printer restarted).
+  Milliseconds options_max_age{3600000};
 };
 
 struct DiscoverySettings {

@@ -65,6 +65,7 @@ ExporterServer::ExporterServer(Config config, ServerOptions options, ConfigLoade
 ExporterServer::~ExporterServer() { stop(); }
 
 std::shared_ptr<ExporterServer::Loaded> ExporterServer::make_loaded(Config config) {
+  models_.set_max_age(config.probe.options_max_age);
   return std::make_shared<Loaded>(
       std::move(config), models_,
       [this](const std::vector<orvctl::FindOutcome>& outcomes) { searched(outcomes); });

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "exporter_log.h"
+#include "http_gzip.h"
 #include "http_request.h"
 
 namespace orv_exporter {
@@ -268,7 +269,7 @@ void HttpServer::work() {
                                   std::string("Basic realm=\"") + kRealm + "\"");
     } else {
       try {
-        answer = serve_(pending->request);
+        answer = compress_for(pending->request, serve_(pending->request));
       } catch (const std::exception& e) {
         log(LogLevel::kError, "request failed", {{"path", pending->request.path}, {"error", e.what()}});
         answer = text_response(500, "internal error");

@@ -4,8 +4,12 @@
 #include <cstring>
 #include <functional>
 #include <future>
+#include <map>
+#include <mutex>
+#include <vector>
 
 #include "exporter_log.h"
+#include "probe_tables.h"
 #include "printer_address.h"
 #include "printer_search.h"
 #include "result_messages.h"
@@ -18,61 +22,6 @@ constexpr int32_t kNoAddress = -1;
 
 // The longest sysObjectID text the library keeps, terminator included.
 constexpr size_t kMaxSysObjectId = 256;
-
-// The option keys that say whether a part is installed.
-constexpr const char* kInstalledKeys[] = {"HardDisk", "RamDisk",   "DuplexModule", "Scanner",
-                                          "Copier",   "InTrayMSI", "InTrayEx1",    "InTrayEx2"};
-
-template <typename Record>
-int32_t read_table(OrvHandle handle, const std::function<int32_t(int32_t*)>& count,
-                   int32_t (*get)(OrvHandle, uint32_t, Record*), std::vector<Record>& out) {
-  int32_t n = 0;
-  int32_t rc = count(&n);
-  if (rc != ORV_OK) return rc;
-  for (uint32_t i = 0; i < static_cast<uint32_t>(n < 0 ? 0 : n); ++i) {
-    Record record{};
-    rc = get(handle, i, &record);
-    if (rc != ORV_OK) return rc;
-    out.push_back(record);
-  }
-  return ORV_OK;
-}
-
-std::function<int32_t(int32_t*)> counter(int32_t (*count)(OrvHandle, int32_t*), OrvHandle h) {
-  return [count, h](int32_t* n) { return count(h, n); };
-}
-
-int32_t read_options(OrvHandle handle, ProbeData& data) {
-  int32_t rc = OrvRefreshOptions(handle);
-  if (rc != ORV_OK) return rc;
-  nlohmann::json options;
-  std::string failed_key;
-  rc = orvctl::read_printer_options(handle, options, failed_key);
-  if (rc != ORV_OK) return rc;
-  data.sys_name = options["SysName"].get<std::string>();
-  data.rom_version = options["PrinterRomVersion"].get<std::string>();
-  data.memory_kbytes = options["MemorySizeInKByte"].get<int32_t>();
-  for (const char* key : kInstalledKeys) data.installed.emplace_back(key, options[key].get<bool>());
-  return orvctl::read_input_trays(handle, data.option_trays, failed_key);
-}
-
-int32_t read_jobs(OrvHandle handle, ProbeData& data) {
-  std::vector<OrvJobInfo> jobs;
-  const int32_t rc = read_table<OrvJobInfo>(
-      handle, [handle](int32_t* n) { return OrvGetNumberOfJobInfo(handle, ORV_JOBS_ALL, n); },
-      OrvGetJobInfo, jobs);
-  for (const OrvJobInfo& job : jobs) data.job_states.push_back(job.state);
-  return rc;
-}
-
-template <typename Record>
-int32_t read_record(OrvHandle handle, int32_t (*get)(OrvHandle, Record*),
-                    std::optional<Record>& out) {
-  Record record{};
-  const int32_t rc = get(handle, &record);
-  if (rc == ORV_OK) out = record;
-  return rc;
-}
 
 template <size_t N>
 bool ascii_field(const char (&field)[N]) {
@@ -103,52 +52,6 @@ void read_char_set(OrvHandle h, ProbeData& data) {
   int32_t char_set = 0;
   if (OrvGetCharSet(h, ORV_CHARSET_PRINTER, &char_set) == ORV_OK && char_set > 0) {
     data.char_set = char_set;
-  }
-}
-
-void read_everything(OrvHandle h, ProbeData& data, const std::atomic<bool>& abandoned) {
-  using Step = std::pair<const char*, std::function<int32_t()>>;
-  const Step steps[] = {
-      {"options", [&] { return read_options(h, data); }},
-      {"printer", [&] { return read_record(h, OrvGetPrinterInfo, data.printer); }},
-      {"storage",
-       [&] {
-         return read_table(h, counter(OrvGetNumberOfStorageInfo, h), OrvGetStorageInfo,
-                           data.storage);
-       }},
-      {"input_trays",
-       [&] {
-         return read_table(h, counter(OrvGetNumberOfInputTrayInfo, h), OrvGetInputTrayInfo,
-                           data.input_trays);
-       }},
-      {"output_trays",
-       [&] {
-         return read_table(h, counter(OrvGetNumberOfOutputTrayInfo, h), OrvGetOutputTrayInfo,
-                           data.output_trays);
-       }},
-      {"toner",
-       [&] {
-         return read_table(h, counter(OrvGetNumberOfTonerInfo, h), OrvGetTonerInfo, data.toner);
-       }},
-      {"alerts",
-       [&] {
-         return read_table(h, counter(OrvGetNumberOfAlertInfo, h), OrvGetAlertInfo, data.alerts);
-       }},
-      {"jobs", [&] { return read_jobs(h, data); }},
-      {"markers",
-       [&] {
-         return read_table(h, counter(OrvGetNumberOfMarkerInfo, h), OrvGetMarkerInfo, data.markers);
-       }},
-      {"supplies",
-       [&] {
-         return read_table(h, counter(OrvGetNumberOfSupplyInfo, h), OrvGetSupplyInfo,
-                           data.supplies);
-       }},
-      {"state", [&] { return read_record(h, OrvGetPrinterState, data.state); }},
-  };
-  for (const auto& [table, read] : steps) {
-    if (abandoned.load()) return;
-    data.tables.push_back({table, read()});
   }
 }
 
@@ -238,15 +141,38 @@ ProbeData probe_printer(const std::string& target, orvctl::RequestSettings reque
     std::optional<orvctl::FoundPrinter> known = models.find(data.address, request);
     std::future<orvctl::FindOutcome> model_search;
     if (!known) model_search = start_model_search(data.address, request);
-    orvctl::HandlePtr handle;
-    data.open_result = orvctl::open_printer(data.address, request, handle, &data.open_problem);
+    // A handle kept from an earlier probe needs no open; one opened now is
+    // kept for the next probe when everything read on it succeeded.
+    HandlePool& pool = models.handles();
+    const auto max_age = models.max_age();
+    HandlePool::Kept kept = pool.take(data.address, request, max_age);
+    orvctl::HandlePtr handle = std::move(kept.handle);
+    if (!handle) {
+      kept.opened = HandlePool::Clock::now();
+      data.open_result = orvctl::open_printer(data.address, request, handle, &data.open_problem);
+    }
     if (data.open_result != ORV_OK && data.open_problem.empty()) {
       orvctl::FailureContext context{orvctl::Step::kOpen, data.address, request.timeout_ms,
                                      request.retries, {}};
       context.snmpv3 = request.v3.enabled();
       data.open_problem = orvctl::describe_result(data.open_result, context);
     }
-    if (data.open_result == ORV_OK) read_everything(handle.get(), data, abandoned);
+    std::vector<orvctl::HandlePtr> used;
+    std::mutex opened_mutex;
+    std::map<void*, HandlePool::Clock::time_point> opened_at;  // of the extra handles
+    const auto extra = [&]() -> orvctl::HandlePtr {
+      HandlePool::Kept other = pool.take(data.address, request, max_age);
+      if (!other.handle) {
+        other.opened = HandlePool::Clock::now();
+        if (orvctl::open_printer(data.address, request, other.handle) != ORV_OK) return {};
+      }
+      std::lock_guard lock(opened_mutex);
+      opened_at[other.handle.get()] = other.opened;
+      return std::move(other.handle);
+    };
+    if (data.open_result == ORV_OK) {
+      read_everything(handle.get(), extra, data, request, models, abandoned, used);
+    }
     if (model_search.valid())
       known = printer_found(model_search.get(), data.address, request, models);
     if (known) data.model = known->model;
@@ -259,6 +185,13 @@ ProbeData probe_printer(const std::string& target, orvctl::RequestSettings reque
       data.sys_object_id = known && !known->sys_object_id.empty()
                                ? known->sys_object_id
                                : opened_sys_object_id(handle.get());
+    }
+    bool all_read = data.open_result == ORV_OK && !abandoned.load();
+    for (const TableResult& t : data.tables) all_read = all_read && t.code == ORV_OK;
+    if (all_read) pool.give_back(data.address, request, std::move(handle), kept.opened);
+    for (orvctl::HandlePtr& h : used) {
+      const auto when = opened_at[h.get()];
+      pool.give_back(data.address, request, std::move(h), when);
     }
   }
   data.duration_seconds =

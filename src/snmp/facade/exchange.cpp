@@ -26,6 +26,17 @@ Result CQelExchange::send(IQesPdu* pdu, IQesSnmpTarget* target, int32_t pdu_type
   return dispatcher_->send_sync(pdu, target);
 }
 
+Result CQelExchange::send_bulk(IQesPdu* pdu, IQesSnmpTarget* target, int32_t max_repetitions) {
+  if (!dispatcher_ || pdu == nullptr || target == nullptr || max_repetitions < 1) {
+    return kErrInvalidArg;
+  }
+  // A GetBulkRequest carries non-repeaters and max-repetitions where the
+  // other requests carry the error fields.
+  prepare(pdu, kPduGetBulkRequest);
+  pdu->set_error_index(max_repetitions);
+  return dispatcher_->send_sync(pdu, target);
+}
+
 Result CQelExchange::broadcast(IQesPdu* pdu, IQesSnmpTarget* target,
                                IQesSnmpPacketList** answers) {
   if (!dispatcher_ || pdu == nullptr || target == nullptr || answers == nullptr) {

@@ -19,6 +19,9 @@ class CQelExchange {
   // Sends `pdu` as `pdu_type` to `target` and waits; on success the PDU
   // holds the response. The request goes out with its error fields 0.
   Result send(IQesPdu* pdu, IQesSnmpTarget* target, int32_t pdu_type);
+  // Sends `pdu` as a GetBulkRequest without non-repeaters: up to
+  // `max_repetitions` successors of each binding come back, in rows.
+  Result send_bulk(IQesPdu* pdu, IQesSnmpTarget* target, int32_t max_repetitions);
   // Sends `pdu` as a GetRequest to the broadcast or multicast destination of
   // `target`; on success `*answers` receives one packet per answering agent
   // and is the caller's. On failure `*answers` is not written.

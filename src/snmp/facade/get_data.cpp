@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "snmp/facade/bulk_walk.h"
 #include "snmp/facade/request_object.h"
 #include "snmp/facade/table_walk.h"
 #include "snmp/facade/value_forms.h"
@@ -68,6 +69,10 @@ class CQelGetData final : public CQelRequestObject<IQelGetData> {
     return value != nullptr ? get_data(value, 1) : kErrInvalidArg;
   }
 
+  void set_max_repetitions(uint32_t max_repetitions) override {
+    core_.set_max_repetitions(max_repetitions);
+  }
+
   ~CQelGetData() override = default;
 
  private:
@@ -80,6 +85,10 @@ class CQelGetData final : public CQelRequestObject<IQelGetData> {
 
   Result walk(IQesPduList* collector, const char* root_oid) {
     return with_exchange([&](CQelExchange& exchange, IQesPdu* pdu, IQesSnmpTarget* target) {
+      const uint32_t repetitions = core_.max_repetitions();
+      if (repetitions != 0) {
+        return walk_table_bulk(exchange, pdu, target, collector, root_oid, repetitions);
+      }
       return walk_table(exchange, pdu, target, collector, root_oid);
     });
   }

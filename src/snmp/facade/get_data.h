@@ -65,6 +65,10 @@ class IQelGetData {
   virtual int32_t get_data(int32_t* value) = 0;
   // The protocol code of an address text; needs no init().
   virtual int32_t get_protocol(const char* address, int32_t* protocol) = 0;
+  // Before init(): a walk asks for up to `max_repetitions` rows per
+  // GetBulkRequest, over SNMPv2c for a community; 0 (the default) walks
+  // with GETNEXT over SNMPv1.
+  virtual void set_max_repetitions(uint32_t max_repetitions) = 0;
 
  protected:
   virtual ~IQelGetData() = default;

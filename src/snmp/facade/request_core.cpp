@@ -102,8 +102,9 @@ Result CQelRequestCore::make_community_target(const NetworkAddressPtr& address) 
   Result rc = kOk;
   SnmpTargetPtr target(qes_create_snmp_target(kTranslateCommunity, &rc));
   if (!target) return rc != kOk ? rc : kErrNoMemory;
-  // Community requests of these objects are always SNMPv1.
-  target->set_version(kSnmpV1);
+  // Community requests are SNMPv1 unless bulk walks were asked for, which
+  // SNMPv1 lacks.
+  target->set_version(max_repetitions_ != 0 ? kSnmpV2c : kSnmpV1);
   IQesCommunityTarget* community = as_community_target(target.get());
   if (community == nullptr) return kErrInvalidArg;
   rc = community->set_community(community_);

@@ -41,6 +41,12 @@ class CQelRequestCore {
   // The same with a NULL value, as GET and GETNEXT carry.
   Result add_null_binding(const char* oid, const char* suffix);
 
+  // Before init(): walks ask for up to `max_repetitions` rows a
+  // GetBulkRequest, and community requests speak SNMPv2c; 0 (the default)
+  // keeps SNMPv1 and GETNEXT.
+  void set_max_repetitions(uint32_t max_repetitions) { max_repetitions_ = max_repetitions; }
+  uint32_t max_repetitions() const { return max_repetitions_; }
+
   IQesPdu* pdu() const { return pdu_.get(); }
   // The USM target for security model 2, else the community target; null
   // before init().
@@ -61,6 +67,7 @@ class CQelRequestCore {
   NetworkAddressPtr address_;
   char community_[kCommunitySize];
   int32_t security_model_ = 0;
+  uint32_t max_repetitions_ = 0;
 };
 
 }  // namespace orv::facade

@@ -17,36 +17,6 @@ const IQesVarBind* first_binding(const IQesPdu* pdu) {
   return list != nullptr ? list->at(0) : nullptr;
 }
 
-// The next GETNEXT asks for what follows each column of the last row; the
-// agent ignores the values, so they go back as NULL rather than growing the
-// request by the row's data.
-Result clear_values(IQesPdu* pdu) {
-  IQesVarBindList* list = pdu->var_bind_list();
-  const uint32_t count = list != nullptr ? list->count() : 0;
-  for (uint32_t i = 0; i < count; ++i) {
-    IQesVarBind* binding = list->at(i);
-    if (binding->value() != nullptr && binding->value()->kind() == kSmiNull) continue;
-    Result rc = kOk;
-    SmiValuePtr null_value(create_smi_value(kSmiNull, &rc));
-    if (!null_value) return rc != kOk ? rc : kErrNoMemory;
-    rc = binding->set_value(null_value.get());
-    if (rc != kOk) return rc;
-    null_value.release();
-  }
-  return kOk;
-}
-
-Result keep_row(WalkColumns& columns, IQesPdu* pdu, IQesPduList* collector) {
-  IQesPdu* made = nullptr;
-  Result rc = columns.make_row(pdu, &made);
-  if (rc != kOk) return rc;
-  PduPtr row(made);
-  rc = collector->add_back(row.get());
-  if (rc != kOk) return rc;
-  row.release();
-  return kOk;
-}
-
 Result walk_rows(CQelExchange& exchange, IQesPdu* pdu, IQesSnmpTarget* target,
                  IQesPduList* collector, const char* root) {
   std::string asked;
@@ -57,7 +27,7 @@ Result walk_rows(CQelExchange& exchange, IQesPdu* pdu, IQesSnmpTarget* target,
     const bool has_asked = before != nullptr && before->oid() != nullptr;
     if (has_asked) asked.assign(before->oid()->text());
     columns.note_asked(pdu);
-    Result rc = clear_values(pdu);
+    Result rc = clear_binding_values(pdu);
     if (rc != kOk) return rc;
     rc = exchange.send(pdu, target, kPduGetNextRequest);
     if (rc != kOk) return rc;
@@ -85,7 +55,7 @@ Result walk_rows(CQelExchange& exchange, IQesPdu* pdu, IQesSnmpTarget* target,
                      static_cast<unsigned>(kWalkRowLimit));
       return kErrNoValue;
     }
-    rc = keep_row(columns, pdu, collector);
+    rc = columns.keep_row(pdu, collector);
     if (rc != kOk) return rc;
   }
 }

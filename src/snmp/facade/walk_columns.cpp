@@ -28,6 +28,33 @@ Result append_null_binding(IQesVarBindList* list, const std::string& oid) {
 
 }  // namespace
 
+Result clear_binding_values(IQesPdu* pdu) {
+  IQesVarBindList* list = pdu->var_bind_list();
+  const uint32_t count = list != nullptr ? list->count() : 0;
+  for (uint32_t i = 0; i < count; ++i) {
+    IQesVarBind* binding = list->at(i);
+    if (binding->value() != nullptr && binding->value()->kind() == kSmiNull) continue;
+    Result rc = kOk;
+    SmiValuePtr null_value(create_smi_value(kSmiNull, &rc));
+    if (!null_value) return rc != kOk ? rc : kErrNoMemory;
+    rc = binding->set_value(null_value.get());
+    if (rc != kOk) return rc;
+    null_value.release();
+  }
+  return kOk;
+}
+
+Result WalkColumns::keep_row(IQesPdu* pdu, IQesPduList* collector) {
+  IQesPdu* made = nullptr;
+  Result rc = make_row(pdu, &made);
+  if (rc != kOk) return rc;
+  PduPtr row(made);
+  rc = collector->add_back(row.get());
+  if (rc != kOk) return rc;
+  row.release();
+  return kOk;
+}
+
 void WalkColumns::start(const IQesPdu* request) {
   const IQesVarBindList* list = request->var_bind_list();
   const uint32_t count = list != nullptr ? list->count() : 0;

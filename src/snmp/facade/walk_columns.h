@@ -10,9 +10,15 @@
 #include <vector>
 
 #include "result_codes.h"
+#include "snmp/message/owning_list.h"
 #include "snmp/message/pdu.h"
 
 namespace orv::facade {
+
+// The next request asks for what follows each column of the last row; the
+// agent ignores the values, so they go back as NULL rather than growing the
+// request by the row's data.
+Result clear_binding_values(IQesPdu* pdu);
 
 class WalkColumns {
  public:
@@ -29,6 +35,10 @@ class WalkColumns {
   // binding just left its column), into `*row`; the columns that left are
   // then removed from `pdu` for the next request.
   Result make_row(IQesPdu* pdu, IQesPdu** row);
+  // make_row() with the row added at the back of `collector`.
+  Result keep_row(IQesPdu* pdu, IQesPduList* collector);
+  // The column of each binding the next request holds.
+  const std::vector<uint32_t>& live() const { return live_; }
 
  private:
   Result fill_row(const IQesPdu* pdu, const std::vector<bool>& left, IQesPdu* row) const;

@@ -166,6 +166,11 @@ Result v3_to_library_pdu(const IQesPdu* pdu, snmp_pdu** out) {
   LibraryPduPtr library(snmp_pdu_create(kLibraryCommandBase + type));
   if (!library) return kErrNoMemory;
   library->reqid = pdu->request_id();
+  if (type == kPduGetBulkRequest) {
+    // The library keeps non-repeaters and max-repetitions in the error fields.
+    library->non_repeaters = pdu->error_status();
+    library->max_repetitions = pdu->error_index();
+  }
   if (const IQesVarBindList* list = pdu->var_bind_list()) {
     for (uint32_t i = 0; i < list->count(); ++i) {
       if (Result rc = add_binding(library.get(), list->at(i)); rc != kOk) return rc;
