@@ -69,20 +69,15 @@ constexpr std::array kSupplyUnits = {
     Named{17, "meters"},                Named{18, "items"},
     Named{19, "percent"}};
 
-template <typename Table>
-std::string marker_named(const Table& table, int32_t code) {
-  return with_code(lookup(table, code), code);
-}
-
 }  // namespace
 
 std::string marking_technology_name(int32_t code) {
-  return marker_named(kMarkingTechnologies, code);
+  return named(kMarkingTechnologies, code);
 }
-std::string counter_unit_name(int32_t code) { return marker_named(kCounterUnits, code); }
-std::string supply_class_name(int32_t code) { return marker_named(kSupplyClasses, code); }
-std::string supply_type_name(int32_t code) { return marker_named(kSupplyTypes, code); }
-std::string supply_unit_name(int32_t code) { return marker_named(kSupplyUnits, code); }
+std::string counter_unit_name(int32_t code) { return named(kCounterUnits, code); }
+std::string supply_class_name(int32_t code) { return named(kSupplyClasses, code); }
+std::string supply_type_name(int32_t code) { return named(kSupplyTypes, code); }
+std::string supply_unit_name(int32_t code) { return named(kSupplyUnits, code); }
 std::string supply_type_word(int32_t code) { return lookup(kSupplyTypes, code); }
 
 }  // namespace orvctl

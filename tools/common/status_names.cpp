@@ -61,11 +61,6 @@ constexpr std::array kErrorBits = {
     "inputTrayMissing", "outputTrayMissing", "markerSupplyMissing", "outputNearFull",
     "outputFull",       "inputTrayEmpty",    "overduePreventMaint"};
 
-template <typename Table>
-std::string named(const Table& table, int32_t code) {
-  return with_code(lookup(table, code), code);
-}
-
 }  // namespace
 
 std::string with_code(const std::string& name, int32_t code) {

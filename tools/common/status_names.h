@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "code_names.h"
+
 namespace orvctl {
 
 // Each gives the MIB's name, or "unknown (CODE)" for a code it has none for.
@@ -47,5 +49,11 @@ std::string percent_text(int64_t percent);
 
 // "NAME (CODE)", or "unknown (CODE)" when the name is empty.
 std::string with_code(const std::string& name, int32_t code);
+
+// The code's name in `table` with the code, as with_code.
+template <typename Table>
+std::string named(const Table& table, int32_t code) {
+  return with_code(lookup(table, code), code);
+}
 
 }  // namespace orvctl
